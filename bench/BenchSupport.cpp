@@ -1,0 +1,97 @@
+#include "BenchSupport.h"
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.error_occurred) m_failed = true;
+      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+      const std::string name = run.benchmark_name();
+      const size_t slash = name.rfind('/');
+      if (slash == std::string::npos) continue;
+      const double ms = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
+      m_times[name.substr(0, slash)][name.substr(slash + 1)] = ms;
+    }
+  }
+
+  void PrintRatios() const {
+    for (const auto& [name, sides] : m_times) {
+      const auto organizer = sides.find("organizer");
+      const auto raw = sides.find("raw");
+      if (organizer == sides.end() || raw == sides.end() || raw->second <= 0) continue;
+      std::printf("%s: ratio %.2f (organizer %.3f ms, raw %.3f ms)\n", name.c_str(),
+                  organizer->second / raw->second, organizer->second, raw->second);
+    }
+  }
+
+  bool Failed() const { return m_failed; }
+
+ private:
+  std::map<std::string, std::map<std::string, double>> m_times;
+  bool m_failed = false;
+};
+
+}  // namespace
+
+int RunBenchmarksWithRatios(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  reporter.PrintRatios();
+  return reporter.Failed() ? 1 : 0;
+}
+
+#include <sqlite3.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "db/DBL.h"
+#include "db/DatabaseFile.h"
+
+BenchDatabase::BenchDatabase(const std::string& sampleSql) {
+  ::setenv("XDG_DATA_HOME", m_dir.path().toStdString().c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", (m_dir.path() + "/config").toStdString().c_str(), 1);
+  m_path = DBL::GetDatabasePath();
+  if (!DBL::PrepareDatabase(m_path).empty()) throw std::runtime_error("cannot create " + m_path);
+  sqlite3* db = nullptr;
+  sqlite3_open(m_path.c_str(), &db);
+  const std::string script = "BEGIN;" + sampleSql + ";COMMIT;";
+  char* error = nullptr;
+  if (sqlite3_exec(db, script.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+    const std::string message = error ? error : "unknown error";
+    sqlite3_free(error);
+    sqlite3_close(db);
+    throw std::runtime_error("sample data: " + message);
+  }
+  sqlite3_close(db);
+}
+
+int RawQuery(const std::string& dbFile, const std::string& sql) {
+  sqlite3* db = nullptr;
+  sqlite3_open(dbFile.c_str(), &db);
+  sqlite3_stmt* stmt = nullptr;
+  sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr);
+  const int columns = sqlite3_column_count(stmt);
+  int rows = 0;
+  size_t bytes = 0;
+  while (sqlite3_step(stmt) == SQLITE_ROW) {
+    for (int c = 0; c < columns; ++c) {
+      benchmark::DoNotOptimize(sqlite3_column_text(stmt, c));
+      bytes += static_cast<size_t>(sqlite3_column_bytes(stmt, c));
+    }
+    ++rows;
+  }
+  benchmark::DoNotOptimize(bytes);
+  sqlite3_finalize(stmt);
+  sqlite3_close(db);
+  return rows;
+}

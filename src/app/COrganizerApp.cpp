@@ -1,0 +1,49 @@
+#include "app/COrganizerApp.h"
+
+#include <QDialog>
+#include <QMessageBox>
+
+#include "app/GuardedApplication.h"
+#include "app/Message.h"
+#include "app/Paths.h"
+#include "db/DBL.h"
+#include "db/DatabaseFile.h"
+
+namespace {
+
+int ShowMessageBox(const std::string& text, int kind) {
+  const QString message = QString::fromStdString(text);
+  if (kind == kMessageYesNo) {
+    return QMessageBox::question(nullptr, Paths::kAppName, message) == QMessageBox::Yes ? 1 : 2;
+  }
+  QMessageBox::information(nullptr, Paths::kAppName, message);
+  return 1;
+}
+
+}  // namespace
+
+COrganizerApp::COrganizerApp(int& argc, char** argv) : m_qapp(std::make_unique<GuardedApplication>(argc, argv)) {
+  QCoreApplication::setOrganizationName(Paths::kMakerName);
+  QCoreApplication::setApplicationName(Paths::kAppName);
+  SetMessageHook(ShowMessageBox);
+}
+
+COrganizerApp::~COrganizerApp() { SetMessageHook(nullptr); }
+
+int COrganizerApp::InitInstance() {
+  // Nothing may touch a file that is not an organizer database, so this comes
+  // before the first statement.
+  const std::string problem = DBL::PrepareDatabase(DBL::GetDatabasePath());
+  if (!problem.empty()) {
+    ShowMessage(problem, kMessageOkNotice);
+    return 1;
+  }
+  GetSettings().Load();
+
+  // Stands in for the main window until it exists.
+  QDialog mainWindow;
+  mainWindow.setWindowTitle(Paths::kAppName);
+  mainWindow.resize(640, 420);
+  mainWindow.exec();
+  return 0;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <memory>
+
+#include "app/AppBase.h"
+
+class GuardedApplication;
+
+// The application object of the GUI program: owns the QApplication, prepares
+// the database, loads the settings and runs the main window.
+class COrganizerApp : public AppBase {
+ public:
+  COrganizerApp(int& argc, char** argv);
+  ~COrganizerApp() override;
+
+  // Start-up and the whole interactive life of the program. Returns the
+  // process exit code: 0 after a normal run, 1 when the database is unusable.
+  int InitInstance();
+
+ private:
+  std::unique_ptr<GuardedApplication> m_qapp;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+// Where the organizer keeps its files on this machine.
+namespace Paths {
+
+// The application name: last part of the program key, autostart entry name,
+// main window caption and tray tip.
+inline constexpr char kAppName[] = "Orvale Organizer";
+inline constexpr char kMakerName[] = "Tavrin";
+
+// Folder of the running executable, without a trailing slash; read once.
+const std::string& ProgramFolder();
+
+// organizer.db beside the executable when it is there (a portable copy),
+// otherwise in the user's data folder.
+std::string DatabaseFile();
+
+// $XDG_DATA_HOME (default ~/.local/share) + "/Tavrin/Orvale Organizer".
+std::string DataFolder();
+
+// $XDG_CONFIG_HOME, default ~/.config.
+std::string ConfigHome();
+
+// The command that starts the organizer at log-in: the executable's fixed
+// name in the program folder, quoted for a desktop entry's Exec key.
+std::string AutostartCommand();
+
+}  // namespace Paths

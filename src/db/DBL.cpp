@@ -1,0 +1,158 @@
+#include "db/DBL.h"
+
+#include <sqlite3.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "app/Paths.h"
+
+namespace DBL {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;  // a second copy of the program may hold a lock briefly
+constexpr std::string_view kApostropheMarker = "#$%g^";
+constexpr std::string_view kQuoteMarker = "*(!G^%^";
+
+// True when the statement, ignoring case and surrounding blanks, starts with the keyword.
+bool IsStatementOfKind(const std::string& sql, std::string_view keyword) {
+  const size_t start = sql.find_first_not_of(" \t\r\n");
+  if (start == std::string::npos || sql.size() - start < keyword.size()) return false;
+  for (size_t i = 0; i < keyword.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(sql[start + i])) != keyword[i]) return false;
+  }
+  return true;
+}
+
+void RequireKind(const std::string& sql, std::string_view keyword, const char* message) {
+  if (!IsStatementOfKind(sql, keyword)) throw SQLException(message);
+}
+
+// Opens a connection with the busy timeout set; the caller closes it, even on failure.
+int Open(const std::string& dbFile, sqlite3** db) {
+  const int rc = sqlite3_open(dbFile.c_str(), db);
+  if (*db) sqlite3_busy_timeout(*db, kBusyTimeoutMs);
+  return rc;
+}
+
+int ExecuteChange(const std::string& sql, const std::string& dbFile) {
+  sqlite3* db = nullptr;
+  if (Open(dbFile, &db) != SQLITE_OK) {
+    sqlite3_close(db);
+    return -1;
+  }
+  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  return rc;
+}
+
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+  size_t pos = text.find(from);
+  if (pos == std::string::npos) return;
+  std::string out;
+  out.reserve(text.size());
+  size_t done = 0;
+  for (; pos != std::string::npos; pos = text.find(from, done)) {
+    out.append(text, done, pos - done);
+    out.append(to);
+    done = pos + from.size();
+  }
+  out.append(text, done, std::string::npos);
+  text.swap(out);
+}
+
+}  // namespace
+
+int ExecuteInsert(const std::string& sql) { return ExecuteInsert(sql, GetDatabasePath()); }
+
+int ExecuteInsert(const std::string& sql, const std::string& dbFile) {
+  RequireKind(sql, "insert", "ExecuteInsert for non-insert sql");
+  sqlite3* db = nullptr;
+  Open(dbFile, &db);
+  sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+  // Asked on the same fresh connection, so a failed insert reads back 0.
+  static constexpr char kLastId[] = "select last_insert_rowid() as idx";
+  sqlite3_stmt* stmt = nullptr;
+  sqlite3_prepare_v2(db, kLastId, sizeof kLastId - 1, &stmt, nullptr);
+  int result = -1;
+  if (sqlite3_step(stmt) == SQLITE_ROW) {
+    const unsigned char* text = sqlite3_column_text(stmt, 0);
+    result = text ? std::atoi(reinterpret_cast<const char*>(text)) : 0;
+  }
+  sqlite3_finalize(stmt);
+  sqlite3_close(db);
+  return result;
+}
+
+int ExecuteUpdate(const std::string& sql) { return ExecuteUpdate(sql, GetDatabasePath()); }
+
+int ExecuteUpdate(const std::string& sql, const std::string& dbFile) {
+  RequireKind(sql, "update", "ExecuteUpdate for non-update sql");
+  return ExecuteChange(sql, dbFile);
+}
+
+int ExecuteDelete(const std::string& sql) { return ExecuteDelete(sql, GetDatabasePath()); }
+
+int ExecuteDelete(const std::string& sql, const std::string& dbFile) {
+  RequireKind(sql, "delete", "ExecuteDelete for non-delete sql");
+  return ExecuteChange(sql, dbFile);
+}
+
+MemResultSet ExecuteQuery(const std::string& sql) {
+  RequireKind(sql, "select", "ExecuteQuery for non-select sql");
+  sqlite3* db = nullptr;
+  Open(GetDatabasePath(), &db);
+  sqlite3_stmt* stmt = nullptr;
+  sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr);
+  int rc = sqlite3_step(stmt);
+  const int columns = sqlite3_column_count(stmt);
+  std::vector<std::string> names;
+  names.reserve(static_cast<size_t>(columns));
+  for (int c = 0; c < columns; ++c) {
+    const char* name = sqlite3_column_name(stmt, c);
+    names.emplace_back(name ? name : "");
+  }
+  MemResultSet result(std::move(names));
+  while (rc == SQLITE_ROW) {
+    for (int c = 0; c < columns; ++c) {
+      // NULL reads as the empty text; no column the program writes holds NULL.
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+      result.AppendValue(text ? std::string(text, static_cast<size_t>(sqlite3_column_bytes(stmt, c))) : std::string());
+    }
+    rc = sqlite3_step(stmt);
+  }
+  sqlite3_finalize(stmt);
+  sqlite3_close(db);
+  return result;
+}
+
+std::string EncodeText(const std::string& text) {
+  std::string encoded = text;
+  // A NUL would end the statement text early and leave an open literal behind.
+  std::erase(encoded, '\0');
+  ReplaceAll(encoded, "'", kApostropheMarker);
+  ReplaceAll(encoded, "\"", kQuoteMarker);
+  return encoded;
+}
+
+std::string DecodeText(const std::string& text) {
+  std::string decoded = text;
+  ReplaceAll(decoded, kApostropheMarker, "'");
+  ReplaceAll(decoded, kQuoteMarker, "\"");
+  return decoded;
+}
+
+std::string IntToString(int value) { return std::to_string(value); }
+
+std::string RealToString(double value) {
+  char buffer[512];
+  std::snprintf(buffer, sizeof buffer, "%f", value);
+  return buffer;
+}
+
+std::string GetDatabasePath() { return Paths::DatabaseFile(); }
+
+}  // namespace DBL

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "db/MemResultSet.h"
+#include "db/SQLException.h"
+
+// The only code that talks to SQLite. Every call opens organizer.db, runs one
+// statement and closes the file again, so no window ever holds a handle.
+namespace DBL {
+
+// Each returns the new row id; 0 when nothing was inserted, -1 when the id
+// could not be read back. Row ids start at 1, so success is a positive result.
+int ExecuteInsert(const std::string& sql);
+int ExecuteInsert(const std::string& sql, const std::string& dbFile);
+
+// Each returns SQLite's result code (0 on success), or -1 when the file does not open.
+int ExecuteUpdate(const std::string& sql);
+int ExecuteUpdate(const std::string& sql, const std::string& dbFile);
+int ExecuteDelete(const std::string& sql);
+int ExecuteDelete(const std::string& sql, const std::string& dbFile);
+
+// The whole result, copied into memory; fewer rows or none when the query fails.
+MemResultSet ExecuteQuery(const std::string& sql);
+
+// The stored text encoding: quotes are replaced by markers so that a text can
+// sit between apostrophes in a statement. Stored files rely on these markers.
+std::string EncodeText(const std::string& text);
+std::string DecodeText(const std::string& text);
+
+std::string IntToString(int value);
+std::string RealToString(double value);  // "%f": six decimals, no exponent
+
+std::string GetDatabasePath();
+
+}  // namespace DBL

@@ -1,0 +1,153 @@
+#include "db/DatabaseFile.h"
+
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "db/SchemaText.h"
+
+namespace DBL {
+
+namespace {
+
+// Tables and columns that the program reads and writes.
+const std::map<std::string, std::set<std::string>>& RequiredColumns() {
+  static const std::map<std::string, std::set<std::string>> kTables = {
+      {"category", {"id", "type_id", "name", "comment"}},
+      {"contact", {"id", "cat_id", "fname", "mname", "lname", "disp_info", "address", "email", "phone", "note"}},
+      {"event", {"id", "event_date", "using_time", "event_time", "title", "note", "warning"}},
+      {"note", {"id", "subject", "content", "last_updated", "category_id"}},
+      {"priority", {"id", "name", "comment", "color"}},
+      {"task",
+       {"id", "category_id", "priority_id", "name", "description", "deadline", "deadline_time", "due_date",
+        "due_time", "warning", "updated_warning", "completed"}},
+      {"settings",
+       {"password_protect", "password", "autostart", "min_startup", "stay_on_top", "transparent",
+        "clr_background", "clr_text", "clr_border", "clr_highlight", "clr_lo_prior", "clr_med_prior",
+        "clr_hi_prior", "install_id", "note_sort", "task_sort", "contact_sort"}},
+  };
+  return kTables;
+}
+
+std::string Refusal(const std::string& path, const std::string& why) {
+  return "The file \"" + path + "\" is not a usable Orvale Organizer database: " + why +
+         ".\n\nThe file has been left as it is. Move it aside or restore a backup, then start the program again.";
+}
+
+// Runs a read-only query and collects the first two columns of each row.
+// Returns SQLite's result code.
+int Collect(sqlite3* db, const char* sql, std::vector<std::array<std::string, 2>>& rows) {
+  sqlite3_stmt* stmt = nullptr;
+  int rc = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+  if (rc != SQLITE_OK) return rc;
+  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    std::array<std::string, 2> row;
+    for (int c = 0; c < 2 && c < sqlite3_column_count(stmt); ++c) {
+      const unsigned char* text = sqlite3_column_text(stmt, c);
+      row[static_cast<size_t>(c)] = text ? reinterpret_cast<const char*>(text) : "";
+    }
+    rows.push_back(row);
+  }
+  sqlite3_finalize(stmt);
+  return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+std::string Check(const std::string& path) {
+  std::error_code error;
+  if (std::filesystem::file_size(path, error) == 0 && !error) return Refusal(path, "the file is empty");
+
+  sqlite3* db = nullptr;
+  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  if (rc != SQLITE_OK) {
+    const std::string why = std::string("it cannot be opened (") + sqlite3_errstr(rc) + ")";
+    sqlite3_close(db);
+    return Refusal(path, why);
+  }
+  sqlite3_busy_timeout(db, 5000);
+
+  std::string problem;
+  std::vector<std::array<std::string, 2>> rows;
+  rc = Collect(db, "PRAGMA quick_check", rows);
+  if (rc != SQLITE_OK) {
+    problem = rc == SQLITE_NOTADB ? std::string("it is not a database file")
+                                  : std::string("it cannot be read (") + sqlite3_errmsg(db) + ")";
+  } else if (rows.empty() || rows.front()[0] != "ok") {
+    problem = "it is damaged (" + (rows.empty() ? std::string("no result") : rows.front()[0]) + ")";
+  } else {
+    rows.clear();
+    rc = Collect(db,
+                 "SELECT m.name, p.name FROM sqlite_master AS m JOIN pragma_table_info(m.name) AS p"
+                 " WHERE m.type = 'table'",
+                 rows);
+    std::set<std::string> tables;
+    std::set<std::pair<std::string, std::string>> columns;
+    for (const auto& row : rows) {
+      tables.insert(row[0]);
+      columns.emplace(row[0], row[1]);
+    }
+    for (const auto& [table, required] : RequiredColumns()) {
+      if (!tables.count(table)) {
+        problem = "it holds no table \"" + table + "\"";
+        break;
+      }
+      for (const std::string& column : required) {
+        if (!columns.count({table, column})) problem = "the table \"" + table + "\" has no column \"" + column + "\"";
+      }
+      if (!problem.empty()) break;
+    }
+  }
+  sqlite3_close(db);
+  return problem.empty() ? std::string() : Refusal(path, problem);
+}
+
+std::string CannotCreate(const std::string& path, const std::string& why) {
+  return "The organizer database \"" + path + "\" could not be created: " + why + ".";
+}
+
+// Builds the database under a temporary name and links it into place, so that
+// a half-made file is never left behind and a file made meanwhile is never replaced.
+std::string Create(const std::string& path) {
+  const std::filesystem::path target(path);
+  std::error_code error;
+  std::filesystem::create_directories(target.parent_path(), error);
+  if (error) return CannotCreate(path, error.message());
+
+  const std::string temporary = path + ".new-" + std::to_string(::getpid());
+  ::unlink(temporary.c_str());
+  sqlite3* db = nullptr;
+  int rc = sqlite3_open_v2(temporary.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  std::string why;
+  if (rc == SQLITE_OK) {
+    const std::string script = std::string("BEGIN;\n") + SchemaText() + "\nCOMMIT;";
+    rc = sqlite3_exec(db, script.c_str(), nullptr, nullptr, nullptr);
+  }
+  if (rc != SQLITE_OK) why = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  sqlite3_close(db);
+
+  if (why.empty() && ::link(temporary.c_str(), path.c_str()) != 0) {
+    why = std::strerror(errno);
+    if (errno == EEXIST) {  // another copy of the program was quicker
+      ::unlink(temporary.c_str());
+      return Check(path);
+    }
+  }
+  ::unlink(temporary.c_str());
+  return why.empty() ? std::string() : CannotCreate(path, why);
+}
+
+}  // namespace
+
+std::string PrepareDatabase(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) return Create(path);
+  return Check(path);
+}
+
+}  // namespace DBL

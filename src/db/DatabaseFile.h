@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace DBL {
+
+// Makes sure the file at `path` is an organizer database before anything else
+// touches it. A missing file is created, complete with its tables and default
+// rows. An existing file is only read: one that is not a usable organizer
+// database is left exactly as it is.
+// Returns an empty text when the database is ready, otherwise a message for
+// the user that names the file and says what is wrong with it.
+std::string PrepareDatabase(const std::string& path);
+
+}  // namespace DBL
