@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "OrganizerTest.h"
+#include "app/AppBase.h"
+#include "app/Paths.h"
+#include "app/UTRegistryManager.h"
+#include "db/DBL.h"
+
+namespace {
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class RegistryTest : public OrganizerTest {
+ protected:
+  std::string AutostartFile() const { return ConfigHome() + "/autostart/orvale-organizer.desktop"; }
+  std::string ProgramFile() const { return ConfigHome() + "/Tavrin/Orvale Organizer.conf"; }
+};
+
+}  // namespace
+
+TEST_F(RegistryTest, AutostartWritesAnEntryAndTurningItOffHidesIt) {
+  UTSettings& s = GetApp().GetSettings();
+  ASSERT_EQ(s.SetAutostart(1), 0);
+  std::string entry = ReadText(AutostartFile());
+  EXPECT_NE(entry.find("[Desktop Entry]\n"), std::string::npos);
+  EXPECT_NE(entry.find("Name=Orvale Organizer\n"), std::string::npos);
+  EXPECT_NE(entry.find("Exec=" + Paths::ProgramFolder() + "/organizer\n"), std::string::npos) << entry;
+  EXPECT_NE(entry.find("Hidden=false\n"), std::string::npos);
+
+  ASSERT_EQ(s.SetAutostart(0), 0);
+  EXPECT_EQ(s.GetAutostart(), 0);
+  entry = ReadText(AutostartFile());
+  EXPECT_NE(entry.find("Hidden=true\n"), std::string::npos) << "the entry stays, hidden";
+  EXPECT_EQ(entry.find("Exec="), std::string::npos);
+}
+
+TEST_F(RegistryTest, LoadingTheSettingsRewritesTheAutostartEntry) {
+  ASSERT_EQ(DBL::ExecuteUpdate("update settings set autostart = 1"), 0);
+  std::filesystem::create_directories(ConfigHome() + "/autostart");
+  std::ofstream(AutostartFile()) << "[Desktop Entry]\nExec=/old/place/organizer\n";
+  GetApp().GetSettings().Load();
+  const std::string entry = ReadText(AutostartFile());
+  EXPECT_EQ(entry.find("/old/place"), std::string::npos);
+  EXPECT_NE(entry.find("Exec=" + Paths::ProgramFolder() + "/organizer"), std::string::npos);
+}
+
+TEST_F(RegistryTest, MirrorWritesTheProgramKeyOwnerOnly) {
+  UTSettings& s = GetApp().GetSettings();
+  s.SetInstallId(123456);
+  s.SetStayOnTop(1);
+  s.SetMinStartup(0);
+  s.SetClrBackground(15660278);
+  s.MirrorToRegistry();
+  EXPECT_EQ(ReadText(ProgramFile()), "installID=123456\nontop=1\nminstartup=0\nclrForm=15660278\n");
+  struct stat info {};
+  ASSERT_EQ(::stat(ProgramFile().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  ASSERT_EQ(::stat(AutostartFile().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+  // A value written again replaces its line; others keep theirs; no temporary is left.
+  UTRegistryManager registry;
+  ASSERT_EQ(registry.WriteNumber("ontop", 0), 0);
+  ASSERT_EQ(registry.WriteString("extra", "a=b"), 0);
+  EXPECT_EQ(ReadText(ProgramFile()), "installID=123456\nontop=0\nminstartup=0\nclrForm=15660278\nextra=a=b\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ConfigHome() + "/Tavrin"), {}), 1);
+}
+
+TEST_F(RegistryTest, AnUnwritableFolderPrintsTheDiagnosticAndTheProgramGoesOn) {
+  std::ofstream(Folder() + "/not-a-folder") << "x";
+  ::setenv("XDG_CONFIG_HOME", (Folder() + "/not-a-folder").c_str(), 1);
+  UTSettings& s = GetApp().GetSettings();
+  testing::internal::CaptureStdout();
+  EXPECT_NE(s.SetAutostart(1), 0);
+  UTRegistryManager registry;
+  EXPECT_NE(registry.WriteNumber("installID", 5), 0);
+  const std::string printed = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(printed, "Error in creating appname.ini key\nError in creating appname.ini key\n");
+  EXPECT_EQ(s.GetAutostart(), 1) << "memory keeps the choice";
+}
+
+TEST_F(RegistryTest, AFileThatCannotBeReplacedPrintsTheSecondDiagnostic) {
+  std::filesystem::create_directories(ProgramFile());  // a folder where the file should be
+  testing::internal::CaptureStdout();
+  UTRegistryManager registry;
+  EXPECT_NE(registry.WriteNumber("installID", 5), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error in setting Section1 value\n");
+}
+
+TEST(PathsTest, TheProgramFolderIsTheExecutablesAndStaysTheSame) {
+  const std::string& first = Paths::ProgramFolder();
+  EXPECT_TRUE(std::filesystem::exists(first + "/core_tests"));
+  EXPECT_EQ(&first, &Paths::ProgramFolder());
+  EXPECT_NE(first.back(), '/');
+}
