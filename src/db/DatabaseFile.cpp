@@ -1,6 +1,7 @@
 #include "db/DatabaseFile.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -130,6 +131,8 @@ std::string Create(const std::string& path) {
   }
   if (rc != SQLITE_OK) why = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
   sqlite3_close(db);
+  // The user's own records: readable by the user alone.
+  if (why.empty() && ::chmod(temporary.c_str(), 0600) != 0) why = std::strerror(errno);
 
   if (why.empty() && ::link(temporary.c_str(), path.c_str()) != 0) {
     why = std::strerror(errno);

@@ -48,6 +48,8 @@ TEST_F(DatabaseFileTest, AMissingDatabaseIsCreatedWithItsDefaultRowsAndFoundAgai
   const std::string path = DatabasePath();
   EXPECT_EQ(path, Folder() + "/data/Tavrin/Orvale Organizer/organizer.db");
   ASSERT_TRUE(std::filesystem::exists(path));
+  EXPECT_EQ(std::filesystem::status(path).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 
   MemResultSet priorities = ExecuteQuery("select id, name from priority order by id");
   std::vector<std::string> names;
