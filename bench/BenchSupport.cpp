@@ -8,12 +8,19 @@ namespace {
 
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  RatioReporter() : ConsoleReporter(OO_None) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      if (run.error_occurred) m_failed = true;
-      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-      const std::string name = run.benchmark_name();
+      if (run.error_occurred) {
+        m_failed = true;
+        continue;
+      }
+      // With repetitions the median stands for the benchmark; otherwise its one run.
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (run.run_type != Run::RT_Iteration && !median) continue;
+      const std::string name = run.run_name.str();
       const size_t slash = name.rfind('/');
       if (slash == std::string::npos) continue;
       const double ms = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
