@@ -8,9 +8,12 @@
 #include "app/Paths.h"
 #include "db/DBL.h"
 #include "db/DatabaseFile.h"
+#include "ui/DlgMessage.h"
 
 namespace {
 
+// Until the settings are loaded the user's colours are unknown (all zero:
+// black on black), so start-up problems are shown in a plain box.
 int ShowMessageBox(const std::string& text, int kind) {
   const QString message = QString::fromStdString(text);
   if (kind == kMessageYesNo) {
@@ -18,6 +21,11 @@ int ShowMessageBox(const std::string& text, int kind) {
   }
   QMessageBox::information(nullptr, Paths::kAppName, message);
   return 1;
+}
+
+int ShowMessageDialog(const std::string& text, int kind) {
+  DlgMessage message(QString::fromStdString(text), kind);
+  return message.DoModal();
 }
 
 }  // namespace
@@ -39,6 +47,7 @@ int COrganizerApp::InitInstance() {
     return 1;
   }
   GetSettings().Load();
+  SetMessageHook(ShowMessageDialog);
 
   // Stands in for the main window until it exists.
   QDialog mainWindow;

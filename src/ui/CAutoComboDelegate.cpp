@@ -1,0 +1,34 @@
+#include "ui/CAutoComboDelegate.h"
+
+#include <QPainter>
+
+#include "ui/CAutoCombo.h"
+
+CAutoComboDelegate::CAutoComboDelegate(CAutoCombo* combo) : QStyledItemDelegate(combo), m_combo(combo) {}
+
+void CAutoComboDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  const int item = m_combo->FullIndexOfRow(index.row());
+  if (item < 0) return;
+  const bool selected = option.state & QStyle::State_Selected;
+  painter->save();
+  painter->fillRect(option.rect, selected ? m_combo->ItemColor(CAutoCombo::kColorSelectedBackground) : option.palette.color(QPalette::Base));
+  painter->setFont(m_combo->ItemFont());
+
+  const QRect row = option.rect.adjusted(5, 2, 0, 0);
+  QRect first = row;
+  // The first column stops short of the second, so long items do not run into it.
+  if (m_combo->HasTwoColumns()) first.setRight(option.rect.left() + m_combo->SecondColumnOffset() - 5);
+  painter->setPen(m_combo->ItemColor(selected ? CAutoCombo::kColorSelectedText : CAutoCombo::kColorText));
+  painter->drawText(first, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_combo->ItemText(item));
+
+  if (m_combo->HasTwoColumns()) {
+    QRect second = option.rect.adjusted(m_combo->SecondColumnOffset(), 2, 0, 0);
+    painter->setPen(m_combo->ItemColor(selected ? CAutoCombo::kColorSelectedSecondText : CAutoCombo::kColorSecondText));
+    painter->drawText(second, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_combo->SecondText(item));
+  }
+  painter->restore();
+}
+
+QSize CAutoComboDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
+  return {option.rect.width(), m_combo->ItemHeight()};
+}

@@ -1,0 +1,214 @@
+#include <algorithm>
+
+#include "ui/DialogTemplate.h"
+
+// All dialog templates of the program. Item order is the controls' creation,
+// stacking and tab order.
+
+namespace {
+
+using K = DlgItemKind;
+
+constexpr unsigned kRight = kItemAlignRight;
+constexpr unsigned kCenter = kItemAlignCenter;
+constexpr unsigned kDefault = kItemDefaultButton;
+constexpr unsigned kNoTab = kItemNoTabStop;
+
+constexpr char kShellDlg[] = "MS Shell Dlg";
+constexpr char kSansSerif[] = "MS Sans Serif";
+
+std::vector<DialogTemplate> MakeTemplates() {
+  return {
+      // Main window.
+      {102, kShellDlg, 8, 400, false, 305, 206, false,
+       {
+           {1036, K::TabControl, "", 7, 21, 291, 159},
+           {1003, K::PushButton, "Add", 7, 184, 19, 16},
+           {1037, K::PushButton, "Delete", 26, 184, 19, 16},
+           {1038, K::PushButton, "Edit", 45, 184, 19, 16},
+           {1075, K::Static, "Sort by:", 84, 187, 43, 12, kRight},
+           {1005, K::ComboBox, "", 134, 186, 78, 64},
+           {1041, K::PushButton, "Settings", 279, 184, 19, 16},
+           {1042, K::PushButton, "", 255, 2, 19, 16},
+           {1048, K::PushButton, "-", 274, 2, 15, 9},
+           {1045, K::PushButton, "X", 288, 2, 15, 9},
+       }},
+      // Tasks view.
+      {106, kSansSerif, 8, 400, false, 325, 144, true,
+       {
+           {1049, K::ListView, "", 7, 7, 311, 130},
+       }},
+      // Contacts view.
+      {107, kSansSerif, 8, 400, false, 326, 144, true,
+       {
+           {1076, K::ListView, "", 7, 7, 312, 130},
+       }},
+      // Notes view.
+      {108, kSansSerif, 8, 400, false, 325, 145, true,
+       {
+           {1069, K::ListView, "", 7, 7, 311, 131},
+       }},
+      // Dates and events view.
+      {109, kSansSerif, 8, 400, false, 325, 144, true,
+       {
+           {1090, K::MonthCalendar, "", 7, 7, 107, 83},
+           {1076, K::ListView, "", 131, 7, 187, 130},
+           {1112, K::CheckBox, "View All Events", 13, 108, 101, 10},
+       }},
+      // Task editor.
+      {110, kShellDlg, 8, 400, false, 280, 262, false,
+       {
+           {1070, K::Static, "Add/Edit Task", 33, 10, 235, 18},
+           {1063, K::Static, "Task:", 10, 42, 58, 12, kRight},
+           {1032, K::Edit, "", 74, 40, 194, 14},
+           {1064, K::Static, "Priority:", 10, 62, 58, 12, kRight},
+           {1012, K::ComboBox, "", 74, 60, 90, 80},
+           {1065, K::Static, "Category:", 10, 82, 58, 12, kRight},
+           {1007, K::ComboBox, "", 74, 80, 120, 80},
+           {1001, K::PushButton, "Categories...", 198, 78, 70, 17},
+           {1052, K::RichEdit, "", 12, 102, 256, 64},
+           {1053, K::CheckBox, "Completion Date:", 12, 174, 100, 12},
+           {1055, K::DatePicker, "", 118, 173, 80, 14},
+           {1054, K::CheckBox, "Completion Time:", 12, 192, 100, 12},
+           {1056, K::TimePicker, "", 118, 191, 80, 14},
+           {1066, K::Static, "Reminder:", 12, 212, 100, 12, kRight},
+           {1062, K::ComboBox, "", 118, 210, 80, 80},
+           {1, K::PushButton, "Save", 72, 236, 63, 17, kDefault},
+           {2, K::PushButton, "Cancel", 140, 236, 69, 17},
+       }},
+      // Note editor.
+      {111, kShellDlg, 8, 400, false, 300, 252, false,
+       {
+           {1070, K::Static, "Static", 33, 10, 255, 18},
+           {1067, K::Static, "Subject:", 10, 42, 52, 12, kRight},
+           {1033, K::Edit, "", 68, 40, 220, 14},
+           {1080, K::Static, "Category:", 10, 62, 52, 12, kRight},
+           {1008, K::ComboBox, "", 68, 60, 140, 80},
+           {1001, K::PushButton, "Categories...", 214, 58, 74, 17},
+           {1068, K::RichEdit, "", 12, 82, 276, 136},
+           {1, K::PushButton, "Save  ", 82, 226, 63, 17, kDefault},
+           {2, K::PushButton, "Cancel  ", 150, 226, 69, 17},
+       }},
+      // Contact editor.
+      {113, kShellDlg, 8, 400, false, 300, 326, false,
+       {
+           {1101, K::Static, "Static", 33, 10, 255, 18},
+           {1102, K::GroupBox, "Contact Name", 10, 32, 280, 56},
+           {1067, K::Static, "Last:", 16, 50, 40, 12, kRight},
+           {1022, K::Edit, "", 60, 48, 90, 14},
+           {1074, K::Static, "First:", 152, 50, 40, 12, kRight},
+           {1088, K::Edit, "", 196, 48, 86, 14},
+           {1094, K::Static, "Middle:", 16, 68, 40, 12, kRight},
+           {1089, K::Edit, "", 60, 66, 90, 14},
+           {1080, K::Static, "Category:", 10, 98, 88, 12, kRight},
+           {1005, K::ComboBox, "", 104, 96, 110, 80},
+           {1001, K::PushButton, "Categories...", 218, 94, 72, 17},
+           {1093, K::Static, "Display Information:", 10, 118, 88, 12, kRight},
+           {1090, K::Edit, "", 104, 116, 186, 14},
+           {1092, K::Static, "Addresses:", 10, 136, 136, 12},
+           {1091, K::RichEdit, "", 10, 148, 136, 60},
+           {1096, K::Static, "Email:", 154, 136, 136, 12},
+           {1095, K::RichEdit, "", 154, 148, 136, 60},
+           {1113, K::Static, "Phone:", 10, 214, 136, 12},
+           {1097, K::RichEdit, "", 10, 226, 136, 60},
+           {1100, K::Static, "Notes:", 154, 214, 136, 12},
+           {1099, K::RichEdit, "", 154, 226, 136, 60},
+           {1, K::PushButton, "Save   ", 82, 298, 63, 17, kDefault},
+           {2, K::PushButton, "Cancel", 150, 298, 69, 17},
+       }},
+      // Category manager.
+      {114, kShellDlg, 8, 400, false, 300, 262, false,
+       {
+           {1070, K::Static, "Manage <INSERT> Categories", 33, 10, 255, 18},
+           {1076, K::ListView, "", 10, 34, 280, 108},
+           {1037, K::PushButton, "Delete Selected Category", 150, 146, 140, 17},
+           {1004, K::PushButton, "Add New Category:      ", 10, 170, 120, 17},
+           {1078, K::Static, "Category Name:", 10, 194, 76, 12, kRight},
+           {1030, K::Edit, "", 92, 192, 198, 14},
+           {1079, K::Static, "Comment:", 10, 212, 76, 12, kRight},
+           {1077, K::Edit, "", 92, 210, 198, 14},
+           {1, K::PushButton, "   Close Window                 ", 80, 236, 140, 17, kDefault},
+       }},
+      // Event editor.
+      {115, kShellDlg, 8, 400, false, 280, 230, false,
+       {
+           {1070, K::Static, "Appt for such and such a day", 33, 10, 235, 18},
+           {1078, K::Static, "Event Name:", 10, 42, 62, 12, kRight},
+           {1085, K::Edit, "", 78, 40, 190, 14},
+           {1054, K::CheckBox, "Event Time:", 12, 62, 96, 12},
+           {1083, K::TimePicker, "", 112, 61, 70, 14},
+           {1104, K::Static, "All Day Event", 112, 63, 90, 12},
+           {1066, K::Static, "Warning:", 10, 84, 62, 12, kRight},
+           {1062, K::ComboBox, "", 78, 82, 90, 80},
+           {1086, K::Static, "Note:", 12, 102, 60, 12},
+           {1068, K::RichEdit, "", 12, 116, 256, 80},
+           {1, K::PushButton, "Save", 72, 204, 63, 17, kDefault},
+           {2, K::PushButton, "Cancel", 140, 204, 69, 17},
+       }},
+      // Reminder pop-up.
+      {116, kSansSerif, 8, 400, false, 265, 173, false,
+       {
+           {1, K::PushButton, "OK", 106, 150, 50, 16, kDefault},
+           {1070, K::Static, "Orvale Reminder!", 30, 10, 154, 12},
+           {1081, K::Static, "", 37, 45, 192, 45, kCenter},
+           {1110, K::CheckBox, "Dismiss Reminder", 45, 106, 80, 10},
+           {1111, K::CheckBox, "Reset Reminder:", 45, 123, 81, 10},
+           {1005, K::ComboBox, "", 135, 122, 78, 64},
+       }},
+      // Message dialog.
+      {134, kShellDlg, 8, 400, false, 210, 89, false,
+       {
+           {1096, K::Static, "Organizer Alert!", 30, 11, 165, 12},
+           {1081, K::Static, "Static", 39, 33, 43, 15},
+           {1, K::PushButton, "Yes", 54, 66, 50, 14},
+           {2, K::PushButton, "No", 104, 66, 50, 14},
+       }},
+      // Settings dialog.
+      {153, kShellDlg, 8, 400, false, 284, 332, false,
+       {
+           {1070, K::Static, "Orvale Organizer Settings", 33, 10, 175, 18},
+           {1075, K::GroupBox, "Application Settings", 7, 33, 270, 104},
+           {1076, K::CheckBox, "Start Orvale Organizer when Windows starts", 26, 46, 193, 10},
+           {1077, K::CheckBox, "Start Orvale Organizer in Minimized State", 46, 64, 178, 10},
+           {1018, K::CheckBox, "Keep Orvale Organizer on top", 26, 81, 120, 10},
+           {1078, K::CheckBox, "Make Orvale Organizer transparent when idle", 26, 98, 204, 10},
+           {1071, K::GroupBox, "Application Colors", 7, 142, 269, 158},
+           {1098, K::Static, "Background Color:", 14, 156, 87, 8, kRight},
+           {1102, K::Swatch, "", 115, 154, 47, 14},
+           {1060, K::PushButton, "Select Color...", 179, 154, 54, 14},
+           {1109, K::Static, "Border Color:", 14, 175, 87, 8, kRight},
+           {1103, K::Swatch, "", 115, 172, 47, 14},
+           {1089, K::PushButton, "Select Color...", 179, 172, 54, 14},
+           {1100, K::Static, "Text Color:", 14, 193, 87, 8, kRight},
+           {1105, K::Swatch, "", 115, 191, 47, 14},
+           {1091, K::PushButton, "Select Color...", 179, 191, 54, 14},
+           {1101, K::Static, "Highlight Color:", 14, 213, 87, 8, kRight},
+           {1107, K::Swatch, "", 115, 211, 47, 14},
+           {1093, K::PushButton, "Select Color...", 179, 211, 54, 14},
+           {1074, K::Static, "High Priority Color:", 16, 246, 86, 8, kRight},
+           {1104, K::Swatch, "", 115, 243, 47, 14},
+           {1092, K::PushButton, "Select Color...", 179, 243, 54, 14},
+           {1072, K::Static, "Medium Priority Color:", 7, 264, 96, 8, kRight},
+           {1106, K::Swatch, "", 115, 262, 47, 13},
+           {1094, K::PushButton, "Select Color...", 179, 261, 54, 14, kNoTab},
+           {1073, K::Static, "Low Priority Color:", 16, 282, 87, 8},
+           {1108, K::Swatch, "", 115, 280, 47, 13},
+           {1096, K::PushButton, "Select Color...", 179, 279, 54, 14},
+           {1, K::PushButton, "Save    ", 78, 308, 63, 17, kDefault},
+           {2, K::PushButton, "Cancel    ", 140, 308, 69, 17},
+       }},
+  };
+}
+
+}  // namespace
+
+const std::vector<DialogTemplate>& AllDialogTemplates() {
+  static const std::vector<DialogTemplate> templates = MakeTemplates();
+  return templates;
+}
+
+const DialogTemplate* FindDialogTemplate(int id) {
+  const auto& all = AllDialogTemplates();
+  const auto found = std::find_if(all.begin(), all.end(), [id](const DialogTemplate& t) { return t.id == id; });
+  return found == all.end() ? nullptr : &*found;
+}

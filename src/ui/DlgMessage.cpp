@@ -1,0 +1,92 @@
+#include "ui/DlgMessage.h"
+
+#include "app/AppBase.h"
+#include "ui/CButtonST.h"
+#include "ui/CColorStatic.h"
+
+namespace {
+
+enum { kTitleId = 1096, kMessageId = 1081 };
+
+DlgMessage::Responder& TheResponder() {
+  static DlgMessage::Responder responder;
+  return responder;
+}
+
+}  // namespace
+
+DlgMessage::DlgMessage(const QString& text, int kind, QWidget* parent)
+    : DlgBase(kTemplateId, parent),
+      m_text(text),
+      m_messageLabel(qobject_cast<CColorStatic*>(GetDlgItem(kMessageId))),
+      m_titleLabel(qobject_cast<CColorStatic*>(GetDlgItem(kTitleId))),
+      m_kind(kind),
+      m_yesButton(qobject_cast<CButtonST*>(GetDlgItem(kIdOk))),
+      m_noButton(qobject_cast<CButtonST*>(GetDlgItem(kIdCancel))) {}
+
+void DlgMessage::SetResponder(Responder responder) { TheResponder() = std::move(responder); }
+
+int DlgMessage::DoModal() {
+  if (!TheResponder()) return DlgBase::DoModal();
+  Create();
+  return TheResponder()(*this);
+}
+
+bool DlgMessage::OnInitDialog() {
+  DlgBase::OnInitDialog();
+  StartTimer(kTimerFadeIn, 50);
+  const int textColor = GetApp().GetSettings().GetClrText();
+
+  m_titleLabel->setFont(GetTitleFont());
+  m_titleLabel->SetForeColor(textColor);
+
+  m_messageLabel->setText(m_text);
+  m_messageLabel->setFont(GetTextFont());
+  m_messageLabel->SetForeColor(textColor);
+  m_messageLabel->FitToText();
+  // The box grows to the right when the message needs it; its left edge stays.
+  const int labelRight = m_messageLabel->geometry().x() + m_messageLabel->width();
+  if (labelRight + 10 > width()) resize(labelRight + 10, height());
+
+  for (CButtonST* button : {m_yesButton, m_noButton}) {
+    button->SetFlatStyle(false);
+    button->MakeTransparent();
+    button->SetCaptionFont(&GetButtonFont());
+  }
+
+  const int dialogWidth = width();
+  const int yesWidth = m_yesButton->width();
+  const int noWidth = m_noButton->width();
+  switch (m_kind) {
+    case 1:
+      StartTimer(kTimerSelfClose, kSelfCloseMs);
+      m_yesButton->hide();
+      m_noButton->hide();
+      setGeometry(geometry().adjusted(0, 20, 0, -20));
+      break;
+    case 0: {
+      const int gap = (dialogWidth - yesWidth - noWidth) / 2;
+      m_yesButton->move(gap, m_yesButton->y());
+      m_noButton->move(gap + yesWidth + 1, m_noButton->y());
+      break;
+    }
+    case 2:
+      m_noButton->hide();
+      m_yesButton->setText(QStringLiteral("OK"));
+      m_yesButton->move((dialogWidth - yesWidth) / 2, m_yesButton->y());
+      break;
+    default:
+      break;
+  }
+  return true;
+}
+
+void DlgMessage::OnTimer(int id) {
+  if (id == kTimerSelfClose) OnOK();
+  DlgBase::OnTimer(id);
+}
+
+void DlgMessage::OnPaint(QPainter& painter) {
+  DrawEmblem(painter);
+  DrawFrame(painter);
+}

@@ -1,0 +1,123 @@
+// Renders every dialog template, dressed as its dialog will be, into PNG files.
+// Not part of the normal run: scripts/screenshots runs it and names the folder.
+#include <QDir>
+#include <QPixmap>
+
+#include "UiTest.h"
+#include "ui/CAutoCombo.h"
+#include "ui/CButtonST.h"
+#include "ui/CColorStatic.h"
+#include "ui/DialogTemplate.h"
+#include "ui/DlgBase.h"
+#include "ui/DlgMessage.h"
+
+namespace {
+
+QString ShotsFolder() { return qEnvironmentVariable("ORGANIZER_SHOTS_DIR"); }
+
+bool IsTitle(int templateId, int controlId) {
+  if (templateId == 113) return controlId == 1101;
+  if (templateId == 134) return controlId == 1096;
+  return controlId == 1070;
+}
+
+// The fonts, icons and sample contents the program's dialogs give their controls.
+void Dress(DlgBase& dialog, const DialogTemplate& dialogTemplate) {
+  for (const DialogItem& item : dialogTemplate.items) {
+    QWidget* control = dialog.GetDlgItem(item.id);
+    if (auto* label = qobject_cast<CColorStatic*>(control)) {
+      if (item.kind == DlgItemKind::Swatch) {
+        label->SetBackColor(0x3366CC);
+        continue;
+      }
+      label->setFont(IsTitle(dialogTemplate.id, item.id) ? dialog.GetTitleFont() : dialog.GetTextFont());
+    } else if (auto* button = qobject_cast<CButtonST*>(control)) {
+      button->MakeTransparent();
+      if (button->IsCheckBoxMode()) {
+        button->LoadButtonIcons(156, 158);
+        button->SetCaptionFont(&dialog.GetTextFont());
+        button->SetCheckState(item.id % 2 == 0);
+      } else if (item.id == 1 || item.id == 2) {
+        button->LoadButtonIcons(item.id == 1 ? 151 : 161, 0);
+        button->SetCaptionFont(&dialog.GetButtonFont());
+      } else if (dialogTemplate.id == 153) {
+        button->SetFlatStyle(false);  // the colour choices: classic buttons in the dialog font
+      } else {
+        button->SetCaptionFont(&dialog.GetButtonFont());
+      }
+    } else if (auto* combo = qobject_cast<CAutoCombo*>(control)) {
+      combo->setFont(dialog.GetTextFont());
+      combo->InitAutoCombo(true, 100);
+      combo->AddItem(QStringLiteral("Personal\tat home"));
+      combo->AddItem(QStringLiteral("Work\tthe office"));
+      combo->SelectItem(0);
+    }
+  }
+  if (dialogTemplate.id == 115) dialog.GetDlgItem(1083)->hide();  // shown instead of "All Day Event"
+  if (dialogTemplate.id == 116) {
+    auto* message = qobject_cast<CColorStatic*>(dialog.GetDlgItem(1081));
+    message->setFont(dialog.GetButtonFont());
+    message->setText(QStringLiteral("The Task \"Renew the car insurance\" is due at \n\n12/09/2026 09:30 AM"));
+  }
+  if (dialogTemplate.id == 102) {
+    for (auto [id, icon] : {std::pair{1003, 163}, {1037, 166}, {1038, 165}, {1041, 142}, {1042, 140}}) {
+      auto* button = qobject_cast<CButtonST*>(dialog.GetDlgItem(id));
+      button->setText(QString());
+      button->LoadButtonIcons(icon, 0);
+    }
+    for (int id : {1045, 1048}) {
+      qobject_cast<CButtonST*>(dialog.GetDlgItem(id))->SetCaptionFont(&dialog.GetCaptionButtonFont());
+    }
+  }
+}
+
+// A dialog that paints the frame and emblem its window will paint.
+class PreviewDialog : public DlgBase {
+ public:
+  using DlgBase::DlgBase;
+
+ protected:
+  void OnPaint(QPainter& painter) override {
+    const int id = GetTemplateId();
+    if (id == 102) {
+      DrawFrame(painter);
+    } else if (!FindDialogTemplate(id)->child) {
+      DrawEmblem(painter);
+      DrawWideFrame(painter);
+    }
+  }
+};
+
+void Save(QWidget& widget, const QString& name) {
+  ASSERT_TRUE(widget.grab().save(QDir(ShotsFolder()).filePath(name + QStringLiteral(".png"))));
+}
+
+}  // namespace
+
+using Screenshots = UiTest;
+
+TEST_F(Screenshots, DISABLED_EveryTemplate) {
+  ASSERT_FALSE(ShotsFolder().isEmpty()) << "set ORGANIZER_SHOTS_DIR";
+  QDir().mkpath(ShotsFolder());
+  for (const DialogTemplate& dialogTemplate : AllDialogTemplates()) {
+    if (dialogTemplate.id == DlgMessage::kTemplateId) continue;
+    PreviewDialog dialog(dialogTemplate.id);
+    dialog.Create();
+    Dress(dialog, dialogTemplate);
+    Save(dialog, QStringLiteral("template-%1").arg(dialogTemplate.id));
+  }
+  const QString longText = QStringLiteral("This Category is assigned to one or more Tasks.  Please delete these Tasks "
+                                          "before deleting the Category.");
+  const std::pair<int, QString> messages[] = {
+      {0, QStringLiteral("Are you sure you want to delete this Task?")},
+      {1, QStringLiteral("Please enter a Task name.")},
+      {2, QStringLiteral("You cannot delete the last Category")},
+      {2, longText},
+  };
+  int n = 0;
+  for (const auto& [kind, text] : messages) {
+    DlgMessage message(text, kind);
+    message.Create();
+    Save(message, QStringLiteral("message-%1-kind%2").arg(++n).arg(kind));
+  }
+}
