@@ -64,9 +64,14 @@ void DlgBase::CreateControls() {
   // Until the dialog is laid out for its own font, the controls stand where
   // the application's font would put them.
   const DlgFontScaler::BaseUnits units = DlgFontScaler::MeasureBaseUnits(font());
+  // Each control owns its font, as the layout gives it one: a later change of
+  // the window's font does not reach it.
+  QFont ownFont = font();
+  ownFont.setResolveMask(QFont::AllPropertiesResolved);
   resize(DlgFontScaler::DialogUnitsToPixels(QRect(0, 0, dialogTemplate->cx, dialogTemplate->cy), units).size());
   for (const DialogItem& item : dialogTemplate->items) {
     QWidget* control = CreateDlgItem(item, this);
+    control->setFont(ownFont);
     control->setGeometry(DlgFontScaler::DialogUnitsToPixels(QRect(item.x, item.y, item.cx, item.cy), units));
     if (auto* button = qobject_cast<CButtonST*>(control)) {
       if (item.id == kIdOk) connect(button, &QAbstractButton::clicked, this, [this] { OnOK(); });
