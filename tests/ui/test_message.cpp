@@ -1,0 +1,124 @@
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFontMetrics>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "UiTest.h"
+#include "ui/CButtonST.h"
+#include "ui/CColorStatic.h"
+#include "ui/DlgMessage.h"
+
+namespace {
+
+const QString kQuestion = QStringLiteral("Are you sure you want to delete this Task?");
+
+// Runs the dialog modally and acts on it as soon as it is up.
+int RunAndAnswer(DlgMessage& message, std::function<void(DlgMessage&)> act) {
+  QTimer::singleShot(0, [&message, act] {
+    ASSERT_EQ(QApplication::activeModalWidget(), &message);
+    act(message);
+  });
+  return message.DoModal();
+}
+
+CButtonST* Button(DlgMessage& message, int id) { return qobject_cast<CButtonST*>(message.GetDlgItem(id)); }
+
+}  // namespace
+
+using DlgMessageTest = UiTest;
+
+TEST_F(DlgMessageTest, QuestionCentresYesAndNoAndAnswersOneOrTwo) {
+  DlgMessage message(kQuestion, 0);
+  message.Create();
+  CButtonST* yes = Button(message, 1);
+  CButtonST* no = Button(message, 2);
+  EXPECT_FALSE(yes->isHidden());
+  EXPECT_FALSE(no->isHidden());
+  EXPECT_EQ(yes->text(), QStringLiteral("Yes"));
+  const int gap = (message.width() - yes->width() - no->width()) / 2;
+  EXPECT_EQ(yes->x(), gap);
+  EXPECT_EQ(no->x(), gap + yes->width() + 1);
+  EXPECT_EQ(no->y(), yes->y());
+  EXPECT_FALSE(yes->IsFlat());
+
+  EXPECT_EQ(RunAndAnswer(message, [](DlgMessage& m) { Button(m, 1)->click(); }), 1);
+  DlgMessage no2(kQuestion, 0);
+  EXPECT_EQ(RunAndAnswer(no2, [](DlgMessage& m) { Button(m, 2)->click(); }), 2);
+  DlgMessage escaped(kQuestion, 0);
+  EXPECT_EQ(RunAndAnswer(escaped, [](DlgMessage& m) { QTest::keyClick(&m, Qt::Key_Escape); }), 2);
+}
+
+TEST_F(DlgMessageTest, NoticeWithOkShowsOneCentredOkButton) {
+  DlgMessage message(QStringLiteral("You cannot delete the last Category"), 2);
+  message.Create();
+  CButtonST* ok = Button(message, 1);
+  EXPECT_TRUE(Button(message, 2)->isHidden());
+  EXPECT_FALSE(ok->isHidden());
+  EXPECT_EQ(ok->text(), QStringLiteral("OK"));
+  EXPECT_EQ(ok->x(), (message.width() - ok->width()) / 2);
+  EXPECT_EQ(RunAndAnswer(message, [](DlgMessage& m) { QTest::keyClick(&m, Qt::Key_Return); }), 1);
+}
+
+TEST_F(DlgMessageTest, SelfClosingNoticeIsShorterAndEndsWithOkAfterItsTime) {
+  DlgMessage question(kQuestion, 0);
+  question.Create();
+  DlgMessage notice(QStringLiteral("Please enter a Task name."), 1);
+  notice.Create();
+  EXPECT_TRUE(Button(notice, 1)->isHidden());
+  EXPECT_TRUE(Button(notice, 2)->isHidden());
+  // 20 pixels off the top and the bottom, about the same centre line.
+  EXPECT_EQ(notice.height(), question.height() - 40);
+  EXPECT_EQ(notice.y(), question.y() + 20);
+
+  const QTimer* selfClose = notice.findChild<QTimer*>(QStringLiteral("timer3"));
+  ASSERT_NE(selfClose, nullptr);
+  EXPECT_EQ(selfClose->interval(), 1800);
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_EQ(notice.DoModal(), 1);
+  EXPECT_GE(clock.elapsed(), 1700);
+  EXPECT_LT(clock.elapsed(), 5000);
+}
+
+TEST_F(DlgMessageTest, LongMessageWidensLabelAndDialogToTheRight) {
+  DlgMessage shortOne(QStringLiteral("Hi"), 2);
+  shortOne.Create();
+  const QString text = QStringLiteral("This Category is assigned to one or more Contacts.  Please delete these "
+                                      "Contacts before deleting the Category.");
+  DlgMessage longOne(text, 2);
+  longOne.Create();
+
+  auto* label = qobject_cast<CColorStatic*>(longOne.GetDlgItem(1081));
+  auto* shortLabel = qobject_cast<CColorStatic*>(shortOne.GetDlgItem(1081));
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->text(), text);
+  // Measured in the label's own (larger) font, so the whole text fits.
+  const int textWidth = QFontMetrics(label->font()).horizontalAdvance(text);
+  EXPECT_EQ(label->width(), shortLabel->width() + static_cast<int>((textWidth - shortLabel->width()) * 1.1));
+  EXPECT_GE(label->width(), textWidth);
+  EXPECT_EQ(label->x(), shortLabel->x());
+  EXPECT_EQ(longOne.width(), label->x() + label->width() + 10);
+  EXPECT_EQ(longOne.x(), shortOne.x());
+  EXPECT_EQ(shortOne.width(), 420);  // the template's width: a short text changes nothing
+}
+
+TEST_F(DlgMessageTest, ResponderAnswersWithoutWaiting) {
+  QString seen;
+  int seenKind = -1;
+  bool wasVisible = true;
+  DlgMessage::SetResponder([&](DlgMessage& m) {
+    seen = qobject_cast<CColorStatic*>(m.GetDlgItem(1081))->text();
+    seenKind = m.GetKind();
+    wasVisible = m.isVisible();
+    return 2;
+  });
+  DlgMessage message(kQuestion, 0);
+  const int answer = message.DoModal();
+  DlgMessage::SetResponder(nullptr);
+  EXPECT_EQ(answer, 2);
+  EXPECT_EQ(seen, kQuestion);
+  EXPECT_EQ(seenKind, 0);
+  EXPECT_FALSE(wasVisible);
+}
