@@ -228,11 +228,6 @@ void CButtonST::mouseMoveEvent(QMouseEvent* event) {
   }
 }
 
-void CButtonST::mouseDoubleClickEvent(QMouseEvent* event) {
-  // A double click counts as a second click, also in check box mode.
-  mousePressEvent(event);
-}
-
 void CButtonST::leaveEvent(QEvent* event) {
   QAbstractButton::leaveEvent(event);
   LeaveHover();

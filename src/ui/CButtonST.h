@@ -7,7 +7,8 @@
 // The program's push button and check box, painted by itself: flat with a
 // frame while hovered or classic 3D, optionally transparent, with an icon for
 // the hovered/pressed/checked state and one for the rest, six state colours,
-// its own caption font and a tooltip.
+// its own caption font and a tooltip. A double click acts as two clicks (the
+// second press of a double click is handled as a press), also in check box mode.
 class CButtonST : public QAbstractButton {
   Q_OBJECT
 
@@ -68,7 +69,6 @@ class CButtonST : public QAbstractButton {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
