@@ -1,6 +1,7 @@
 // Renders every dialog template, dressed as its dialog will be, into PNG files.
 // Not part of the normal run: scripts/screenshots runs it and names the folder.
 #include <QDir>
+#include <QPainter>
 #include <QPixmap>
 
 #include "UiTest.h"
@@ -10,6 +11,7 @@
 #include "ui/DialogTemplate.h"
 #include "ui/DlgBase.h"
 #include "ui/DlgMessage.h"
+#include "ui/ResourceIcons.h"
 
 namespace {
 
@@ -120,4 +122,23 @@ TEST_F(Screenshots, DISABLED_EveryTemplate) {
     message.Create();
     Save(message, QStringLiteral("message-%1-kind%2").arg(++n).arg(kind));
   }
+}
+
+// Every icon at the sizes it must stay clean at, one row per icon.
+TEST_F(Screenshots, DISABLED_Icons) {
+  ASSERT_FALSE(ShotsFolder().isEmpty()) << "set ORGANIZER_SHOTS_DIR";
+  const int ids[] = {128, 140, 142, 151, 156, 158, 161, 163, 165, 166};
+  const int sizes[] = {16, 24, 32, 48};
+  QPixmap sheet(4 * 56, static_cast<int>(std::size(ids)) * 56);
+  sheet.fill(QColor(0xF6, 0xF2, 0xEE));
+  QPainter painter(&sheet);
+  for (size_t row = 0; row < std::size(ids); ++row) {
+    for (size_t column = 0; column < std::size(sizes); ++column) {
+      const QPixmap icon = ResourceIcon(ids[row]).pixmap(sizes[column]);
+      ASSERT_FALSE(icon.isNull()) << ids[row];
+      painter.drawPixmap(static_cast<int>(column) * 56 + 4, static_cast<int>(row) * 56 + 4, icon);
+    }
+  }
+  painter.end();
+  ASSERT_TRUE(sheet.save(QDir(ShotsFolder()).filePath(QStringLiteral("icons.png"))));
 }
