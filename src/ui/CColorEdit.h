@@ -12,8 +12,6 @@ class CColorEdit : public QLineEdit {
 
   void SetForeColor(int colorRef);
   void SetBackColor(int colorRef);
-  int GetForeColor() const { return m_textColor; }
-  int GetBackColor() const { return m_backColor; }
 
  private:
   void ApplyColors();

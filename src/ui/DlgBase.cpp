@@ -56,8 +56,6 @@ DlgBase::DlgBase(int templateId, QWidget* parent)
   CreateControls();
 }
 
-DlgBase::~DlgBase() { m_fontScaler.RestoreFonts(); }
-
 void DlgBase::CreateControls() {
   const DialogTemplate* dialogTemplate = FindDialogTemplate(m_templateId);
   if (!dialogTemplate) return;
@@ -195,9 +193,10 @@ void DlgBase::paintEvent(QPaintEvent*) {
   OnPaint(painter);
 }
 
-void DlgBase::showEvent(QShowEvent* event) {
-  Create();
-  QDialog::showEvent(event);
+void DlgBase::setVisible(bool visible) {
+  // Laid out and placed before the window first appears.
+  if (visible) Create();
+  QDialog::setVisible(visible);
 }
 
 void DlgBase::keyPressEvent(QKeyEvent* event) {

@@ -26,7 +26,6 @@ class DlgBase : public QDialog {
   enum { kTimerFadeIn = 1, kTimerIdleFade = 200 };
 
   explicit DlgBase(int templateId, QWidget* parent = nullptr);
-  ~DlgBase() override;
 
   // The control made from the template item with this id, or null.
   QWidget* GetDlgItem(int id) const;
@@ -35,7 +34,6 @@ class DlgBase : public QDialog {
   virtual int DoModal();
   // Initialises the dialog without showing it; showing it does so as well.
   void Create();
-  bool IsInitialised() const { return m_initialised; }
 
   // The view operations. The base answers the first four with a message, since
   // only the views (and the category manager's list) may be driven this way.
@@ -87,7 +85,7 @@ class DlgBase : public QDialog {
   void accept() override;
   void reject() override;
   void paintEvent(QPaintEvent* event) override;
-  void showEvent(QShowEvent* event) override;
+  void setVisible(bool visible) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;

@@ -30,6 +30,7 @@ class DlgFontScaler {
   // Does nothing when no template has this id.
   void ScaleDialog(QWidget* window, int templateId, double dpi);
   // Gives the window and the template's controls their previous font back.
+  // (Fonts are values here: a dialog that goes away needs no restoring.)
   void RestoreFonts();
 
   // The font made by the last ScaleDialog, or null.

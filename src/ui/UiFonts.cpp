@@ -5,7 +5,6 @@
 
 QFont MakeCellFont(const QString& face, int cellHeight, int weight, bool italic) {
   QFont font(face);
-  font.setStyleHint(QFont::Serif);
   font.setWeight(static_cast<QFont::Weight>(weight));
   font.setItalic(italic);
   constexpr int kProbe = 100;

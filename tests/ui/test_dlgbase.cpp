@@ -1,4 +1,6 @@
 #include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -182,4 +184,13 @@ TEST_F(DlgBaseTest, ControlsAreMadeAsTheirClassesAndFoundById) {
   DlgBase page(106, &host);
   EXPECT_FALSE(page.isWindow());
   EXPECT_TRUE(dialog.isWindow());
+}
+
+// Shown without DoModal, a window is laid out first and then centred at its final size.
+TEST_F(DlgBaseTest, ShownWindowIsCentredAtItsLaidOutSize) {
+  DlgBase dialog(116);
+  dialog.show();
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  ASSERT_NE(dialog.GetScaledDialogFont(), nullptr);
+  EXPECT_LE((dialog.geometry().center() - screen.center()).manhattanLength(), 2);
 }
