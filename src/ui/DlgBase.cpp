@@ -36,6 +36,11 @@ bool SystemMovesWindows() { return QGuiApplication::platformName().startsWith(QL
 
 const UTSettings& Settings() { return GetApp().GetSettings(); }
 
+// A view operation reached a dialog that is not a view: a programming slip.
+void ShouldNotBeHere(QWidget* dialog) {
+  QMessageBox::information(dialog, Paths::kAppName, QStringLiteral("shouldn't be here"));
+}
+
 }  // namespace
 
 DlgBase::DlgBase(int templateId, QWidget* parent)
@@ -124,13 +129,13 @@ void DlgBase::accept() { OnOK(); }
 
 void DlgBase::reject() { OnCancel(); }
 
-void DlgBase::OnAddItem() { QMessageBox::information(this, Paths::kAppName, QStringLiteral("shouldn't be here")); }
+void DlgBase::OnAddItem() { ShouldNotBeHere(this); }
 
-void DlgBase::OnDeleteItems() { QMessageBox::information(this, Paths::kAppName, QStringLiteral("shouldn't be here")); }
+void DlgBase::OnDeleteItems() { ShouldNotBeHere(this); }
 
-void DlgBase::OnEditItem() { QMessageBox::information(this, Paths::kAppName, QStringLiteral("shouldn't be here")); }
+void DlgBase::OnEditItem() { ShouldNotBeHere(this); }
 
-void DlgBase::RefreshList() { QMessageBox::information(this, Paths::kAppName, QStringLiteral("shouldn't be here")); }
+void DlgBase::RefreshList() { ShouldNotBeHere(this); }
 
 void DlgBase::FocusList() {}
 

@@ -1,5 +1,6 @@
 // Renders every dialog template, dressed as its dialog will be, into PNG files.
 // Not part of the normal run: scripts/screenshots runs it and names the folder.
+#include <QAbstractItemView>
 #include <QDir>
 #include <QPainter>
 #include <QPixmap>
@@ -141,4 +142,22 @@ TEST_F(Screenshots, DISABLED_Icons) {
   }
   painter.end();
   ASSERT_TRUE(sheet.save(QDir(ShotsFolder()).filePath(QStringLiteral("icons.png"))));
+}
+
+// The open list of a two-column pick box, with one row chosen.
+TEST_F(Screenshots, DISABLED_OpenPickList) {
+  ASSERT_FALSE(ShotsFolder().isEmpty()) << "set ORGANIZER_SHOTS_DIR";
+  DlgBase dialog(110);
+  dialog.Create();
+  auto* combo = qobject_cast<CAutoCombo*>(dialog.GetDlgItem(1007));
+  combo->setFont(dialog.GetTextFont());
+  combo->InitAutoCombo(true, 100);
+  for (const char* item : {"Personal\tat home", "Work\tthe office", "Errands\tin town", "A rather long category\tx"}) {
+    combo->AddItem(QString::fromUtf8(item));
+  }
+  combo->SelectItem(1);
+  dialog.show();
+  combo->showPopup();
+  Save(*combo->view()->window(), QStringLiteral("pick-list"));
+  combo->hidePopup();
 }
