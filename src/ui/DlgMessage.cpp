@@ -82,7 +82,10 @@ bool DlgMessage::OnInitDialog() {
 }
 
 void DlgMessage::OnTimer(int id) {
-  if (id == kTimerSelfClose) OnOK();
+  if (id == kTimerSelfClose) {
+    KillTimer(kTimerSelfClose);
+    OnOK();
+  }
   DlgBase::OnTimer(id);
 }
 
