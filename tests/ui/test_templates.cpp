@@ -62,11 +62,3 @@ TEST_F(ColorStaticTest, LabelGrowsToOneLineOfItsFont) {
   ASSERT_GT(line, before.height());
   EXPECT_EQ(label->geometry(), QRect(before.topLeft(), QSize(before.width(), line)));
 }
-
-TEST_F(ColorStaticTest, ColoursStartFromTheSettings) {
-  CColorStatic label;
-  EXPECT_EQ(label.GetBackColor(), Settings().GetClrBackground());
-  EXPECT_EQ(label.GetForeColor(), Settings().GetClrText());
-  label.SetBackColor(0x0000FF);
-  EXPECT_EQ(label.palette().color(QPalette::Window), QColor(255, 0, 0));
-}
