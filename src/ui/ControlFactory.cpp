@@ -1,9 +1,6 @@
 #include "ui/ControlFactory.h"
 
-#include <QCalendarWidget>
 #include <QLocale>
-#include <QTabBar>
-#include <QTextEdit>
 #include <QTreeView>
 
 #include "ui/CAutoCombo.h"
@@ -11,6 +8,9 @@
 #include "ui/CColorDateTimeCtrl.h"
 #include "ui/CColorEdit.h"
 #include "ui/CColorStatic.h"
+#include "ui/CMyMonthCalCtrl.h"
+#include "ui/CMyRichEditCtrl.h"
+#include "ui/CMyTabCtrl.h"
 #include "ui/DialogTemplate.h"
 
 namespace {
@@ -69,19 +69,15 @@ QWidget* MakeControl(const DialogItem& item, QWidget* parent) {
       picker->setCalendarPopup(false);
       return picker;
     }
-    // The rich edit, colour list, tab and calendar controls are made as the
-    // Qt widgets they are built on until their own classes exist.
-    case DlgItemKind::RichEdit: {
-      auto* edit = new QTextEdit(parent);
-      edit->setAcceptRichText(false);
-      return edit;
-    }
+    case DlgItemKind::RichEdit:
+      return new CMyRichEditCtrl(parent);
+    // The colour list is made as the Qt widget it is built on until its own class exists.
     case DlgItemKind::ListView:
       return new QTreeView(parent);
     case DlgItemKind::TabControl:
-      return new QTabBar(parent);
+      return new CMyTabCtrl(parent);
     case DlgItemKind::MonthCalendar:
-      return new QCalendarWidget(parent);
+      return new CMyMonthCalCtrl(parent);
   }
   return new QWidget(parent);
 }

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QCalendarWidget>
+
+// The month calendar of the dates page. Its navigation bar and buttons take
+// the user's background colour as it is each time the calendar is shown.
+class CMyMonthCalCtrl : public QCalendarWidget {
+  Q_OBJECT
+
+ public:
+  explicit CMyMonthCalCtrl(QWidget* parent = nullptr);
+
+  void ApplyColors();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+};

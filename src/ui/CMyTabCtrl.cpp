@@ -1,0 +1,109 @@
+#include "ui/CMyTabCtrl.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "app/AppBase.h"
+#include "ui/ColorRef.h"
+#include "ui/DlgBase.h"
+#include "ui/OrganizerEvent.h"
+
+CMyTabCtrl::CMyTabCtrl(QWidget* parent)
+    : QTabBar(parent), m_background(ColorFromRef(GetApp().GetSettings().GetClrBackground())) {
+  setDrawBase(false);
+  setExpanding(false);
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+void CMyTabCtrl::SetViews(const std::vector<DlgBase*>& views) {
+  m_views = views;
+  for (DlgBase* view : m_views) view->setParent(this, Qt::Widget);
+}
+
+void CMyTabCtrl::SetOwner(QObject* owner) { m_owner = owner; }
+
+DlgBase* CMyTabCtrl::GetView(int index) const {
+  return index >= 0 && index < static_cast<int>(m_views.size()) ? m_views[static_cast<size_t>(index)] : nullptr;
+}
+
+void CMyTabCtrl::CreateViews() {
+  m_current = 0;
+  for (DlgBase* view : m_views) view->Create();
+  PostTabChanged();
+  PlaceViews();
+}
+
+void CMyTabCtrl::PlaceViews() {
+  if (m_views.empty()) return;
+  // Below the first tab, inside the control's own area.
+  const QRect item = count() > 0 ? tabRect(0) : QRect(0, 0, 0, 0);
+  const int x = item.left();
+  const int y = item.bottom() + 2;  // one pixel below the tab's last row
+  const QRect area(x, y, width() - x - 1, height() - y - 1);
+  for (size_t i = 0; i < m_views.size(); ++i) {
+    m_views[i]->setGeometry(area);
+    if (static_cast<int>(i) == m_current) {
+      m_views[i]->show();
+    } else {
+      m_views[i]->hide();
+    }
+  }
+  m_views[static_cast<size_t>(m_current)]->raise();
+}
+
+void CMyTabCtrl::mousePressEvent(QMouseEvent* event) {
+  QTabBar::mousePressEvent(event);
+  const int chosen = currentIndex();
+  if (chosen == m_current || !GetView(chosen)) return;
+  setUpdatesEnabled(false);
+  m_views[static_cast<size_t>(m_current)]->hide();
+  m_current = chosen;
+  DlgBase* view = m_views[static_cast<size_t>(m_current)];
+  view->show();
+  view->raise();
+  view->setFocus();
+  setUpdatesEnabled(true);
+  view->repaint();
+  PostTabChanged();
+}
+
+// Only a click switches the view; turning the wheel over the tabs would move
+// the selection away from the page that is shown.
+void CMyTabCtrl::wheelEvent(QWheelEvent* event) { event->ignore(); }
+
+void CMyTabCtrl::focusInEvent(QFocusEvent* event) {
+  QTabBar::focusInEvent(event);
+  if (DlgBase* view = GetView(m_current)) view->FocusList();
+}
+
+void CMyTabCtrl::PostTabChanged() const {
+  if (m_owner) QCoreApplication::postEvent(m_owner, new OrganizerEvent(OrganizerEvent::kTabChanged, m_current));
+}
+
+// Tabs in the user's colours: the background colour over the control's own
+// border and behind each label, the label in the text colour.
+void CMyTabCtrl::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setPen(QPen(m_background.color(), 4));
+  painter.drawRect(rect());
+  painter.setPen(ColorFromRef(GetApp().GetSettings().GetClrText()));
+  painter.setFont(font());
+  for (int i = 0; i < count(); ++i) {
+    const QRect item = tabRect(i);
+    painter.fillRect(item.adjusted(-2, -2, 2, 2), m_background);
+    painter.drawText(item, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, tabText(i));
+  }
+  if (count() > 0) {
+    // The current tab is the one joined to the page below.
+    const QRect current = tabRect(currentIndex());
+    painter.drawLine(current.bottomLeft(), current.topLeft());
+    painter.drawLine(current.topLeft(), current.topRight());
+    painter.drawLine(current.topRight(), current.bottomRight());
+  }
+}
+
+void CMyTabCtrl::resizeEvent(QResizeEvent* event) {
+  QTabBar::resizeEvent(event);
+  PlaceViews();
+}
