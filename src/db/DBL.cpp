@@ -31,10 +31,23 @@ void RequireKind(const std::string& sql, std::string_view keyword, const char* m
   if (!IsStatementOfKind(sql, keyword)) throw SQLException(message);
 }
 
+StatementObserver& Observer() {
+  static StatementObserver observer;
+  return observer;
+}
+
+int ReportStatement(unsigned /*type*/, void* /*context*/, void* /*statement*/, void* sql) {
+  Observer()(static_cast<const char*>(sql));
+  return 0;
+}
+
 // Opens a connection with the busy timeout set; the caller closes it, even on failure.
 int Open(const std::string& dbFile, sqlite3** db) {
   const int rc = sqlite3_open(dbFile.c_str(), db);
-  if (*db) sqlite3_busy_timeout(*db, kBusyTimeoutMs);
+  if (*db) {
+    sqlite3_busy_timeout(*db, kBusyTimeoutMs);
+    if (Observer()) sqlite3_trace_v2(*db, SQLITE_TRACE_STMT, ReportStatement, nullptr);
+  }
   return rc;
 }
 
@@ -154,5 +167,7 @@ std::string RealToString(double value) {
 }
 
 std::string GetDatabasePath() { return Paths::DatabaseFile(); }
+
+void SetStatementObserver(StatementObserver observer) { Observer() = std::move(observer); }
 
 }  // namespace DBL
