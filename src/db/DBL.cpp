@@ -133,7 +133,8 @@ MemResultSet ExecuteQuery(const std::string& sql) {
     for (int c = 0; c < columns; ++c) {
       // NULL reads as the empty text; no column the program writes holds NULL.
       const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
-      result.AppendValue(text ? std::string(text, static_cast<size_t>(sqlite3_column_bytes(stmt, c))) : std::string());
+      result.AppendValue(text ? std::string_view(text, static_cast<size_t>(sqlite3_column_bytes(stmt, c)))
+                              : std::string_view());
     }
     rc = sqlite3_step(stmt);
   }
