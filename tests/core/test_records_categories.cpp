@@ -85,13 +85,6 @@ TEST_F(CategoryTest, AnUnreadableCountDeletesNothing) {
   EXPECT_EQ(Ids(kCategoryNotes), (std::vector<int>{7, 8}));
 }
 
-TEST_F(CategoryTest, FailedWritesAreReported) {
-  RefuseWrites("category");
-  EXPECT_EQ(InsertCategory({-1, kCategoryTasks, "x", ""}), 0);
-  EXPECT_GT(DeleteCategory(3, kCategoryTasks), 0);
-  EXPECT_EQ(Ids(kCategoryTasks), (std::vector<int>{1, 2, 3}));
-}
-
 TEST_F(CategoryTest, PrioritiesAreReadWhole) {
   const std::vector<PriorityRecord> priorities = ListPriorities();
   ASSERT_EQ(priorities.size(), 3u);

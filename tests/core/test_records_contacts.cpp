@@ -57,22 +57,3 @@ TEST_F(ContactTest, ListFollowsTheSortSetting) {
   EXPECT_EQ(ListedNames(1), (std::vector<std::string>{"c", "A", "b"}));
   EXPECT_EQ(ListedNames(5).size(), 3u);
 }
-
-TEST_F(ContactTest, ContactWhoseCategoryIsGoneIsNotListed) {
-  ASSERT_GT(InsertContact(Contact("kept")), 0);
-  const int orphan = InsertContact(Contact("orphan", 42));
-  ASSERT_GT(orphan, 0);
-  EXPECT_EQ(ListedNames(0), std::vector<std::string>{"kept"});
-  EXPECT_EQ(LoadContact(orphan).lname, "orphan");
-}
-
-TEST_F(ContactTest, FailedWritesAreReported) {
-  const int id = InsertContact(Contact("kept"));
-  RefuseWrites("contact");
-  EXPECT_EQ(InsertContact(Contact("lost")), 0);
-  ContactRecord changed = LoadContact(id);
-  changed.lname = "changed";
-  EXPECT_NE(UpdateContact(changed), 0);
-  EXPECT_NE(DeleteContact(id), 0);
-  EXPECT_EQ(ListedNames(0), std::vector<std::string>{"kept"});
-}

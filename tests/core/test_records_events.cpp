@@ -64,14 +64,3 @@ TEST_F(EventTest, OneDayOrAllDaysByTimeOfDay) {
             (std::vector<std::string>{"next day 8am", "9am", "1pm"}));
   EXPECT_TRUE(Titles(39450).empty());
 }
-
-TEST_F(EventTest, FailedWritesAreReported) {
-  const int id = Add("kept", 39448, 0);
-  RefuseWrites("event");
-  EXPECT_EQ(Add("lost", 39448, 0), 0);
-  EventRecord changed = LoadEvent(id);
-  changed.title = "changed";
-  EXPECT_NE(UpdateEvent(changed), 0);
-  EXPECT_NE(DeleteEvent(id), 0);
-  EXPECT_EQ(Titles(-1), std::vector<std::string>{"kept"});
-}

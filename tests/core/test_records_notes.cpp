@@ -66,32 +66,10 @@ TEST_F(NoteTest, SavingUnchangedMovesTheNoteToTheTop) {
   EXPECT_EQ(Subjects(1), (std::vector<std::string>{"older", "newer"}));
 }
 
-TEST_F(NoteTest, ListFollowsTheSortSetting) {
-  ASSERT_GT(Add("b", 7), 0);
-  ASSERT_GT(Add("A", 8), 0);
-  ASSERT_GT(Add("c", 7), 0);
-  EXPECT_EQ(Subjects(0), (std::vector<std::string>{"A", "b", "c"}));
-  const std::vector<std::string> byCategory = Subjects(2);  // General (7) before Ideas (8)
-  ASSERT_EQ(byCategory.size(), 3u);
-  EXPECT_EQ(byCategory[2], "A");
-  EXPECT_EQ(Subjects(4).size(), 3u);
-}
-
 TEST_F(NoteTest, NoteWhoseCategoryIsGoneCanNeitherBeListedNorLoaded) {
   ASSERT_GT(Add("kept"), 0);
   const int orphan = Add("orphan", 99);
   ASSERT_GT(orphan, 0);
   EXPECT_EQ(Subjects(0), std::vector<std::string>{"kept"});
   EXPECT_EQ(LoadNote(orphan).id, -1);
-}
-
-TEST_F(NoteTest, FailedWritesAreReported) {
-  const int id = Add("kept");
-  RefuseWrites("note");
-  EXPECT_EQ(Add("lost"), 0);
-  NoteRecord changed = LoadNote(id);
-  changed.subject = "changed";
-  EXPECT_NE(UpdateNote(changed), 0);
-  EXPECT_NE(DeleteNote(id), 0);
-  EXPECT_EQ(Subjects(0), std::vector<std::string>{"kept"});
 }
