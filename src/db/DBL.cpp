@@ -4,7 +4,7 @@
 #include <sqlite3.h>
 
 #include <cctype>
-#include <cstdio>
+#include <charconv>
 #include <cstdlib>
 #include <string_view>
 
@@ -176,10 +176,13 @@ std::string DecodeText(const std::string& text) {
 
 std::string IntToString(int value) { return std::to_string(value); }
 
+// "%f" as the C locale writes it: the program's locale may use a decimal
+// comma, which would end the number early in a statement.
 std::string RealToString(double value) {
   char buffer[512];
-  std::snprintf(buffer, sizeof buffer, "%f", value);
-  return buffer;
+  const std::to_chars_result written =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+  return std::string(buffer, written.ptr);
 }
 
 std::string GetDatabasePath() { return Paths::DatabaseFile(); }

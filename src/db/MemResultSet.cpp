@@ -1,11 +1,23 @@
 #include "db/MemResultSet.h"
 
+#include <locale.h>
+
 #include <cstdlib>
 
 #include "db/DBL.h"
 #include "db/SQLException.h"
 
 namespace DBL {
+
+namespace {
+
+// Stored reals always have a decimal point, whatever the program's locale says.
+locale_t CLocale() {
+  static const locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
+  return c;
+}
+
+}  // namespace
 
 MemResultSet::MemResultSet() : m_columns(std::make_shared<const std::vector<std::string>>()) {}
 
@@ -49,7 +61,7 @@ int MemResultSet::GetInt(const std::string& column) const {
 double MemResultSet::GetDouble(const std::string& column) const {
   size_t length = 0;
   const char* value = Find(column, &length);
-  return value ? std::strtod(value, nullptr) : 0;
+  return value ? strtod_l(value, nullptr, CLocale()) : 0;
 }
 
 void MemResultSet::AppendValue(std::string_view value) {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -63,4 +67,30 @@ TEST_F(EventTest, OneDayOrAllDaysByTimeOfDay) {
   EXPECT_EQ(std::vector<std::string>(all.begin() + 2, all.end()),
             (std::vector<std::string>{"next day 8am", "9am", "1pm"}));
   EXPECT_TRUE(Titles(39450).empty());
+}
+
+// The program runs in the user's locale, where the decimal mark may be a comma.
+TEST_F(EventTest, TimesSurviveADecimalCommaLocale) {
+  const std::string locales = Folder() + "/locales";
+  const std::string source = Folder() + "/comma.src";
+  std::filesystem::create_directories(locales);
+  std::ofstream(source) << "LC_NUMERIC\ndecimal_point \",\"\nthousands_sep \".\"\ngrouping 3;3\nEND LC_NUMERIC\n";
+  const std::string build = "localedef -c -i '" + source + "' -f UTF-8 '" + locales + "/comma' >/dev/null 2>&1";
+  if (std::system(build.c_str()) == -1) GTEST_SKIP() << "no localedef";
+  ::setenv("LOCPATH", locales.c_str(), 1);
+  if (!std::setlocale(LC_NUMERIC, "comma")) GTEST_SKIP() << "no decimal-comma locale";
+
+  EventRecord event{-1, 39448, 1, 0.541667, "comma", "", 0};
+  event.id = InsertEvent(event);
+  const EventRecord loaded = LoadEvent(event.id);
+  event.event_time = 0.75;
+  const int updated = UpdateEvent(event);
+  const EventRecord reloaded = LoadEvent(event.id);
+  std::setlocale(LC_NUMERIC, "C");
+  ::unsetenv("LOCPATH");
+
+  ASSERT_GT(event.id, 0);
+  EXPECT_EQ(loaded.event_time, 0.541667);
+  EXPECT_EQ(updated, 0);
+  EXPECT_EQ(reloaded.event_time, 0.75);
 }
