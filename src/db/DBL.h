@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "db/MemResultSet.h"
@@ -32,5 +33,10 @@ std::string IntToString(int value);
 std::string RealToString(double value);  // "%f": six decimals, no exponent
 
 std::string GetDatabasePath();
+
+// For tests: when set, connections opened afterwards report the text of every
+// statement SQLite starts on them. An empty function removes it.
+using StatementObserver = std::function<void(const std::string& sql)>;
+void SetStatementObserver(StatementObserver observer);
 
 }  // namespace DBL

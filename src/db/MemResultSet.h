@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace DBL {
@@ -23,12 +24,19 @@ class MemResultSet {
   double GetDouble(const std::string& column) const;
 
   // Used while the result is filled.
-  void AppendValue(std::string value);
+  void AppendValue(std::string_view value);
   size_t RowCount() const;
 
  private:
+  // The stored, still encoded value of the named column in the current row,
+  // NUL-terminated; nullptr when no column has the name.
+  const char* Find(const std::string& column, size_t* length) const;
+
   std::shared_ptr<const std::vector<std::string>> m_columns;
-  std::vector<std::string> m_values;  // row after row, one entry per column
+  // Every value, row after row, each followed by a NUL: one block instead of a
+  // string per value keeps large results cheap to build and to free.
+  std::string m_text;
+  std::vector<size_t> m_starts;  // where each value begins in m_text
   long m_row = -1;
 };
 

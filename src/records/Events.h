@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct EventRecord {
+  int id = -1;
+  double event_date = 0;  // OLE date; stored as its day number
+  int using_time = 0;     // 1 when the event has a time of day
+  double event_time = 0;  // fraction of a day; 0 for an all-day event
+  std::string title;
+  std::string note;
+  int warning = 0;  // minutes before the event to remind, 0 for none
+
+  bool operator==(const EventRecord&) const = default;
+};
+
+// The event with this id, or a fresh record (id -1) when there is none.
+EventRecord LoadEvent(int id);
+// Returns the new id (positive); 0 when nothing was stored, -1 when the new id
+// could not be read back.
+int InsertEvent(const EventRecord& event);
+// Each returns 0 on success, otherwise SQLite's code or -1 (no database).
+int UpdateEvent(const EventRecord& event);
+int DeleteEvent(int id);
+// The events of one day number, or of every day for -1, by time of day.
+std::vector<EventRecord> ListEvents(int day);

@@ -1,0 +1,85 @@
+#include "records/Tasks.h"
+
+#include "app/AppBase.h"
+#include "records/RecordRows.h"
+
+using DBL::IntToString;
+using DBL::RealToString;
+using RecordRows::DayText;
+using RecordRows::Quoted;
+
+namespace {
+
+TaskRecord ReadTask(const DBL::MemResultSet& row) {
+  TaskRecord task;
+  task.id = row.GetInt("id");
+  task.category_id = row.GetInt("category_id");
+  task.priority_id = row.GetInt("priority_id");
+  task.name = row.GetString("name");
+  task.description = row.GetString("description");
+  task.deadline = row.GetInt("deadline");
+  task.deadline_time = row.GetInt("deadline_time");
+  task.completed = row.GetInt("completed");
+  task.due_date = row.GetDouble("due_date");
+  task.due_time = row.GetDouble("due_time");
+  task.warning = row.GetInt("warning");
+  task.updated_warning = row.GetInt("updated_warning");
+  return task;
+}
+
+const char* OrderClause(int taskSort) {
+  switch (taskSort) {
+    case 0: return " order by lower(task.name)";
+    case 1: return " order by due_date, due_time";
+    case 2: return "order by priority_id";
+    case 3: return "order by lower(catname)";
+    default: return "";
+  }
+}
+
+}  // namespace
+
+TaskRecord LoadTask(int id) {
+  return RecordRows::ReadFirst(
+      "select id, category_id, priority_id, name, description,deadline,deadline_time, due_date, due_time, warning, "
+      "updated_warning, completed from task where id = " + IntToString(id),
+      ReadTask, TaskRecord{});
+}
+
+int InsertTask(const TaskRecord& t) {
+  const std::string common = IntToString(t.category_id) + "," + IntToString(t.priority_id) + "," + Quoted(t.name) +
+                             "," + Quoted(t.description) + "," + IntToString(t.deadline);
+  if (t.deadline == 0) {
+    return DBL::ExecuteInsert("insert into task (category_id, priority_id, name, description,deadline) values (" +
+                              common + ")");
+  }
+  return DBL::ExecuteInsert(
+      "insert into task (category_id, priority_id, name, description,deadline, deadline_time, due_date, due_time, "
+      "warning) values ( " + common + "," + IntToString(t.deadline_time) + "," + DayText(t.due_date) + "," +
+      RealToString(t.due_time) + "," + IntToString(t.warning) + ")");
+}
+
+int UpdateTask(const TaskRecord& t) {
+  return DBL::ExecuteUpdate(
+      "update task set completed = " + IntToString(t.completed) + ",deadline = " + IntToString(t.deadline) +
+      ",deadline_time = " + IntToString(t.deadline_time) + ",due_date = " + DayText(t.due_date) +
+      ",due_time = " + RealToString(t.due_time) + ",category_id = " + IntToString(t.category_id) +
+      ",priority_id = " + IntToString(t.priority_id) + ",updated_warning = " + IntToString(t.updated_warning) +
+      ",warning = " + IntToString(t.warning) + ",description = " + Quoted(t.description) +
+      ",name = " + Quoted(t.name) + " where id = " + IntToString(t.id));
+}
+
+int SetTaskCompleted(int id, int flag) {
+  return DBL::ExecuteUpdate("update task set completed = " + IntToString(flag) + " where id = " + IntToString(id));
+}
+
+int DeleteTask(int id) { return DBL::ExecuteDelete("delete from task where id = " + IntToString(id)); }
+
+std::vector<TaskRecord> ListTasks() {
+  return RecordRows::ReadAll<TaskRecord>(
+      "select task.id as id,task.name as name, category.id as catid, category_id, priority_id, category.name as "
+      "catname, description, deadline,deadline_time,due_date, due_time, warning, updated_warning, completed from "
+      "task, category where task.category_id = category.id " +
+          std::string(OrderClause(GetApp().GetSettings().GetTaskSort())),
+      ReadTask);
+}

@@ -1,0 +1,62 @@
+#include "reminders/DueReminders.h"
+
+#include <climits>
+#include <cmath>
+#include <utility>
+
+#include "db/DBL.h"
+#include "db/OleDate.h"
+#include "records/Events.h"
+#include "records/Tasks.h"
+
+namespace {
+
+constexpr double kHalfSecond = 5.787037037037037e-6;  // in days
+constexpr double kMinutesPerDay = 1440;
+
+// The minutes left when the item is due at `now`, otherwise -1.
+int DueMinutes(int warning, double moment, double now) {
+  if (warning == 0) return -1;
+  const int left = MinutesLeft(moment, now);
+  return left >= 0 && left < warning ? left : -1;
+}
+
+// Clears the item's warning, so that it fires once, and describes it.
+DueReminder Clear(int kind, int id, int left, const std::string& name, std::string when) {
+  const bool cleared = SetReminderWarning(kind, id, 0) == 0;
+  return DueReminder{kind, id, left, name, std::move(when), cleared};
+}
+
+}  // namespace
+
+int MinutesLeft(double moment, double now) {
+  const double span = moment - now;
+  const double minutes = std::trunc((span >= 0 ? span + kHalfSecond : span - kHalfSecond) * kMinutesPerDay);
+  // Dates far out of range must not overflow the conversion; such items are never due.
+  if (!(minutes > INT_MIN)) return INT_MIN;
+  return minutes < INT_MAX ? static_cast<int>(minutes) : INT_MAX;
+}
+
+int SetReminderWarning(int kind, int id, int warning) {
+  const char* prefix = kind == kReminderTask ? "update task set warning = " : "update event set warning = ";
+  return DBL::ExecuteUpdate(prefix + DBL::IntToString(warning) + " where id = " + DBL::IntToString(id));
+}
+
+std::vector<DueReminder> CollectDueReminders(double now) {
+  std::vector<DueReminder> due;
+  for (const TaskRecord& task : ListTasks()) {
+    const int left = DueMinutes(task.warning, task.due_date + task.due_time, now);
+    if (left < 0) continue;
+    std::string when = OleDate::ShortDateText(task.due_date) + " " +
+                       (task.deadline_time ? OleDate::TimeText(task.due_time) : std::string());
+    due.push_back(Clear(kReminderTask, task.id, left, task.name, std::move(when)));
+  }
+  for (const EventRecord& event : ListEvents(-1)) {
+    const int left = DueMinutes(event.warning, event.event_date + event.event_time, now);
+    if (left < 0) continue;
+    // Every event shows a time; an all-day one shows 12:00 AM.
+    std::string when = OleDate::ShortDateText(event.event_date) + " " + OleDate::TimeText(event.event_time);
+    due.push_back(Clear(kReminderEvent, event.id, left, event.title, std::move(when)));
+  }
+  return due;
+}

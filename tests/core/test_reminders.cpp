@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "RecordsTest.h"
+#include "db/OleDate.h"
+#include "records/Events.h"
+#include "records/Tasks.h"
+#include "reminders/DueReminders.h"
+
+namespace {
+
+constexpr double kSecond = 1.0 / 86400;
+constexpr double kMinute = 60 * kSecond;
+const double kNoon = OleDate::FromParts({2008, 1, 1, 12, 0, 0});  // day 39448
+
+class ReminderTest : public RecordsTest {
+ protected:
+  static int AddTask(const std::string& name, double moment, int warning, int completed = 0) {
+    TaskRecord task;
+    task.category_id = 1;
+    task.priority_id = 2;
+    task.name = name;
+    task.deadline = 1;
+    task.deadline_time = 1;
+    task.due_date = OleDate::DayNumber(moment);
+    task.due_time = OleDate::TimeOfDay(moment);
+    task.warning = warning;
+    const int id = InsertTask(task);
+    if (completed) SetTaskCompleted(id, 1);
+    return id;
+  }
+
+  // An all-day event when time is 0.
+  static int AddEvent(const std::string& title, int day, double time, int warning) {
+    return InsertEvent(EventRecord{-1, static_cast<double>(day), time != 0, time, title, "", warning});
+  }
+
+  static std::vector<std::string> Names(const std::vector<DueReminder>& due) {
+    std::vector<std::string> names;
+    for (const DueReminder& item : due) names.push_back(item.name);
+    return names;
+  }
+};
+
+}  // namespace
+
+// Boundaries of the scan itself are tested below; here the extremes.
+TEST(MinutesLeftTest, RoundsToTheHalfSecondAndNeverOverflows) {
+  EXPECT_EQ(MinutesLeft(kNoon + 59.6 * kSecond, kNoon), 1);
+  EXPECT_EQ(MinutesLeft(kNoon + 1e300, kNoon), INT_MAX);
+  EXPECT_LT(MinutesLeft(kNoon - 1e300, kNoon), 0);
+}
+
+TEST_F(ReminderTest, ItemsWithinTheirWarningFireOnce) {
+  const int soon = AddTask("in 4:50", kNoon + 4 * kMinute + 50 * kSecond, 5);
+  const int later = AddTask("in 5:10", kNoon + 5 * kMinute + 10 * kSecond, 5);
+  const int justPast = AddTask("59 s ago", kNoon - 59 * kSecond, 5);
+  const int past = AddTask("61 s ago", kNoon - 61 * kSecond, 5);
+  const int silent = AddTask("no warning", kNoon + kMinute, 0);
+
+  const std::vector<DueReminder> due = CollectDueReminders(kNoon);
+  ASSERT_EQ(Names(due), (std::vector<std::string>{"59 s ago", "in 4:50"}));
+  EXPECT_EQ(due[0].id, justPast);
+  EXPECT_EQ(due[0].minutesLeft, 0);
+  EXPECT_EQ(due[1].id, soon);
+  EXPECT_EQ(due[1].minutesLeft, 4);
+  for (const DueReminder& item : due) {
+    EXPECT_EQ(item.kind, kReminderTask);
+    EXPECT_TRUE(item.warningCleared);
+    EXPECT_EQ(LoadTask(item.id).warning, 0);
+  }
+  EXPECT_EQ(LoadTask(later).warning, 5);
+  EXPECT_EQ(LoadTask(past).warning, 5);
+  EXPECT_EQ(LoadTask(silent).warning, 0);
+
+  EXPECT_TRUE(CollectDueReminders(kNoon).empty());
+  // The later one's window opens a few seconds on.
+  EXPECT_EQ(Names(CollectDueReminders(kNoon + 11 * kSecond)), std::vector<std::string>{"in 5:10"});
+}
+
+TEST_F(ReminderTest, TasksInListOrderThenEventsByTimeOfDay) {
+  GetApp().GetSettings().SetTaskSort(0);
+  ASSERT_GT(AddTask("b task", kNoon + 30 * kMinute, 60), 0);
+  ASSERT_GT(AddTask("A task, done", kNoon + 30 * kMinute, 60, 1), 0);
+  const int timed = AddEvent("half past midnight", 39449, 0.5 / 24, 1420);
+  const int allDay = AddEvent("all day", 39449, 0, 1420);
+
+  const std::vector<DueReminder> due = CollectDueReminders(kNoon);
+  EXPECT_EQ(Names(due), (std::vector<std::string>{"A task, done", "b task", "all day", "half past midnight"}));
+  ASSERT_EQ(due.size(), 4u);
+  EXPECT_EQ(due[2].kind, kReminderEvent);
+  EXPECT_EQ(due[2].id, allDay);
+  EXPECT_EQ(due[2].minutesLeft, 720);
+  EXPECT_EQ(due[3].id, timed);
+  EXPECT_EQ(LoadEvent(allDay).warning, 0);
+  EXPECT_EQ(LoadEvent(timed).warning, 0);
+}
+
+TEST_F(ReminderTest, AllDayEventsCountFromMidnight) {
+  const int id = AddEvent("all day", 39449, 0, 60);
+  EXPECT_TRUE(CollectDueReminders(kNoon + 10 * 60 * kMinute + 59 * kMinute).empty());  // 22:59, 61 min left
+  const std::vector<DueReminder> due = CollectDueReminders(kNoon + 11 * 60 * kMinute + 30 * kMinute);
+  ASSERT_EQ(due.size(), 1u);
+  EXPECT_EQ(due[0].id, id);
+  EXPECT_EQ(due[0].minutesLeft, 30);
+  EXPECT_EQ(due[0].when, OleDate::ShortDateText(39449) + " 12:00 AM");
+}
+
+TEST_F(ReminderTest, WhenTextShowsTheTimeOnlyForTasksThatHaveOne) {
+  TaskRecord task = LoadTask(AddTask("timed", kNoon + 90 * kMinute, 120));  // 13:30
+  ASSERT_GT(task.id, 0);
+  task.name = "untimed";
+  task.deadline_time = 0;
+  ASSERT_GT(InsertTask(task), 0);
+  const std::vector<DueReminder> due = CollectDueReminders(kNoon);
+  ASSERT_EQ(due.size(), 2u);
+  const std::string date = OleDate::ShortDateText(39448);
+  EXPECT_EQ(due[0].when, date + " 01:30 PM");
+  EXPECT_EQ(due[1].when, date + " ");
+}
+
+TEST_F(ReminderTest, AWarningThatCannotBeClearedIsReported) {
+  const int id = AddTask("stuck", kNoon + kMinute, 5);
+  RefuseWrites("task");
+  std::vector<DueReminder> due = CollectDueReminders(kNoon);
+  ASSERT_EQ(due.size(), 1u);
+  EXPECT_FALSE(due[0].warningCleared);
+  EXPECT_EQ(LoadTask(id).warning, 5);
+  EXPECT_NE(SetReminderWarning(kReminderTask, id, 0), 0);
+  EXPECT_EQ(CollectDueReminders(kNoon).size(), 1u);
+}
