@@ -60,6 +60,7 @@ bool DlgReminder::OnInitDialog() {
     box->LoadButtonIcons(kTickedIcon, kUntickedIcon);
     box->MakeTransparent();
     box->SetCaptionFont(&GetButtonFont());
+    box->FitToCaption();  // the larger font needs more room than the layout gives
   }
   m_dismiss->SetCheckState(true);
   m_reset->SetCheckState(false);

@@ -5,7 +5,10 @@
 
 CMyMonthCalCtrl::CMyMonthCalCtrl(QWidget* parent) : QCalendarWidget(parent) {
   setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+  // The calendar is narrow: longer day names would be cut.
+  setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
   setGridVisible(false);
+  ApplyColors();
 }
 
 void CMyMonthCalCtrl::ApplyColors() {

@@ -6,6 +6,8 @@
 #include <QPixmap>
 
 #include "UiTest.h"
+#include "reminders/DlgReminder.h"
+#include "reminders/DueReminders.h"
 #include "ui/CAutoCombo.h"
 #include "ui/CButtonST.h"
 #include "ui/CColorStatic.h"
@@ -160,4 +162,17 @@ TEST_F(Screenshots, DISABLED_OpenPickList) {
   combo->showPopup();
   Save(*combo->view()->window(), QStringLiteral("pick-list"));
   combo->hidePopup();
+}
+
+// The reminder pop-ups as the scan opens them, for a task and for an event.
+TEST_F(Screenshots, DISABLED_Reminders) {
+  ASSERT_FALSE(ShotsFolder().isEmpty()) << "set ORGANIZER_SHOTS_DIR";
+  QDir().mkpath(ShotsFolder());
+  DlgReminder task(nullptr, kReminderTask, 1, 44, QStringLiteral("Renew the car insurance"),
+                   QStringLiteral("12/09/2026 09:30 AM"));
+  task.Create();
+  Save(task, QStringLiteral("reminder-task"));
+  DlgReminder event(nullptr, kReminderEvent, 1, 1500, QStringLiteral("Dentist"), QStringLiteral("12/10/2026 02:00 PM"));
+  event.Create();
+  Save(event, QStringLiteral("reminder-event"));
 }
