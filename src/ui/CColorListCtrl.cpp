@@ -26,7 +26,6 @@ CColorListCtrl::CColorListCtrl(QWidget* parent)
   setIndentation(0);
   setItemsExpandable(false);
   setUniformRowHeights(true);
-  setAllColumnsShowFocus(true);
   setSortingEnabled(false);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::SingleSelection);

@@ -20,6 +20,8 @@ void CColorListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     cell.font = *look.font;
     cell.fontMetrics = QFontMetrics(cell.font);
   }
+  // The selected row shows where the user is; a focus frame would tint the cells.
+  cell.state &= ~QStyle::State_HasFocus;
   if (ownColors) {
     cell.state &= ~QStyle::State_Selected;
     cell.backgroundBrush = ColorFromRef(look.bkColor);
