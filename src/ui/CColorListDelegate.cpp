@@ -39,3 +39,8 @@ void CColorListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->restore();
   }
 }
+
+QSize CColorListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  // A little air above and below the text keeps descenders off the grid lines.
+  return QStyledItemDelegate::sizeHint(option, index) + QSize(0, 4);
+}

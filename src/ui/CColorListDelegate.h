@@ -14,6 +14,7 @@ class CColorListDelegate : public QStyledItemDelegate {
   explicit CColorListDelegate(CColorListCtrl* list);
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
  private:
   CColorListCtrl* m_list;
