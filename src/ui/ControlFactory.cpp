@@ -1,12 +1,12 @@
 #include "ui/ControlFactory.h"
 
 #include <QLocale>
-#include <QTreeView>
 
 #include "ui/CAutoCombo.h"
 #include "ui/CButtonST.h"
 #include "ui/CColorDateTimeCtrl.h"
 #include "ui/CColorEdit.h"
+#include "ui/CColorListCtrl.h"
 #include "ui/CColorStatic.h"
 #include "ui/CMyMonthCalCtrl.h"
 #include "ui/CMyRichEditCtrl.h"
@@ -71,9 +71,8 @@ QWidget* MakeControl(const DialogItem& item, QWidget* parent) {
     }
     case DlgItemKind::RichEdit:
       return new CMyRichEditCtrl(parent);
-    // The colour list is made as the Qt widget it is built on until its own class exists.
     case DlgItemKind::ListView:
-      return new QTreeView(parent);
+      return new CColorListCtrl(parent);
     case DlgItemKind::TabControl:
       return new CMyTabCtrl(parent);
     case DlgItemKind::MonthCalendar:

@@ -10,6 +10,7 @@
 #include "reminders/DueReminders.h"
 #include "ui/CAutoCombo.h"
 #include "ui/CButtonST.h"
+#include "ui/CColorListCtrl.h"
 #include "ui/CColorStatic.h"
 #include "ui/DialogTemplate.h"
 #include "ui/DlgBase.h"
@@ -175,4 +176,58 @@ TEST_F(Screenshots, DISABLED_Reminders) {
   DlgReminder event(nullptr, kReminderEvent, 1, 1500, QStringLiteral("Dentist"), QStringLiteral("12/10/2026 02:00 PM"));
   event.Create();
   Save(event, QStringLiteral("reminder-event"));
+}
+
+// The tasks page's list as the tasks view fills it: priority colours behind
+// the priority names, completed tasks struck out in light red, check boxes,
+// grid lines and the selected row in the user's colours.
+TEST_F(Screenshots, DISABLED_StyledList) {
+  ASSERT_FALSE(ShotsFolder().isEmpty()) << "set ORGANIZER_SHOTS_DIR";
+  PreviewDialog dialog(106);
+  dialog.Create();
+  auto* list = qobject_cast<CColorListCtrl*>(dialog.GetDlgItem(1049));
+  ASSERT_NE(list, nullptr);
+  list->setFont(dialog.GetTextFont());
+  list->SetGridLines(true);
+  list->SetCheckBoxes(true);
+  list->SetSelectedTextColor(Settings().GetClrText());
+  const std::pair<const char*, int> columns[] = {{"Task", 260}, {"Priority", 70}, {"Category", 75}, {"Deadline", 155}};
+  for (int c = 0; c < 4; ++c) {
+    list->InsertColumn(QString::fromUtf8(columns[c].first), c);
+    list->setColumnWidth(c, columns[c].second);
+  }
+  struct Task {
+    const char* name;
+    int priority;
+    const char* category;
+    const char* deadline;
+    bool completed;
+  };
+  const Task tasks[] = {
+      {"Renew the car insurance", 1, "Personal", "12/09/2026 09:30 AM", false},
+      {"Book the dentist", 2, "Personal", "12/10/2026 ", false},
+      {"Send the quarterly report to the whole of the finance team", 1, "Work", "", false},
+      {"Water the plants", 3, "Home", "", true},
+      {"Order printer paper", 3, "Work", "12/14/2026 04:00 PM", false},
+      {"Call the plumber", 2, "Home", "", true},
+  };
+  const char* priorities[] = {"", "High", "Medium", "Low"};
+  const int priorityColors[] = {0, Settings().GetClrHiPrior(), Settings().GetClrMedPrior(), Settings().GetClrLoPrior()};
+  for (int row = 0; row < static_cast<int>(std::size(tasks)); ++row) {
+    const Task& task = tasks[row];
+    list->SetCellText(row, 0, QString::fromUtf8(task.name));
+    list->SetCellText(row, 1, QString::fromUtf8(priorities[task.priority]));
+    list->SetCellBkColor(row, 1, priorityColors[task.priority]);
+    list->SetCellStyle(row, 1, kLsBkColor);
+    list->SetCellSelectedBkColor(row, 1, priorityColors[task.priority]);
+    list->SetCellSelectedStyle(row, 1, kLsBkColor);
+    list->SetCellText(row, 2, QString::fromUtf8(task.category));
+    list->SetCellText(row, 3, QString::fromUtf8(task.deadline));
+    list->SetRowStyle(row, task.completed ? kLsTextColor | kLsStrikeOut : kLsTextColor);
+    list->SetRowTextColor(row, task.completed ? 0x7D7DFF : Settings().GetClrText());
+    list->SetCheck(row, task.completed);
+    list->SetItemValue(row, row + 1);
+  }
+  list->SelectRow(1);
+  Save(dialog, QStringLiteral("styled-list"));
 }
