@@ -1,6 +1,5 @@
 #include "app/COrganizerApp.h"
 
-#include <QDialog>
 #include <QMessageBox>
 
 #include "app/GuardedApplication.h"
@@ -9,6 +8,7 @@
 #include "db/DBL.h"
 #include "db/DatabaseFile.h"
 #include "ui/DlgMessage.h"
+#include "views/DlgOrganizer.h"
 
 namespace {
 
@@ -33,6 +33,9 @@ int ShowMessageDialog(const std::string& text, int kind) {
 COrganizerApp::COrganizerApp(int& argc, char** argv) : m_qapp(std::make_unique<GuardedApplication>(argc, argv)) {
   QCoreApplication::setOrganizationName(Paths::kMakerName);
   QCoreApplication::setApplicationName(Paths::kAppName);
+  // Closing the last reminder while the main window sits in the tray must not
+  // end the program: only the main window does that.
+  QApplication::setQuitOnLastWindowClosed(false);
   SetMessageHook(ShowMessageBox);
 }
 
@@ -49,10 +52,7 @@ int COrganizerApp::InitInstance() {
   GetSettings().Load();
   SetMessageHook(ShowMessageDialog);
 
-  // Stands in for the main window until it exists.
-  QDialog mainWindow;
-  mainWindow.setWindowTitle(Paths::kAppName);
-  mainWindow.resize(640, 420);
-  mainWindow.exec();
+  DlgOrganizer mainWindow;
+  mainWindow.DoModal();
   return 0;
 }

@@ -69,6 +69,12 @@ std::string DataFolder() {
 
 std::string ConfigHome() { return XdgFolder("XDG_CONFIG_HOME", ".config"); }
 
+std::string HelpPage(const std::string& name) {
+  const std::string beside = ProgramFolder() + "/help/" + name;
+  if (::access(beside.c_str(), F_OK) == 0) return beside;
+  return ProgramFolder() + "/../share/orvale-organizer/help/" + name;
+}
+
 std::string AutostartCommand() { return ExecValue(ProgramFolder() + "/organizer"); }
 
 }  // namespace Paths

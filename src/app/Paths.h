@@ -23,6 +23,10 @@ std::string DataFolder();
 // $XDG_CONFIG_HOME, default ~/.config.
 std::string ConfigHome();
 
+// A help page installed with the program: beside the executable in a build
+// tree, else in the installed data folder next to its bin folder.
+std::string HelpPage(const std::string& name);
+
 // The command that starts the organizer at log-in: the executable's fixed
 // name in the program folder, quoted for a desktop entry's Exec key.
 std::string AutostartCommand();

@@ -13,6 +13,7 @@ CMyTabCtrl::CMyTabCtrl(QWidget* parent)
     : QTabBar(parent), m_background(ColorFromRef(GetApp().GetSettings().GetClrBackground())) {
   setDrawBase(false);
   setExpanding(false);
+  setUsesScrollButtons(false);
   setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -92,7 +93,8 @@ void CMyTabCtrl::paintEvent(QPaintEvent*) {
   for (int i = 0; i < count(); ++i) {
     const QRect item = tabRect(i);
     painter.fillRect(item.adjusted(-2, -2, 2, 2), m_background);
-    painter.drawText(item, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, tabText(i));
+    // The labels carry spaces to widen tabs that size themselves; these share the width.
+    painter.drawText(item, Qt::AlignCenter | Qt::TextSingleLine, tabText(i).trimmed());
   }
   if (count() > 0) {
     // The current tab is the one joined to the page below.
@@ -107,3 +109,11 @@ void CMyTabCtrl::resizeEvent(QResizeEvent* event) {
   QTabBar::resizeEvent(event);
   PlaceViews();
 }
+
+// Every tab has the same width, and together they span the control.
+QSize CMyTabCtrl::tabSizeHint(int index) const {
+  const QSize natural = QTabBar::tabSizeHint(index);
+  return count() > 0 ? QSize(width() / count(), natural.height()) : natural;
+}
+
+QSize CMyTabCtrl::minimumTabSizeHint(int index) const { return tabSizeHint(index); }

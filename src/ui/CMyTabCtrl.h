@@ -35,6 +35,8 @@ class CMyTabCtrl : public QTabBar {
   void focusInEvent(QFocusEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  QSize tabSizeHint(int index) const override;
+  QSize minimumTabSizeHint(int index) const override;
 
  private:
   void PostTabChanged() const;

@@ -6,6 +6,15 @@
 #include <QPixmap>
 
 #include "UiTest.h"
+#include <QCoreApplication>
+#include <QTest>
+#include <tuple>
+
+#include "db/OleDate.h"
+#include "records/Contacts.h"
+#include "records/Events.h"
+#include "records/Notes.h"
+#include "records/Tasks.h"
 #include "reminders/DlgReminder.h"
 #include "reminders/DueReminders.h"
 #include "ui/CAutoCombo.h"
@@ -15,7 +24,9 @@
 #include "ui/DialogTemplate.h"
 #include "ui/DlgBase.h"
 #include "ui/DlgMessage.h"
+#include "ui/CMyTabCtrl.h"
 #include "ui/ResourceIcons.h"
+#include "views/DlgOrganizer.h"
 
 namespace {
 
@@ -230,4 +241,70 @@ TEST_F(Screenshots, DISABLED_StyledList) {
   }
   list->SelectRow(1);
   Save(dialog, QStringLiteral("styled-list"));
+}
+
+// The main window on each of its tabs, with a few records of every kind.
+TEST_F(Screenshots, DISABLED_MainWindowTabs) {
+  ASSERT_FALSE(ShotsFolder().isEmpty()) << "set ORGANIZER_SHOTS_DIR";
+  QDir().mkpath(ShotsFolder());
+  const int today = OleDate::DayNumber(OleDate::Now());
+  const struct {
+    const char* name;
+    int priority, category, deadline, withTime;
+    double time;
+    int completed;
+  } tasks[] = {{"Renew the car insurance", 1, 3, 1, 1, 0.395833, 0}, {"Send the quarterly report", 2, 2, 1, 0, 0, 0},
+               {"Water the plants", 3, 1, 0, 0, 0, 1},           {"Prepare the team meeting", 1, 2, 1, 1, 0.625, 0},
+               {"Call the plumber", 2, 3, 0, 0, 0, 1}};
+  for (const auto& t : tasks) {
+    TaskRecord task;
+    task.name = t.name;
+    task.priority_id = t.priority;
+    task.category_id = t.category;
+    task.deadline = t.deadline;
+    task.deadline_time = t.withTime;
+    task.due_date = today + 1;
+    task.due_time = t.time;
+    task.warning = 0;
+    const int id = InsertTask(task);
+    ASSERT_GT(id, 0);
+    if (t.completed) SetTaskCompleted(id, 1);
+  }
+  for (const auto& [first, last, info, category] :
+       {std::tuple{"Anna", "Lindqvist", "Sister", 4}, {"Tomas", "Berg", "Climbing on Thursdays", 5},
+        {"Grace", "Okafor", "Project lead, finance", 6}}) {
+    ContactRecord contact;
+    contact.fname = first;
+    contact.lname = last;
+    contact.disp_info = info;
+    contact.cat_id = category;
+    ASSERT_GT(InsertContact(contact), 0);
+  }
+  for (const auto& [title, usingTime, time] :
+       {std::tuple{"Dentist", 1, 0.4375}, {"Anna's birthday", 0, 0.0}, {"Concert", 1, 0.791667}}) {
+    EventRecord event;
+    event.event_date = today;
+    event.title = title;
+    event.using_time = usingTime;
+    event.event_time = time;
+    ASSERT_GT(InsertEvent(event), 0);
+  }
+  for (const auto& [subject, category] : {std::pair{"Holiday ideas", 8}, {"Wi-Fi at the cabin", 7}, {"Book list", 8}}) {
+    NoteRecord note;
+    note.subject = subject;
+    note.category_id = category;
+    ASSERT_GT(InsertNote(note), 0);
+  }
+  Settings().SetInstallId(12345);  // not a first start: no welcome page
+
+  DlgOrganizer window;
+  window.show();
+  QCoreApplication::processEvents();
+  window.SetLayeredAlpha(255);
+  for (int tab = 0; tab < 4; ++tab) {
+    CMyTabCtrl* tabs = window.GetTabCtrl();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
+    QCoreApplication::processEvents();
+    Save(window, QStringLiteral("main-tab-%1").arg(tab));
+  }
 }

@@ -1,0 +1,65 @@
+#include "views/DlgImpDates.h"
+
+#include "db/OleDate.h"
+#include "records/Events.h"
+#include "ui/CButtonST.h"
+#include "ui/CColorListCtrl.h"
+#include "ui/CMyMonthCalCtrl.h"
+
+namespace {
+constexpr int kTickedIcon = 156;
+constexpr int kUntickedIcon = 158;
+}  // namespace
+
+DlgImpDates::DlgImpDates()
+    : DlgRecordView(kTemplateId, kIdList,
+                    {"Are you sure you want to delete this Event?", "No Events selected for deletion!",
+                     "Please select an Event to edit!", "The Event could not be deleted."}),
+      m_calendar(qobject_cast<CMyMonthCalCtrl*>(GetDlgItem(kIdCalendar))),
+      m_allEvents(qobject_cast<CButtonST*>(GetDlgItem(kIdAllEvents))) {
+  connect(m_calendar, &QCalendarWidget::selectionChanged, this, &DlgImpDates::RefreshList);
+  connect(m_allEvents, &QAbstractButton::clicked, this, &DlgImpDates::OnAllEventsClicked);
+}
+
+bool DlgImpDates::OnInitDialog() {
+  InitDialogBase(kTemplateId);
+  m_calendar->ApplyColors();
+  SetUpList({{"Time", 75}, {"Event", 270}});
+  m_allEvents->LoadButtonIcons(kTickedIcon, kUntickedIcon);
+  m_allEvents->MakeTransparent();
+  m_allEvents->SetCaptionFont(&GetTextFont());
+  m_allEvents->FitToCaption();
+  m_allEvents->SetCheckState(false);
+  RefreshList();
+  return true;
+}
+
+double DlgImpDates::SelectedDay() const {
+  const QDate day = m_calendar->selectedDate();
+  return OleDate::FromParts({day.year(), day.month(), day.day()});
+}
+
+void DlgImpDates::RefreshList() {
+  CColorListCtrl* list = GetList();
+  list->DeleteAllItems();
+  const int day = m_allEvents->GetCheckState() ? -1 : OleDate::DayNumber(SelectedDay());
+  int row = 0;
+  for (const EventRecord& event : ListEvents(day)) {
+    const std::string time = event.using_time ? OleDate::TimeText(event.event_time) : "All Day";
+    list->SetCellText(row, 0, QString::fromStdString(time));
+    list->SetCellText(row, 1, QString::fromStdString(event.title));
+    list->SetItemValue(row, event.id);
+    ++row;
+  }
+  SelectFirstRow();
+}
+
+void DlgImpDates::OnAllEventsClicked() {
+  m_calendar->setEnabled(!m_allEvents->GetCheckState());
+  RefreshList();
+}
+
+// The event editor is not built yet; it will start on SelectedDay() for a new event.
+bool DlgImpDates::RunEditor(bool, int) { return false; }
+
+int DlgImpDates::DeleteRecord(int id) { return DeleteEvent(id); }

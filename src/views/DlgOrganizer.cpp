@@ -1,0 +1,315 @@
+#include "views/DlgOrganizer.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QUrl>
+#include <cstdlib>
+#include <ctime>
+
+#include "app/AppBase.h"
+#include "app/Paths.h"
+#include "reminders/ReminderScan.h"
+#include "ui/CAutoCombo.h"
+#include "ui/CButtonST.h"
+#include "ui/CColorStatic.h"
+#include "ui/CMyTabCtrl.h"
+#include "ui/ColorRef.h"
+#include "ui/CommandEvent.h"
+#include "ui/OrganizerEvent.h"
+#include "ui/ResourceIcons.h"
+#include "ui/UiFonts.h"
+#include "views/DlgContacts.h"
+#include "views/DlgImpDates.h"
+#include "views/DlgNotes.h"
+#include "views/DlgTasks.h"
+
+namespace {
+
+constexpr int kAppIcon = 128;
+constexpr int kEmblemIcon = 151;
+constexpr int kHoverRed = 0x0000FF;
+constexpr int kFirstRunDelayMs = 2000;
+constexpr int kFadeInTickMs = 50;
+constexpr int kReminderScanMs = 60000;
+
+UTSettings& Settings() { return GetApp().GetSettings(); }
+
+// The spaces widen the tabs; they are part of the labels.
+const char* const kTabLabels[] = {"     My Tasks    ", "       My Contacts     ", "        My Dates & Events      ",
+                                  "        My Notes     "};
+
+struct TabSetUp {
+  std::vector<const char*> sortKeys;
+  int (UTSettings::*storedSort)() const;
+  void (UTSettings::*storeSort)(int);
+  const char* addTip;
+  const char* editTip;
+  const char* deleteTip;
+};
+
+const TabSetUp kTabSetUps[] = {
+    {{"Task Name", "Date Due", "Priority", "Category"}, &UTSettings::GetTaskSort, &UTSettings::SetTaskSort,
+     "Add New Task", "Edit Task", "Delete Task"},
+    {{"Last Name", "Category"}, &UTSettings::GetContactSort, &UTSettings::SetContactSort, "Add New Contact",
+     "Edit Contact", "Delete Contact"},
+    {{}, nullptr, nullptr, "Add New Event", "Edit Event", "Delete Event"},
+    {{"Subject", "Last Updated", "Category"}, &UTSettings::GetNoteSort, &UTSettings::SetNoteSort, "Add New Note",
+     "Edit Note", "Delete Note"},
+};
+
+void OpenLocalPage(const std::string& path, const QString& query = QString()) {
+  QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
+  if (!query.isEmpty()) url.setQuery(query);
+  QDesktopServices::openUrl(url);
+}
+
+}  // namespace
+
+DlgOrganizer::DlgOrganizer(QWidget* parent)
+    : DlgBase(kTemplateId, parent),
+      m_addButton(qobject_cast<CButtonST*>(GetDlgItem(kIdAdd))),
+      m_deleteButton(qobject_cast<CButtonST*>(GetDlgItem(kIdDelete))),
+      m_editButton(qobject_cast<CButtonST*>(GetDlgItem(kIdEdit))),
+      m_settingsButton(qobject_cast<CButtonST*>(GetDlgItem(kIdSettings))),
+      m_tabs(qobject_cast<CMyTabCtrl*>(GetDlgItem(kIdTabs))),
+      m_helpButton(qobject_cast<CButtonST*>(GetDlgItem(kIdHelp))),
+      m_closeButton(qobject_cast<CButtonST*>(GetDlgItem(kIdClose))),
+      m_minimizeButton(qobject_cast<CButtonST*>(GetDlgItem(kIdMinimize))),
+      m_sortLabel(qobject_cast<CColorStatic*>(GetDlgItem(kIdSortLabel))),
+      m_headerFont(MakeCellFont(QStringLiteral("Times New Roman"), 24, 400)),
+      m_sort(qobject_cast<CAutoCombo*>(GetDlgItem(kIdSort))),
+      m_icon(ResourceIcon(kAppIcon)) {
+  m_layered = 1;
+  setWindowFlag(Qt::Window);  // shown in the taskbar, unlike the other dialogs
+  m_tabs->SetViews({new DlgTasks, new DlgContacts, new DlgImpDates, new DlgNotes});
+
+  connect(m_addButton, &QAbstractButton::clicked, this, [this] { CurrentView()->OnAddItem(); });
+  connect(m_editButton, &QAbstractButton::clicked, this, [this] { CurrentView()->OnEditItem(); });
+  connect(m_deleteButton, &QAbstractButton::clicked, this, [this] { CurrentView()->OnDeleteItems(); });
+  connect(m_helpButton, &QAbstractButton::clicked, this, [] { OpenLocalPage(Paths::HelpPage("index.html")); });
+  connect(m_minimizeButton, &QAbstractButton::clicked, this, [this] { OnCommand(kTrayMinimize); });
+  connect(m_closeButton, &QAbstractButton::clicked, this, &DlgOrganizer::CloseProgram);
+  connect(m_sort, &CAutoCombo::selChange, this, &DlgOrganizer::OnSortChange);
+}
+
+bool DlgOrganizer::OnInitDialog() {
+  InitDialogBase(kTemplateId);
+  setWindowTitle(Paths::kAppName);
+  // Each start lists tasks by name, whatever order was chosen last time.
+  Settings().SetTaskSort(0);
+
+  m_tray.AddToTray(this, Paths::kAppName, m_icon, kTrayIconId, false);
+  m_tray.SetTargetWindow(this);
+
+  SetLayeredAlpha(0);
+  const bool startHidden = Settings().GetMinStartup() != 0;
+  // The window is shown by the modal loop; hide it once that has happened.
+  if (startHidden) QCoreApplication::postEvent(this, new CommandEvent(kTrayMinimize));
+  if (Settings().GetStayOnTop()) ApplyTopmost(true);
+  setWindowIcon(m_icon);
+
+  if (Settings().GetInstallId() == 0) {
+    Settings().SetInstallId(DrawInstallId());
+    Settings().MirrorToRegistry();
+    Settings().Save();
+    StartTimer(kTimerFirstRun, kFirstRunDelayMs);
+  }
+
+  m_tabs->SetOwner(this);
+  m_tabs->setFont(GetTextFont());
+  SetUpControls();
+  for (const char* label : kTabLabels) m_tabs->addTab(QString::fromUtf8(label));
+  m_tabs->CreateViews();
+
+  if (!startHidden) StartTimer(kTimerFadeInMain, kFadeInTickMs);
+  StartTimer(kTimerReminders, kReminderScanMs);
+  return true;
+}
+
+int DlgOrganizer::DrawInstallId() {
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  int id = 0;
+  while (id <= 10000 || id > 10000000) {
+    id = 0;
+    for (int draw = 0; draw < 306; ++draw) id += std::rand() % 32767;
+  }
+  return id;
+}
+
+void DlgOrganizer::SetUpControls() {
+  const UTSettings& settings = Settings();
+  m_sort->SetItemColor(settings.GetClrText(), CAutoCombo::kColorText);
+  m_sort->setFont(GetTextFont());
+  m_sortLabel->setFont(GetButtonFont());
+  m_sortLabel->SetBackColor(settings.GetClrBackground());
+  m_sortLabel->SetForeColor(settings.GetClrText());
+
+  const std::pair<CButtonST*, std::pair<int, const char*>> iconButtons[] = {
+      {m_addButton, {163, "Add"}},         {m_deleteButton, {166, "Delete"}}, {m_editButton, {165, "View and Edit"}},
+      {m_settingsButton, {142, "Settings"}}, {m_helpButton, {140, "Help"}},
+  };
+  for (const auto& [button, look] : iconButtons) {
+    button->MakeTransparent();
+    button->setText(QString());
+    button->LoadButtonIcons(look.first, 0);
+    button->SetTipText(QString::fromUtf8(look.second), true);
+  }
+  for (const auto& [button, tip] : {std::pair{m_minimizeButton, "Minimize"}, std::pair{m_closeButton, "Close"}}) {
+    button->SetCaptionFont(&GetCaptionButtonFont());
+    button->SetTipText(QString::fromUtf8(tip), true);
+    button->MakeTransparent();
+    button->SetStateColor(CButtonST::kColorFgIn, kHoverRed);
+    button->SetStateColor(CButtonST::kColorFgOut, settings.GetClrText());
+  }
+}
+
+DlgBase* DlgOrganizer::CurrentView() const { return m_tabs->GetView(m_currentTab); }
+
+void DlgOrganizer::SetUpTab(int index) {
+  const TabSetUp& setUp = kTabSetUps[index];
+  m_currentTab = index;
+  m_sort->ResetItems();
+  m_sort->show();
+  m_sortLabel->show();
+  if (setUp.sortKeys.empty()) {
+    m_sort->hide();
+    m_sortLabel->hide();
+  } else {
+    for (size_t key = 0; key < setUp.sortKeys.size(); ++key) {
+      m_sort->SetItemValue(m_sort->AddItem(QString::fromUtf8(setUp.sortKeys[key])), static_cast<int>(key));
+    }
+    // Choosing the stored key runs the sort change, which reloads the page.
+    m_sort->SelectItem((Settings().*setUp.storedSort)());
+    m_sort->setFocus();
+  }
+  m_addButton->SetTipText(QString::fromUtf8(setUp.addTip), true);
+  m_editButton->SetTipText(QString::fromUtf8(setUp.editTip), true);
+  m_deleteButton->SetTipText(QString::fromUtf8(setUp.deleteTip), true);
+  m_tabs->setFocus();
+}
+
+void DlgOrganizer::OnSortChange() {
+  const TabSetUp& setUp = kTabSetUps[m_currentTab];
+  if (setUp.storeSort) (Settings().*setUp.storeSort)(m_sort->GetItemValue(m_sort->GetSelectedItem()));
+  QCoreApplication::postEvent(this, new OrganizerEvent(OrganizerEvent::kSaveSettings));
+  CurrentView()->RefreshList();
+}
+
+bool DlgOrganizer::event(QEvent* event) {
+  switch (static_cast<int>(event->type())) {
+    case OrganizerEvent::kTabChanged:
+      SetUpTab(static_cast<OrganizerEvent*>(event)->WParam());
+      return true;
+    case OrganizerEvent::kSaveSettings:
+      Settings().Save();
+      return true;
+    case OrganizerEvent::kEditCurrent:
+      CurrentView()->OnEditItem();
+      return true;
+    case CommandEvent::kType:
+      OnCommand(static_cast<CommandEvent*>(event)->Command());
+      return true;
+    default:
+      return DlgBase::event(event);
+  }
+}
+
+void DlgOrganizer::OnCommand(unsigned command) {
+  if (command == kTrayMinimize) MinimizeToTray();
+  if (command == kTrayRestore) RestoreFromTray();
+}
+
+void DlgOrganizer::MinimizeToTray() {
+  CSystemTray::SendToTray(this, false);
+  m_tray.SetDoubleClickCommand(kTrayRestore, false);
+}
+
+void DlgOrganizer::RestoreFromTray() {
+  CSystemTray::RestoreFromTray(this, false);
+  m_tray.SetDoubleClickCommand(kTrayMinimize, false);
+  m_tabs->setFocus();
+}
+
+void DlgOrganizer::OnTimer(int id) {
+  DlgBase::OnTimer(id);
+  switch (id) {
+    case kTimerFirstRun:
+      KillTimer(kTimerFirstRun);
+      OpenLocalPage(Paths::HelpPage("welcome.html"), QStringLiteral("id=%1").arg(Settings().GetInstallId()));
+      break;
+    case kTimerFadeInMain:
+      for (int n = 0; n <= 100; n += 2) SetLayeredAlpha(n * 255 / 100);
+      KillTimer(kTimerFadeInMain);
+      break;
+    case kTimerReminders:
+      ReminderScan();
+      break;
+    default:
+      break;
+  }
+}
+
+void DlgOrganizer::FadeOut() {
+  for (int n = 100; n >= 4; n -= 8) SetLayeredAlpha(n * 255 / 100);
+}
+
+// Enter and Escape never close the main window.
+void DlgOrganizer::OnOK() {}
+
+void DlgOrganizer::OnCancel() {}
+
+void DlgOrganizer::CloseProgram() {
+  if (m_closing) return;
+  m_closing = true;
+  FadeOut();
+  m_tray.RemoveFromTray();
+  DlgBase::OnOK();
+}
+
+// The window manager's close (Alt+F4, the taskbar's menu) ends the program like "X".
+void DlgOrganizer::closeEvent(QCloseEvent* event) {
+  CloseProgram();
+  event->accept();
+}
+
+void DlgOrganizer::changeEvent(QEvent* event) {
+  DlgBase::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    SetLayeredAlpha(255);
+    m_tabs->setFocus();
+  } else if (event->type() == QEvent::WindowStateChange && isMinimized() &&
+             QSystemTrayIcon::isSystemTrayAvailable()) {
+    // Minimised by the window manager: into the tray, as the "-" button does.
+    FadeOut();
+    OnCommand(kTrayMinimize);
+  }
+}
+
+void DlgOrganizer::showEvent(QShowEvent* event) {
+  DlgBase::showEvent(event);
+  if (Settings().GetStayOnTop()) ApplyTopmost(true);
+}
+
+// Re-centres the window whether it stays on top or not: the program keeps no window position.
+void DlgOrganizer::ApplyTopmost(bool on) {
+  if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != on) {
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (visible) show();
+  }
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+  }
+}
+
+void DlgOrganizer::OnPaint(QPainter& painter) {
+  painter.drawPixmap(3, 3, ResourcePixmap(kEmblemIcon));
+  painter.setPen(ColorFromRef(Settings().GetClrText()));
+  painter.setFont(m_headerFont);
+  painter.drawText(QPoint(42, 7 + QFontMetrics(m_headerFont).ascent()), QString::fromUtf8(Paths::kAppName));
+  DrawFrame(painter);
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QFont>
+#include <QIcon>
+
+#include "reminders/CSystemTray.h"
+#include "ui/DlgBase.h"
+
+class CAutoCombo;
+class CButtonST;
+class CColorStatic;
+class CMyTabCtrl;
+
+// The program's one top-level window: a caption-less, tabbed window with its
+// own header, icon buttons and "Sort by:" selector, hosting the four record
+// views. It owns the tray icon, fades in and out, can stay on top, and scans
+// for due reminders once a minute. Closing it ends the program.
+class DlgOrganizer : public DlgBase {
+  Q_OBJECT
+
+ public:
+  enum { kTemplateId = 102 };
+  enum {
+    kIdAdd = 1003,
+    kIdSort = 1005,
+    kIdTabs = 1036,
+    kIdDelete = 1037,
+    kIdEdit = 1038,
+    kIdSettings = 1041,
+    kIdHelp = 1042,
+    kIdClose = 1045,
+    kIdMinimize = 1048,
+    kIdSortLabel = 1075,
+  };
+  enum { kTrayMinimize = 32772, kTrayRestore = 32773, kTrayIconId = 130 };
+  enum { kTimerFirstRun = 0, kTimerFadeInMain = 100, kTimerReminders = 201 };
+
+  explicit DlgOrganizer(QWidget* parent = nullptr);
+
+  int GetCurrentTab() const { return m_currentTab; }
+  CMyTabCtrl* GetTabCtrl() const { return m_tabs; }
+  CSystemTray& GetTray() { return m_tray; }
+
+  // A number from 10001 to 10000000 that tells installations apart.
+  static int DrawInstallId();
+
+ protected:
+  bool OnInitDialog() override;
+  void OnOK() override;
+  void OnCancel() override;
+  void OnTimer(int id) override;
+  void OnPaint(QPainter& painter) override;
+  bool event(QEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void SetUpControls();
+  void SetUpTab(int index);
+  void OnSortChange();
+  void OnCommand(unsigned command);
+  void MinimizeToTray();
+  void RestoreFromTray();
+  void ApplyTopmost(bool on);
+  void FadeOut();
+  void CloseProgram();
+  DlgBase* CurrentView() const;
+
+  CSystemTray m_tray;
+  CButtonST* m_addButton;
+  CButtonST* m_deleteButton;
+  CButtonST* m_editButton;
+  CButtonST* m_settingsButton;
+  CMyTabCtrl* m_tabs;
+  CButtonST* m_helpButton;
+  CButtonST* m_closeButton;
+  CButtonST* m_minimizeButton;
+  CColorStatic* m_sortLabel;
+  QFont m_headerFont;
+  int m_currentTab = 0;
+  CAutoCombo* m_sort;
+  QIcon m_icon;
+  bool m_closing = false;
+};

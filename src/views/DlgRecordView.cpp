@@ -1,0 +1,77 @@
+#include "views/DlgRecordView.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+
+#include "app/AppBase.h"
+#include "app/Message.h"
+#include "ui/CColorListCtrl.h"
+#include "ui/OrganizerEvent.h"
+
+DlgRecordView::DlgRecordView(int templateId, int listId, const Texts& texts)
+    : DlgBase(templateId), m_list(qobject_cast<CColorListCtrl*>(GetDlgItem(listId))), m_texts(texts) {
+  m_draggable = 0;
+  // A double click edits the row through the main window, after the click is done.
+  connect(m_list, &QAbstractItemView::doubleClicked, this, [this] {
+    QCoreApplication::postEvent(window(), new OrganizerEvent(OrganizerEvent::kEditCurrent));
+  });
+}
+
+void DlgRecordView::SetUpList(const std::vector<Column>& columns) {
+  const UTSettings& settings = GetApp().GetSettings();
+  for (size_t c = 0; c < columns.size(); ++c) {
+    const int column = m_list->InsertColumn(QString::fromUtf8(columns[c].caption), static_cast<int>(c));
+    m_list->setColumnWidth(column, columns[c].width);
+  }
+  m_list->setFont(GetTextFont());
+  m_list->SetGridLines(true);
+  m_list->SetTextColor(settings.GetClrText());
+  m_list->SetSelectedTextColor(settings.GetClrText());
+  m_list->SetSelectedBkColor(settings.GetClrHighlight());
+}
+
+void DlgRecordView::SelectFirstRow() {
+  if (m_list->GetItemCount() > 0) m_list->SelectRow(0);
+}
+
+void DlgRecordView::resizeEvent(QResizeEvent* event) {
+  DlgBase::resizeEvent(event);
+  const int margin = m_list->y();
+  const QPoint topLeft = m_list->pos();
+  m_list->resize(std::max(0, width() - topLeft.x() - margin), std::max(0, height() - topLeft.y() - margin));
+}
+
+int DlgRecordView::RowToEdit() const { return m_list->GetFirstSelectedRow(); }
+
+void DlgRecordView::OnAddItem() {
+  if (RunEditor(true, -1)) {
+    OnRecordAdded();
+    RefreshList();
+  }
+  FocusList();
+}
+
+void DlgRecordView::OnDeleteItems() {
+  const int row = m_list->GetFirstSelectedRow();
+  if (row < 0) {
+    ShowMessage(m_texts.nothingToDelete, kMessageNotice);
+  } else if (ShowMessage(m_texts.confirmDelete, kMessageYesNo) == 1) {
+    if (DeleteRecord(m_list->GetItemValue(row)) != 0) ShowMessage(m_texts.deleteFailed, kMessageOkNotice);
+    RefreshList();
+  }
+  FocusList();
+}
+
+void DlgRecordView::OnEditItem() {
+  const int row = RowToEdit();
+  if (row < 0) {
+    ShowMessage(m_texts.nothingToEdit, kMessageNotice);
+  } else if (RunEditor(false, m_list->GetItemValue(row))) {
+    RefreshList();
+  }
+  FocusList();
+}
+
+void DlgRecordView::FocusList() {
+  if (m_list) m_list->setFocus();
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <vector>
+
+#include "ui/DlgBase.h"
+
+class CColorListCtrl;
+
+// A page of the main window: one list of records with the Add, Delete and
+// Edit operations the main window's buttons reach. The four record pages
+// differ only in their columns, rows and records, which they supply.
+class DlgRecordView : public DlgBase {
+  Q_OBJECT
+
+ public:
+  // What the page says to the user, by case.
+  struct Texts {
+    const char* confirmDelete;    // a Yes/No question
+    const char* nothingToDelete;  // no row selected
+    const char* nothingToEdit;
+    const char* deleteFailed;     // the record could not be deleted
+  };
+  struct Column {
+    const char* caption;
+    int width;  // pixels
+  };
+
+  void OnAddItem() override;
+  void OnDeleteItems() override;
+  void OnEditItem() override;
+  void FocusList() override;
+
+  CColorListCtrl* GetList() const { return m_list; }
+
+ protected:
+  DlgRecordView(int templateId, int listId, const Texts& texts);
+
+  // Columns, the user's list colours and the text font; grid lines and whole-row selection.
+  void SetUpList(const std::vector<Column>& columns);
+  // After a refresh the first row, if any, is the selected one.
+  void SelectFirstRow();
+
+  // The list keeps its place and reaches to the page's right and bottom edges,
+  // leaving the same margin there as on its left.
+  void resizeEvent(QResizeEvent* event) override;
+
+  // The row Edit works on: the selected one by default.
+  virtual int RowToEdit() const;
+  // Runs the editor of the page's records on a new record (id -1) or on the
+  // given one; true when the user saved it.
+  virtual bool RunEditor(bool isNew, int id) = 0;
+  // Called after an editor saved a new record, before the list is refreshed.
+  virtual void OnRecordAdded() {}
+  // Returns 0 when the record is gone, as the data store does.
+  virtual int DeleteRecord(int id) = 0;
+
+ private:
+  CColorListCtrl* m_list;
+  Texts m_texts;
+};

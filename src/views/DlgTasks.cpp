@@ -1,0 +1,115 @@
+#include "views/DlgTasks.h"
+
+#include "app/AppBase.h"
+#include "app/Message.h"
+#include "db/OleDate.h"
+#include "records/Tasks.h"
+#include "ui/CColorListCtrl.h"
+#include "ui/ListStyle.h"
+
+namespace {
+
+constexpr int kCompletedColor = 0x7D7DFF;  // light red
+constexpr int kPriorityColumn = 1;
+
+template <typename Record>
+QString NameOf(const std::vector<Record>& records, int id) {
+  for (const Record& record : records) {
+    if (record.id == id) return QString::fromStdString(record.name);
+  }
+  return QString();
+}
+
+int PriorityColor(int priorityId) {
+  const UTSettings& settings = GetApp().GetSettings();
+  if (priorityId == 1) return settings.GetClrHiPrior();
+  if (priorityId == 2) return settings.GetClrMedPrior();
+  return settings.GetClrLoPrior();
+}
+
+QString DeadlineText(const TaskRecord& task) {
+  if (!task.deadline) return QString();
+  std::string text = OleDate::ShortDateText(task.due_date) + " ";
+  if (task.deadline_time) text += OleDate::TimeText(task.due_time);
+  return QString::fromStdString(text);
+}
+
+}  // namespace
+
+DlgTasks::DlgTasks()
+    : DlgRecordView(kTemplateId, kIdList,
+                    {"Are you sure you want to delete this Task?", "No Tasks were selected for deletion!",
+                     "Please select a Task to edit!", "The Task could not be deleted."}) {
+  connect(GetList(), &CColorListCtrl::checkChanged, this, &DlgTasks::OnCheckChanged);
+}
+
+bool DlgTasks::OnInitDialog() {
+  InitDialogBase(kTemplateId);
+  m_priorities = ListPriorities();
+  m_categories = ListCategories(0);
+  GetList()->SetCheckBoxes(true);
+  SetUpList({{"Task", 260}, {"Priority", 70}, {"Category", 75}, {"Deadline", 155}});
+  RefreshList();
+  return true;
+}
+
+void DlgTasks::RefreshList() {
+  CColorListCtrl* list = GetList();
+  const int text = GetApp().GetSettings().GetClrText();
+  list->setUpdatesEnabled(false);
+  list->DeleteAllItems();
+  int row = 0;
+  for (const TaskRecord& task : ListTasks()) {
+    list->SetCellText(row, 0, QString::fromStdString(task.name));
+    list->SetCellText(row, kPriorityColumn, NameOf(m_priorities, task.priority_id));
+    const int color = PriorityColor(task.priority_id);
+    list->SetCellBkColor(row, kPriorityColumn, color, false);
+    list->SetCellStyle(row, kPriorityColumn, kLsBkColor, false);
+    list->SetCellSelectedBkColor(row, kPriorityColumn, color, false);
+    list->SetCellSelectedStyle(row, kPriorityColumn, kLsBkColor, false);
+    list->SetCellText(row, 2, NameOf(m_categories, task.category_id));
+    list->SetCellText(row, 3, DeadlineText(task));
+    list->SetRowStyle(row, kLsTextColor, false);
+    list->SetRowTextColor(row, text, false);
+    ApplyCompleted(row, task.completed);
+    list->SetItemValue(row, task.id);
+    ++row;
+  }
+  SelectFirstRow();
+  list->setUpdatesEnabled(true);
+}
+
+void DlgTasks::ApplyCompleted(int row, int completed) {
+  CColorListCtrl* list = GetList();
+  list->SetRowTextColor(row, completed ? kCompletedColor : GetApp().GetSettings().GetClrText(), false);
+  list->SetRowStyle(row, completed ? kLsTextColor | kLsStrikeOut : kLsTextColor);
+  m_applying = true;
+  list->SetCheck(row, completed != 0);
+  m_applying = false;
+}
+
+// Only a change the user made is stored; one that fails is undone on screen.
+void DlgTasks::OnCheckChanged(int row, int oldState, int newState) {
+  if (m_applying || oldState == newState) return;
+  ApplyCompleted(row, newState);
+  const int id = GetList()->GetItemValue(row);
+  if (id < 0) return;
+  if (SetTaskCompleted(id, newState) != 0) {
+    ApplyCompleted(row, oldState);
+    ShowMessage(newState ? "The Task could not be marked as completed." : "The Task could not be marked as not completed.",
+                kMessageOkNotice);
+  }
+}
+
+// Edit also reaches the row under the pointer, for a double click that did not select.
+int DlgTasks::RowToEdit() const {
+  const int selected = DlgRecordView::RowToEdit();
+  return selected >= 0 ? selected : GetList()->HitTestMessagePos();
+}
+
+// The task editor is not built yet.
+bool DlgTasks::RunEditor(bool, int) { return false; }
+
+void DlgTasks::OnRecordAdded() { m_categories = ListCategories(0); }
+
+int DlgTasks::DeleteRecord(int id) { return DeleteTask(id); }
