@@ -17,11 +17,8 @@ CColorHeaderCtrl::CColorHeaderCtrl(QWidget* parent)
       m_frameColor(GetApp().GetSettings().GetClrHighlight()) {
   m_captionFont.setStyleHint(QFont::Serif);
   setFont(m_captionFont);
+  // The views keep their own order: a click on a caption sorts nothing.
   setSectionsClickable(false);
-  setSectionsMovable(false);
-  setSortIndicatorShown(false);
-  setStretchLastSection(false);
-  setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void CColorHeaderCtrl::InsertCaption(int column, const QString& caption) {

@@ -47,7 +47,6 @@ class CColorListModel : public QAbstractTableModel {
 
   // Whether rows show a check box in their first column.
   void SetCheckBoxes(bool on);
-  bool HasCheckBoxes() const { return m_checkBoxes; }
   // 1 ticked, 0 not; 0 for a row that does not exist.
   int GetCheck(int row) const;
   // Ticks or clears a row's check box; a change is announced by checkChanged.

@@ -36,6 +36,15 @@ int ChooseColor(int start, unsigned flag, const iLS_item* cell, const iLS_item* 
   return start;
 }
 
+QFont FontFromStyleBits(const QFont& listFont, unsigned flags) {
+  QFont font = listFont;
+  font.setWeight((flags & kLsBold) ? QFont::Bold : QFont::Normal);
+  font.setItalic(flags & kLsItalic);
+  font.setUnderline(flags & kLsUnderline);
+  font.setStrikeOut(flags & kLsStrikeOut);
+  return font;
+}
+
 std::optional<QFont> RecordFont(const iLS_item* record, const QFont& listFont) {
   if (!record) return std::nullopt;
   if (record->font) return record->font;
@@ -68,15 +77,6 @@ void LayOver(QFont& result, const QFont& listFont, const QFont& font) {
 iLS_item& iLS_item::Selected() {
   if (!selected) selected = std::make_unique<iLS_item>();
   return *selected;
-}
-
-QFont FontFromStyleBits(const QFont& listFont, unsigned flags) {
-  QFont font = listFont;
-  font.setWeight((flags & kLsBold) ? QFont::Bold : QFont::Normal);
-  font.setItalic(flags & kLsItalic);
-  font.setUnderline(flags & kLsUnderline);
-  font.setStrikeOut(flags & kLsStrikeOut);
-  return font;
 }
 
 CellLook ChooseCellLook(const iLS_item* cell, const iLS_item* row, const iLS_item* column, bool selectedRow,

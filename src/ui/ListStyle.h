@@ -57,11 +57,9 @@ struct CellLook {
 //
 // Precedence: the cell wins over the row and the row over the column, unless
 // 0x40 on the cell or the row style shuts out the column style, or 0x80 on the
-// cell or the column style shuts out the row style. Several fonts are combined,
-// each property taken from the most specific font that changes it.
+// cell or the column style shuts out the row style. A style's font is its
+// explicit font, or else the list's font changed by its four font bits (weight
+// 700 for bold and 400 otherwise, whatever the list's weight). Several fonts
+// are combined, each property taken from the most specific font that changes it.
 CellLook ChooseCellLook(const iLS_item* cell, const iLS_item* row, const iLS_item* column, bool selectedRow,
                         const ListColors& colors, const QFont& listFont);
-
-// The font a record's four font bits describe, made from the list's font:
-// weight 700 for bold and 400 otherwise, whatever the list's weight.
-QFont FontFromStyleBits(const QFont& listFont, unsigned flags);
