@@ -59,8 +59,11 @@ int DayNumber(double ole) { return static_cast<int>(std::trunc(ole)); }
 
 double TimeOfDay(double ole) { return std::fabs(ole - std::trunc(ole)); }
 
+// A plain date: building a local QDateTime would look up the time zone for every row.
 std::string ShortDateText(double ole) {
-  return QLocale::system().toString(ToQDateTime(ole).date(), QLocale::ShortFormat).toStdString();
+  const Parts p = ToParts(ole);
+  static const QLocale locale = QLocale::system();
+  return locale.toString(QDate(p.year, p.month, p.day), QLocale::ShortFormat).toStdString();
 }
 
 std::string TimeText(double ole) {
