@@ -32,14 +32,16 @@ std::string ReadProgramFolder() {
 // One program path as the value of a desktop entry's Exec key: quoted when it
 // holds reserved characters, then with the key's own escapes for "%" and "\".
 std::string ExecValue(const std::string& program) {
-  std::string argument = program;
-  if (program.find_first_of(" \t\n\"'\\><~|&;$*?#()`") != std::string::npos) {
-    argument = "\"";
+  std::string argument;
+  if (program.find_first_of(" \t\n\"'\\><~|&;$*?#()`") == std::string::npos) {
+    argument = program;
+  } else {
+    argument.push_back('"');
     for (char c : program) {
-      if (c == '"' || c == '`' || c == '$' || c == '\\') argument += '\\';
-      argument += c;
+      if (c == '"' || c == '`' || c == '$' || c == '\\') argument.push_back('\\');
+      argument.push_back(c);
     }
-    argument += '"';
+    argument.push_back('"');
   }
   std::string value;
   for (char c : argument) {

@@ -49,7 +49,8 @@ bool DlgTasks::OnInitDialog() {
   m_categories = ListCategories(0);
   GetList()->SetCheckBoxes(true);
   SetUpList({{"Task", 260}, {"Priority", 70}, {"Category", 75}, {"Deadline", 155}});
-  RefreshList();
+  // Not filled here: the main window's tab set-up fills the page as soon as it
+  // is current, and reading every task twice at start-up is time the user waits.
   return true;
 }
 

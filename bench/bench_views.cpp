@@ -1,0 +1,132 @@
+// What users wait for in the window: the start-up to the first shown main
+// window, and the refresh of the tasks page with 10,000 tasks, each beside
+// raw SQLite reading the same rows.
+#include <QApplication>
+#include <QPixmap>
+
+#include "BenchSupport.h"
+#include "app/AppBase.h"
+#include "db/DBL.h"
+#include "db/DatabaseFile.h"
+#include "db/OleDate.h"
+#include "ui/CColorListCtrl.h"
+#include "ui/CMyTabCtrl.h"
+#include "views/DlgOrganizer.h"
+#include "views/DlgTasks.h"
+
+namespace {
+
+constexpr int kTasks = 10000;
+
+std::string Numbers(int count) {
+  return "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(count) + ") ";
+}
+
+// 10,000 tasks, 2,000 contacts, 5,000 events (a dozen of them today) and 2,000 notes.
+std::string SampleRecords() {
+  const std::string today = std::to_string(OleDate::DayNumber(OleDate::Now()));
+  return Numbers(kTasks) +
+         "INSERT INTO task (category_id, priority_id, name, description, deadline, deadline_time, due_date,"
+         " due_time, warning, updated_warning, completed)"
+         " SELECT 1 + i % 3, 1 + i % 4, substr('Call, write, book, renew or order item ', 1 + i % 17) || i,"
+         " 'Notes on task ' || i, i % 2, i % 4 = 0, 46000 + i % 365, (i % 96) / 96.0, 0, -1, i % 7 = 0 FROM n;" +
+         Numbers(2000) +
+         "INSERT INTO contact (cat_id, fname, mname, lname, disp_info, address, email, phone, note)"
+         " SELECT 4 + i % 3, 'First' || i, '', 'Last' || (i * 7919 % 2000), 'Met at event ' || i, 'Street ' || i,"
+         " 'person' || i || '@example.org', '555 ' || i, '' FROM n;" +
+         Numbers(5000) +
+         "INSERT INTO event (event_date, using_time, event_time, title, note, warning)"
+         " SELECT " + today + " - 2000 + i * 2000 / 5000 + (i % 417 = 0) * (2000 - i * 2000 / 5000), i % 3 > 0,"
+         " (i % 48) / 48.0, 'Event ' || i, '', 0 FROM n;" +
+         Numbers(2000) +
+         "INSERT INTO note (subject, content, last_updated, category_id)"
+         " SELECT 'Note ' || i, 'Some text of note ' || i, 46000 + i / 7.0, 7 + i % 2 FROM n";
+}
+
+// The rows the main window reads at start-up: the tasks, today's events and the notes.
+std::vector<std::string> StartupQueries() {
+  const std::string today = std::to_string(OleDate::DayNumber(OleDate::Now()));
+  return {
+      "select task.id as id,task.name as name, category.id as catid, category_id, priority_id, category.name as "
+      "catname, description, deadline,deadline_time,due_date, due_time, warning, updated_warning, completed from "
+      "task, category where task.category_id = category.id  order by lower(task.name)",
+      "select id, event_date,using_time, event_time, title, note, warning from event where event_date = " + today +
+          " order by event_time",
+      "select note.id, category_id, category.name as catname, subject, content, last_updated from note, category "
+      "where note.category_id = category.id order by lower(subject)",
+  };
+}
+
+struct Sample {
+  BenchDatabase database{SampleRecords()};
+  AppBase app;
+  Sample() {
+    app.GetSettings().Load();
+    app.GetSettings().SetInstallId(1);  // not a first start
+    app.GetSettings().Save();
+  }
+};
+
+Sample& TheSample() {
+  static Sample sample;
+  return sample;
+}
+
+// From a database that is only a file to the main window shown with its lists filled.
+void Startup_organizer(benchmark::State& state) {
+  UTSettings& settings = TheSample().app.GetSettings();
+  for (auto _ : state) {
+    if (!DBL::PrepareDatabase(DBL::GetDatabasePath()).empty()) state.SkipWithError("database refused");
+    settings.Load();
+    DlgOrganizer window;
+    window.show();
+    QCoreApplication::processEvents();  // the tab set-up fills the tasks page
+    auto* tasks = static_cast<DlgTasks*>(window.GetTabCtrl()->GetView(0));
+    if (tasks->GetList()->GetItemCount() != kTasks) state.SkipWithError("tasks missing");
+  }
+}
+
+void Startup_raw(benchmark::State& state) {
+  const std::string& path = TheSample().database.Path();
+  const std::vector<std::string> queries = StartupQueries();
+  for (auto _ : state) {
+    int rows = 0;
+    for (const std::string& query : queries) rows += RawQuery(path, query);
+    if (rows < kTasks) state.SkipWithError("rows missing");
+  }
+}
+
+// The tasks page reloading its list and painting it.
+void TasksRefresh_organizer(benchmark::State& state) {
+  TheSample();
+  DlgTasks page;
+  page.resize(650, 300);
+  page.show();
+  for (auto _ : state) {
+    page.RefreshList();
+    if (page.grab().isNull() || page.GetList()->GetItemCount() != kTasks) state.SkipWithError("not shown");
+  }
+}
+
+void TasksRefresh_raw(benchmark::State& state) {
+  const std::string& path = TheSample().database.Path();
+  const std::string query = StartupQueries().front();
+  for (auto _ : state) {
+    if (RawQuery(path, query) != kTasks) state.SkipWithError("wrong row count");
+  }
+}
+
+}  // namespace
+
+BENCHMARK(Startup_organizer)->Name("Start-up to the shown main window/organizer")->Unit(benchmark::kMillisecond);
+BENCHMARK(Startup_raw)->Name("Start-up to the shown main window/raw")->Unit(benchmark::kMillisecond);
+BENCHMARK(TasksRefresh_organizer)->Name("Tasks page refresh 10000/organizer")->Unit(benchmark::kMillisecond);
+BENCHMARK(TasksRefresh_raw)->Name("Tasks page refresh 10000/raw")->Unit(benchmark::kMillisecond);
+
+// The windows need a QApplication; without a display they paint offscreen.
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  TheSample();
+  return RunBenchmarksWithRatios(argc, argv);
+}
