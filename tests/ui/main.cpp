@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include "app/GuardedApplication.h"
 
-// The dialogs need a QApplication; without a display they run offscreen.
+// The dialogs need the program's QApplication; without a display they run offscreen.
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
+  GuardedApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
