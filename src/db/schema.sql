@@ -74,9 +74,9 @@ CREATE TABLE settings (
   clr_text          INTEGER NOT NULL DEFAULT 2696481,
   clr_border        INTEGER NOT NULL DEFAULT 9203808,
   clr_highlight     INTEGER NOT NULL DEFAULT 16047564,
-  clr_lo_prior      INTEGER NOT NULL DEFAULT 3308846,
-  clr_med_prior     INTEGER NOT NULL DEFAULT 25776,
-  clr_hi_prior      INTEGER NOT NULL DEFAULT 2631878,
+  clr_lo_prior      INTEGER NOT NULL DEFAULT 11065000,
+  clr_med_prior     INTEGER NOT NULL DEFAULT 9228021,
+  clr_hi_prior      INTEGER NOT NULL DEFAULT 10724338,
   install_id        INTEGER NOT NULL DEFAULT 0,
   note_sort         INTEGER NOT NULL DEFAULT 0,
   task_sort         INTEGER NOT NULL DEFAULT 0,
@@ -90,9 +90,9 @@ CREATE INDEX contact_by_category ON contact(cat_id);
 CREATE INDEX note_by_category ON note(category_id);
 
 INSERT INTO priority (id, name, comment, color) VALUES
-  (1, 'High',   'Needs attention first', 2631878),
-  (2, 'Medium', 'The usual',             25776),
-  (3, 'Low',    'When there is time',    3308846);
+  (1, 'High',   'Needs attention first', 10724338),
+  (2, 'Medium', 'The usual',             9228021),
+  (3, 'Low',    'When there is time',    11065000);
 
 -- type_id: 0 tasks, 1 contacts, 3 notes (dates and events have none).
 INSERT INTO category (type_id, name, comment) VALUES

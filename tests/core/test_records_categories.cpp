@@ -88,6 +88,6 @@ TEST_F(CategoryTest, AnUnreadableCountDeletesNothing) {
 TEST_F(CategoryTest, PrioritiesAreReadWhole) {
   const std::vector<PriorityRecord> priorities = ListPriorities();
   ASSERT_EQ(priorities.size(), 3u);
-  EXPECT_EQ(priorities[0], (PriorityRecord{1, "High", "Needs attention first", 2631878}));
+  EXPECT_EQ(priorities[0], (PriorityRecord{1, "High", "Needs attention first", 10724338}));
   EXPECT_EQ(priorities[2].name, "Low");
 }
