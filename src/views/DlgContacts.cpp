@@ -1,7 +1,6 @@
 #include "views/DlgContacts.h"
 
 #include "records/Contacts.h"
-#include "ui/CColorListCtrl.h"
 
 DlgContacts::DlgContacts()
     : DlgRecordView(kTemplateId, kIdList,
@@ -15,19 +14,10 @@ bool DlgContacts::OnInitDialog() {
 }
 
 void DlgContacts::RefreshList() {
-  CColorListCtrl* list = GetList();
-  list->setUpdatesEnabled(false);
-  list->DeleteAllItems();
-  int row = 0;
-  for (const ContactRecord& contact : ListContacts()) {
-    list->SetCellText(row, 0, QString::fromStdString(contact.lname + ", " + contact.fname));
-    list->SetCellText(row, 1, QString::fromStdString(contact.catname));
-    list->SetCellText(row, 2, QString::fromStdString(contact.disp_info));
-    list->SetItemValue(row, contact.id);
-    ++row;
-  }
-  SelectFirstRow();
-  list->setUpdatesEnabled(true);
+  ShowRecords(ListContacts(), [](const ContactRecord& contact) {
+    return QStringList{QString::fromStdString(contact.lname + ", " + contact.fname),
+                       QString::fromStdString(contact.catname), QString::fromStdString(contact.disp_info)};
+  });
 }
 
 // The contact editor is not built yet.

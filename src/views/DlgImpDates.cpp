@@ -3,7 +3,6 @@
 #include "db/OleDate.h"
 #include "records/Events.h"
 #include "ui/CButtonST.h"
-#include "ui/CColorListCtrl.h"
 #include "ui/CMyMonthCalCtrl.h"
 
 namespace {
@@ -40,18 +39,11 @@ double DlgImpDates::SelectedDay() const {
 }
 
 void DlgImpDates::RefreshList() {
-  CColorListCtrl* list = GetList();
-  list->DeleteAllItems();
   const int day = m_allEvents->GetCheckState() ? -1 : OleDate::DayNumber(SelectedDay());
-  int row = 0;
-  for (const EventRecord& event : ListEvents(day)) {
+  ShowRecords(ListEvents(day), [](const EventRecord& event) {
     const std::string time = event.using_time ? OleDate::TimeText(event.event_time) : "All Day";
-    list->SetCellText(row, 0, QString::fromStdString(time));
-    list->SetCellText(row, 1, QString::fromStdString(event.title));
-    list->SetItemValue(row, event.id);
-    ++row;
-  }
-  SelectFirstRow();
+    return QStringList{QString::fromStdString(time), QString::fromStdString(event.title)};
+  });
 }
 
 void DlgImpDates::OnAllEventsClicked() {

@@ -2,7 +2,6 @@
 
 #include "db/OleDate.h"
 #include "records/Notes.h"
-#include "ui/CColorListCtrl.h"
 
 DlgNotes::DlgNotes()
     : DlgRecordView(kTemplateId, kIdList,
@@ -17,19 +16,10 @@ bool DlgNotes::OnInitDialog() {
 }
 
 void DlgNotes::RefreshList() {
-  CColorListCtrl* list = GetList();
-  list->setUpdatesEnabled(false);
-  list->DeleteAllItems();
-  int row = 0;
-  for (const NoteRecord& note : ListNotes()) {
-    list->SetCellText(row, 0, QString::fromStdString(note.subject));
-    list->SetCellText(row, 1, QString::fromStdString(note.catname));
-    list->SetCellText(row, 2, QString::fromStdString(OleDate::ShortDateText(note.last_updated)));
-    list->SetItemValue(row, note.id);
-    ++row;
-  }
-  SelectFirstRow();
-  list->setUpdatesEnabled(true);
+  ShowRecords(ListNotes(), [](const NoteRecord& note) {
+    return QStringList{QString::fromStdString(note.subject), QString::fromStdString(note.catname),
+                       QString::fromStdString(OleDate::ShortDateText(note.last_updated))};
+  });
 }
 
 // The note editor is not built yet.

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <QStringList>
 #include <vector>
 
+#include "ui/CColorListCtrl.h"
 #include "ui/DlgBase.h"
-
-class CColorListCtrl;
 
 // A page of the main window: one list of records with the Add, Delete and
 // Edit operations the main window's buttons reach. The four record pages
@@ -39,6 +39,10 @@ class DlgRecordView : public DlgBase {
   void SetUpList(const std::vector<Column>& columns);
   // After a refresh the first row, if any, is the selected one.
   void SelectFirstRow();
+  // Replaces the rows with one per record, in order: the texts cellsOf gives
+  // it, and its id as the row's value. The first row ends up selected.
+  template <typename Record, typename CellsOf>
+  void ShowRecords(const std::vector<Record>& records, CellsOf cellsOf);
 
   // The list keeps its place and reaches to the page's right and bottom edges,
   // leaving the same margin there as on its left.
@@ -58,3 +62,18 @@ class DlgRecordView : public DlgBase {
   CColorListCtrl* m_list;
   Texts m_texts;
 };
+
+template <typename Record, typename CellsOf>
+void DlgRecordView::ShowRecords(const std::vector<Record>& records, CellsOf cellsOf) {
+  m_list->setUpdatesEnabled(false);
+  m_list->DeleteAllItems();
+  int row = 0;
+  for (const Record& record : records) {
+    const QStringList cells = cellsOf(record);
+    for (int column = 0; column < cells.size(); ++column) m_list->SetCellText(row, column, cells[column]);
+    m_list->SetItemValue(row, record.id);
+    ++row;
+  }
+  SelectFirstRow();
+  m_list->setUpdatesEnabled(true);
+}
