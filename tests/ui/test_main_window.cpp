@@ -1,4 +1,7 @@
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -251,3 +254,39 @@ TEST_F(MainWindowTest, TrayCommandsAlternateAndTheWindowCanAlwaysComeBack) {
   EXPECT_TRUE(m_window->isVisible());
   EXPECT_FALSE(m_window->isMinimized());
 }
+
+namespace {
+
+// Takes the pages the program asks the desktop to open.
+class PageCatcher : public QObject {
+  Q_OBJECT
+
+ public:
+  PageCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+  ~PageCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+  std::vector<QUrl> opened;
+
+ public slots:
+  void Open(const QUrl& url) { opened.push_back(url); }
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, HelpAndTheFirstRunPageAreLocalPages) {
+  PageCatcher pages;
+  Open(true);
+  const int id = Settings().GetInstallId();
+  QTest::qWait(2300);  // the first-run page opens two seconds after the window
+  ASSERT_EQ(pages.opened.size(), 1u);
+  EXPECT_TRUE(QFileInfo::exists(pages.opened[0].toLocalFile())) << pages.opened[0].toString().toStdString();
+  EXPECT_TRUE(pages.opened[0].path().endsWith("/welcome.html"));
+  EXPECT_EQ(pages.opened[0].query(), QStringLiteral("id=%1").arg(id));
+
+  QWidget* help = m_window->GetDlgItem(DlgOrganizer::kIdHelp);
+  QTest::mouseClick(help, Qt::LeftButton, {}, help->rect().center());
+  ASSERT_EQ(pages.opened.size(), 2u);
+  EXPECT_TRUE(QFileInfo::exists(pages.opened[1].toLocalFile()));
+  EXPECT_TRUE(pages.opened[1].path().endsWith("/index.html"));
+}
+
+#include "test_main_window.moc"
