@@ -22,6 +22,8 @@ class DlgReminder : public DlgBase {
   DlgReminder(QWidget* creator, int kind, int id, int minutesLeft, const QString& name, const QString& when);
 
   QString GetMessageText() const;
+  int GetKind() const { return m_kind; }
+  int GetId() const { return m_id; }
 
  protected:
   bool OnInitDialog() override;

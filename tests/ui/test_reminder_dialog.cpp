@@ -64,6 +64,22 @@ class ReminderDialogTest : public UiTest {
     return labels;
   }
 
+  static int VisiblePopups() {
+    int visible = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) visible += qobject_cast<DlgReminder*>(w) && w->isVisible();
+    return visible;
+  }
+
+  // A task due in five minutes with a ten-minute warning: due at the next scan.
+  void MakeTaskDue() {
+    const double inFiveMinutes = OleDate::Now() + 5.0 / 1440.0;
+    ASSERT_EQ(DBL::ExecuteUpdate("update task set deadline = 1, deadline_time = 1, warning = 10, due_date = " +
+                                 DBL::IntToString(OleDate::DayNumber(inFiveMinutes)) +
+                                 ", due_time = " + DBL::RealToString(OleDate::TimeOfDay(inFiveMinutes)) +
+                                 " where id = " + DBL::IntToString(m_taskId)),
+              0);
+  }
+
   static void Click(DlgReminder* popup, int id) {
     QWidget* control = popup->GetDlgItem(id);
     QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center());
@@ -166,7 +182,16 @@ TEST_F(ReminderDialogTest, TheScanOpensOnePopupPerDueItem) {
   ASSERT_EQ(popups.size(), 1u);
   EXPECT_NE(popups[0]->GetMessageText().indexOf("The Event \"Dentist\" is scheduled for "), -1);
   ReminderScan();
-  int visible = 0;
-  for (QWidget* w : QApplication::topLevelWidgets()) visible += qobject_cast<DlgReminder*>(w) && w->isVisible();
-  EXPECT_EQ(visible, 1) << "a warning fires once";
+  EXPECT_EQ(VisiblePopups(), 1) << "a warning fires once";
+}
+
+TEST_F(ReminderDialogTest, AWarningThatCannotBeClearedKeepsOnePopupNotOneAMinute) {
+  MakeTaskDue();
+  ASSERT_GT(DBL::ExecuteInsert("insert into category (type_id, name) values (0, 'x'); create trigger no_update "
+                               "before update on task begin select raise(abort, 'refused'); end"),
+            0);
+  ReminderScan();
+  ReminderScan();
+  EXPECT_EQ(VisiblePopups(), 1);
+  EXPECT_EQ(StoredWarning(), 10) << "still due: the reminder is not lost";
 }
