@@ -1,5 +1,6 @@
 #include "app/COrganizerApp.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 #include "app/GuardedApplication.h"
@@ -23,8 +24,10 @@ int ShowMessageBox(const std::string& text, int kind) {
   return 1;
 }
 
+// A message belongs to the window the user is working in: it opens above
+// that window and blocks it alone.
 int ShowMessageDialog(const std::string& text, int kind) {
-  DlgMessage message(QString::fromStdString(text), kind);
+  DlgMessage message(QString::fromStdString(text), kind, QApplication::activeWindow());
   return message.DoModal();
 }
 

@@ -30,6 +30,9 @@ DlgReminder::DlgReminder(QWidget* /*creator*/, int kind, int id, int minutesLeft
       m_name(name),
       m_when(when) {
   setAttribute(Qt::WA_DeleteOnClose);
+  // Above the main window even when that stays on top; the pop-up has no owner,
+  // so nothing modal the user has open can block it.
+  setWindowFlag(Qt::WindowStaysOnTopHint);
   connect(m_dismiss, &QAbstractButton::clicked, this, &DlgReminder::OnDismissClicked);
   connect(m_reset, &QAbstractButton::clicked, this, &DlgReminder::OnResetClicked);
 }

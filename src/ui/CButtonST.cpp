@@ -103,7 +103,22 @@ void CButtonST::SetCaptionFont(const QFont* font) {
   update();
 }
 
-void CButtonST::SetTipText(const QString& text, bool activate) { setToolTip(activate ? text : QString()); }
+void CButtonST::SetTipText(const QString& tip, bool activate) {
+  m_tip = activate ? tip : QString();
+  // Icon buttons and the one-letter caption buttons are known by their tip alone.
+  if (text().size() <= 1) setAccessibleName(m_tip);
+  ShowTip();
+}
+
+void CButtonST::SetKeyHint(const QString& keys) {
+  m_keyHint = keys;
+  ShowTip();
+}
+
+void CButtonST::ShowTip() {
+  setToolTip(m_tip.isEmpty() || m_keyHint.isEmpty() ? m_tip : m_tip + QStringLiteral(" (") + m_keyHint + ')');
+  setAccessibleDescription(m_keyHint);
+}
 
 QFont CButtonST::CaptionFont() const { return m_captionFont ? *m_captionFont : font(); }
 
@@ -205,7 +220,13 @@ void CButtonST::DrawItem(QPainter& painter, const QRect& area, int state) const 
     painter.drawText(caption, flags, text());
   }
 
-  if (focused && !m_flat) {
+  if (focused && m_flat) {
+    // Flat buttons have no frame of their own, yet a keyboard user must see
+    // where the focus is: a mark in the user's border colour.
+    painter.setPen(QPen(ColorFromRef(GetApp().GetSettings().GetClrBorder()), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(r).adjusted(1, 1, -1, -1), 3, 3);
+  } else if (focused) {
     QPen dotted(Qt::black);
     dotted.setStyle(Qt::DotLine);
     painter.setPen(dotted);

@@ -57,7 +57,10 @@ class CButtonST : public QAbstractButton {
   bool GetCheckState() const { return isChecked(); }
   // The caption is drawn and measured in this font (not owned) when set.
   void SetCaptionFont(const QFont* font);
+  // The tip is also the accessible name of a button without a caption word.
   void SetTipText(const QString& text, bool activate);
+  // Keys that do what the button does, shown after the tip.
+  void SetKeyHint(const QString& keys);
   // Resizes the button to its caption plus the in-icon, without moving it.
   void FitToCaption();
   bool IsHover() const { return m_hover; }
@@ -75,6 +78,7 @@ class CButtonST : public QAbstractButton {
 
  private:
   void LeaveHover();
+  void ShowTip();
   QFont CaptionFont() const;
   void DrawFrame(QPainter& painter, const QRect& rect, bool pressed) const;
 
@@ -92,4 +96,6 @@ class CButtonST : public QAbstractButton {
   QSize m_inSize;
   QSize m_outSize;
   const QFont* m_captionFont = nullptr;
+  QString m_tip;
+  QString m_keyHint;
 };

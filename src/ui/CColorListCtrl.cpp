@@ -39,7 +39,7 @@ CColorListCtrl::CColorListCtrl(QWidget* parent)
 CColorListCtrl::~CColorListCtrl() = default;
 
 int CColorListCtrl::InsertColumn(const QString& caption, int column) {
-  const int inserted = m_model->InsertColumn(column);
+  const int inserted = m_model->InsertColumn(column, caption);
   m_header->InsertCaption(inserted, caption);
   setColumnWidth(inserted, fontMetrics().horizontalAdvance(caption) + 15);
   return inserted;

@@ -26,6 +26,14 @@ QVariant CColorListModel::data(const QModelIndex& index, int role) const {
   return {};
 }
 
+// The header draws the captions itself; screen readers read them here.
+QVariant CColorListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_captions.size()) {
+    return m_captions[section];
+  }
+  return QAbstractTableModel::headerData(section, orientation, role);
+}
+
 bool CColorListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (role != Qt::CheckStateRole || !m_checkBoxes || index.column() != 0 || !IsCell(index.row(), 0)) return false;
   SetCheck(index.row(), value.toInt() == Qt::Checked);
@@ -38,9 +46,10 @@ Qt::ItemFlags CColorListModel::flags(const QModelIndex& index) const {
   return flags;
 }
 
-int CColorListModel::InsertColumn(int column) {
+int CColorListModel::InsertColumn(int column, const QString& caption) {
   column = std::clamp(column, 0, columnCount());
   beginInsertColumns(QModelIndex(), column, column);
+  m_captions.insert(column, caption);
   for (Row& row : m_rows) row.cells.insert(row.cells.begin() + column, Cell());
   m_columnStyles.insert(m_columnStyles.begin() + column, nullptr);
   endInsertColumns();

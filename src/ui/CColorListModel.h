@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -19,12 +20,13 @@ class CColorListModel : public QAbstractTableModel {
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   // Adds an empty column at this position (clamped to the columns there are)
   // in every row; returns where it went.
-  int InsertColumn(int column);
+  int InsertColumn(int column, const QString& caption = QString());
   // Adds a row with this first-column text; a position past the end appends.
   // Returns the row's index, or -1 while the list has no columns.
   int InsertRow(int row, const QString& text);
@@ -75,5 +77,6 @@ class CColorListModel : public QAbstractTableModel {
 
   std::vector<Row> m_rows;
   std::vector<std::unique_ptr<iLS_item>> m_columnStyles;
+  QStringList m_captions;
   bool m_checkBoxes = false;
 };

@@ -15,11 +15,18 @@ CMyTabCtrl::CMyTabCtrl(QWidget* parent)
   setExpanding(false);
   setUsesScrollButtons(false);
   setFocusPolicy(Qt::StrongFocus);
+  // A click, the arrow keys on the focused tabs and the owner's keys all switch here.
+  connect(this, &QTabBar::currentChanged, this, &CMyTabCtrl::SelectTab);
 }
+
+CMyTabCtrl::~CMyTabCtrl() { qDeleteAll(m_views); }
 
 void CMyTabCtrl::SetViews(const std::vector<DlgBase*>& views) {
   m_views = views;
-  for (DlgBase* view : m_views) view->setParent(this, Qt::Widget);
+  // The pages stand beside the tabs in the owning window, over the control's
+  // area: children of a tab bar are hidden from screen readers.
+  QWidget* host = parentWidget() ? parentWidget() : this;
+  for (DlgBase* view : m_views) view->setParent(host, Qt::Widget);
 }
 
 void CMyTabCtrl::SetOwner(QObject* owner) { m_owner = owner; }
@@ -41,7 +48,8 @@ void CMyTabCtrl::PlaceViews() {
   const QRect item = count() > 0 ? tabRect(0) : QRect(0, 0, 0, 0);
   const int x = item.left();
   const int y = item.bottom() + 2;  // one pixel below the tab's last row
-  const QRect area(x, y, width() - x - 1, height() - y - 1);
+  QRect area(x, y, width() - x - 1, height() - y - 1);
+  if (parentWidget() && m_views.front()->parentWidget() == parentWidget()) area.translate(pos());
   for (size_t i = 0; i < m_views.size(); ++i) {
     m_views[i]->setGeometry(area);
     if (static_cast<int>(i) == m_current) {
@@ -53,13 +61,13 @@ void CMyTabCtrl::PlaceViews() {
   m_views[static_cast<size_t>(m_current)]->raise();
 }
 
-void CMyTabCtrl::mousePressEvent(QMouseEvent* event) {
-  QTabBar::mousePressEvent(event);
-  const int chosen = currentIndex();
-  if (chosen == m_current || !GetView(chosen)) return;
+void CMyTabCtrl::SelectTab(int index) {
+  if (!GetView(index)) return;
+  if (currentIndex() != index) setCurrentIndex(index);  // comes back here through currentChanged
+  if (index == m_current) return;
   setUpdatesEnabled(false);
   m_views[static_cast<size_t>(m_current)]->hide();
-  m_current = chosen;
+  m_current = index;
   DlgBase* view = m_views[static_cast<size_t>(m_current)];
   view->show();
   view->raise();
@@ -75,7 +83,19 @@ void CMyTabCtrl::wheelEvent(QWheelEvent* event) { event->ignore(); }
 
 void CMyTabCtrl::focusInEvent(QFocusEvent* event) {
   QTabBar::focusInEvent(event);
+  // Reached with Tab, the tabs keep the focus so that the arrows can switch
+  // pages; otherwise the focus goes on to the current page's list.
+  const Qt::FocusReason reason = event->reason();
+  if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+    update();  // the focus mark
+    return;
+  }
   if (DlgBase* view = GetView(m_current)) view->FocusList();
+}
+
+void CMyTabCtrl::focusOutEvent(QFocusEvent* event) {
+  QTabBar::focusOutEvent(event);
+  update();
 }
 
 void CMyTabCtrl::PostTabChanged() const {
@@ -102,12 +122,27 @@ void CMyTabCtrl::paintEvent(QPaintEvent*) {
     painter.drawLine(current.bottomLeft(), current.topLeft());
     painter.drawLine(current.topLeft(), current.topRight());
     painter.drawLine(current.topRight(), current.bottomRight());
+    if (hasFocus()) {
+      painter.setPen(QPen(ColorFromRef(GetApp().GetSettings().GetClrBorder()), 2));
+      painter.drawRoundedRect(QRectF(current).adjusted(3, 3, -3, -2), 3, 3);
+    }
   }
 }
 
 void CMyTabCtrl::resizeEvent(QResizeEvent* event) {
   QTabBar::resizeEvent(event);
   PlaceViews();
+}
+
+void CMyTabCtrl::moveEvent(QMoveEvent* event) {
+  QTabBar::moveEvent(event);
+  PlaceViews();
+}
+
+// Screen readers hear the names without the padding that widens the tabs.
+void CMyTabCtrl::tabInserted(int index) {
+  QTabBar::tabInserted(index);
+  setAccessibleTabName(index, tabText(index).trimmed());
 }
 
 // Every tab has the same width, and together they span the control.

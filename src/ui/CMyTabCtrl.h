@@ -6,15 +6,17 @@
 
 class DlgBase;
 
-// The main window's tabs, owning one record view per tab. Views switch only on
-// a mouse press on another tab; the owner then hears of it through a posted
-// tab-changed event. The control never keeps the keyboard focus: it hands it
-// on to the current view's list.
+// The main window's tabs, owning one record view per tab. Views switch on a
+// click on another tab, on the arrow keys while the tabs have the focus, and
+// by SelectTab; the owner then hears of it through a posted tab-changed event.
+// The control keeps the keyboard focus only when it was reached with Tab;
+// otherwise it hands it on to the current view's list.
 class CMyTabCtrl : public QTabBar {
   Q_OBJECT
 
  public:
   explicit CMyTabCtrl(QWidget* parent = nullptr);
+  ~CMyTabCtrl() override;
 
   // The views, in tab order; the control takes them over as its children.
   void SetViews(const std::vector<DlgBase*>& views);
@@ -27,14 +29,18 @@ class CMyTabCtrl : public QTabBar {
   void PlaceViews();
 
   int GetCurrent() const { return m_current; }
+  // Shows the view of a tab as a click on it does.
+  void SelectTab(int index);
   DlgBase* GetView(int index) const;
 
  protected:
-  void mousePressEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void tabInserted(int index) override;
   QSize tabSizeHint(int index) const override;
   QSize minimumTabSizeHint(int index) const override;
 

@@ -98,7 +98,13 @@ void DlgBase::Create() {
 
 int DlgBase::DoModal() {
   Create();
-  return exec() == kIdOk ? kIdOk : kIdCancel;
+  // Modal to its own window only: an application-modal dialog would block the
+  // reminder pop-ups, which must take input whatever else is open.
+  setWindowModality(Qt::WindowModal);
+  const int result = exec() == kIdOk ? kIdOk : kIdCancel;
+  // Without a window manager nobody else hands the keyboard back to the owner.
+  if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr) owner->activateWindow();
+  return result;
 }
 
 bool DlgBase::OnInitDialog() { return InitDialogBase(m_templateId); }

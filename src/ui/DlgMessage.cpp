@@ -37,6 +37,8 @@ bool DlgMessage::OnInitDialog() {
   StartTimer(kTimerFadeIn, 50);
   const int textColor = GetApp().GetSettings().GetClrText();
 
+  // The title line names the window for window lists and screen readers.
+  setWindowTitle(m_titleLabel->text());
   m_titleLabel->setFont(GetTitleFont());
   m_titleLabel->SetForeColor(textColor);
 

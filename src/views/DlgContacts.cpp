@@ -4,7 +4,7 @@
 
 DlgContacts::DlgContacts()
     : DlgRecordView(kTemplateId, kIdList,
-                    {"Are you sure you want to delete this Contact?", "No Contacts selected for deletion!",
+                    {"Contacts", "Are you sure you want to delete this Contact?", "No Contacts selected for deletion!",
                      "Please select a Contact to edit!", "The Contact could not be deleted."}) {}
 
 bool DlgContacts::OnInitDialog() {

@@ -12,7 +12,7 @@ constexpr int kUntickedIcon = 158;
 
 DlgImpDates::DlgImpDates()
     : DlgRecordView(kTemplateId, kIdList,
-                    {"Are you sure you want to delete this Event?", "No Events selected for deletion!",
+                    {"Events", "Are you sure you want to delete this Event?", "No Events selected for deletion!",
                      "Please select an Event to edit!", "The Event could not be deleted."}),
       m_calendar(qobject_cast<CMyMonthCalCtrl*>(GetDlgItem(kIdCalendar))),
       m_allEvents(qobject_cast<CButtonST*>(GetDlgItem(kIdAllEvents))) {

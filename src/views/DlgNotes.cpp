@@ -5,7 +5,7 @@
 
 DlgNotes::DlgNotes()
     : DlgRecordView(kTemplateId, kIdList,
-                    {"Are you sure you want to delete this Note?", "No Notes were selected for deletion!",
+                    {"Notes", "Are you sure you want to delete this Note?", "No Notes were selected for deletion!",
                      "Please select a Note to edit!", "The Note could not be deleted."}) {}
 
 bool DlgNotes::OnInitDialog() {

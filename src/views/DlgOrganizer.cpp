@@ -3,9 +3,11 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QUrl>
 #include <cstdlib>
 #include <ctime>
@@ -94,6 +96,65 @@ DlgOrganizer::DlgOrganizer(QWidget* parent)
   connect(m_minimizeButton, &QAbstractButton::clicked, this, [this] { OnCommand(kTrayMinimize); });
   connect(m_closeButton, &QAbstractButton::clicked, this, &DlgOrganizer::CloseProgram);
   connect(m_sort, &CAutoCombo::selChange, this, &DlgOrganizer::OnSortChange);
+  // Typed text the user then left: the list is sorted by what the box shows.
+  connect(m_sort, &CAutoCombo::focusLost, this, [this] {
+    const TabSetUp& setUp = kTabSetUps[m_currentTab];
+    if (setUp.storedSort && m_sort->GetItemValue(m_sort->GetSelectedItem()) != (Settings().*setUp.storedSort)()) {
+      OnSortChange();
+    }
+  });
+  SetUpKeys();
+}
+
+void DlgOrganizer::SetUpKeys() {
+  const auto onKeys = [this](std::initializer_list<QKeySequence> keys, auto action) {
+    for (const QKeySequence& key : keys) connect(new QShortcut(key, this), &QShortcut::activated, this, action);
+  };
+  onKeys({QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence(Qt::Key_Insert)}, [this] { m_addButton->click(); });
+  onKeys({QKeySequence(Qt::Key_F1)}, [this] { m_helpButton->click(); });
+  onKeys({QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { CloseProgram(); });
+  const auto step = [this](int by) { m_tabs->SelectTab((m_tabs->GetCurrent() + by + m_tabs->count()) % m_tabs->count()); };
+  onKeys({QKeySequence(Qt::CTRL | Qt::Key_Tab)}, [step] { step(1); });
+  onKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::Key_Backtab)},
+         [step] { step(-1); });
+  for (int tab = 0; tab < 4; ++tab) {
+    onKeys({QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + tab))}, [this, tab] { m_tabs->SelectTab(tab); });
+  }
+  m_addButton->SetKeyHint(QStringLiteral("Ctrl+N, Insert"));
+  m_deleteButton->SetKeyHint(QStringLiteral("Delete"));
+  m_editButton->SetKeyHint(QStringLiteral("Enter, F2"));
+  m_helpButton->SetKeyHint(QStringLiteral("F1"));
+  m_closeButton->SetKeyHint(QStringLiteral("Ctrl+Q"));
+}
+
+// Tab walks the current page's controls, the buttons, the selector and the
+// tabs, and then the page again; the hidden pages drop out by themselves.
+void DlgOrganizer::ChainFocus() {
+  std::vector<QWidget*> chain;
+  for (int tab = 0; tab < m_tabs->count(); ++tab) {
+    for (QWidget* control : m_tabs->GetView(tab)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (control->focusPolicy() & Qt::TabFocus) chain.push_back(control);
+    }
+  }
+  for (QWidget* control : std::initializer_list<QWidget*>{m_addButton, m_deleteButton, m_editButton, m_sort,
+                                                          m_settingsButton, m_helpButton, m_tabs}) {
+    chain.push_back(control);
+  }
+  // The window's chain is a ring: after the tabs, Tab comes round to the page.
+  for (size_t i = 0; i + 1 < chain.size(); ++i) QWidget::setTabOrder(chain[i], chain[i + 1]);
+  // The caption buttons are for the mouse; Ctrl+Q and the window manager close.
+  for (CButtonST* button : {m_minimizeButton, m_closeButton}) button->setFocusPolicy(Qt::ClickFocus);
+}
+
+// The loop of a modal dialog, without the modality: an application-modal main
+// window would block every reminder pop-up, which has no owner.
+int DlgOrganizer::DoModal() {
+  Create();
+  QEventLoop loop;
+  connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+  show();
+  loop.exec(QEventLoop::DialogExec);
+  return result() == kIdOk ? kIdOk : kIdCancel;
 }
 
 bool DlgOrganizer::OnInitDialog() {
@@ -124,6 +185,7 @@ bool DlgOrganizer::OnInitDialog() {
   SetUpControls();
   for (const char* label : kTabLabels) m_tabs->addTab(QString::fromUtf8(label));
   m_tabs->CreateViews();
+  ChainFocus();
 
   if (!startHidden) StartTimer(kTimerFadeInMain, kFadeInTickMs);
   StartTimer(kTimerReminders, kReminderScanMs);

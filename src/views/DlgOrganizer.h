@@ -37,6 +37,9 @@ class DlgOrganizer : public DlgBase {
 
   explicit DlgOrganizer(QWidget* parent = nullptr);
 
+  // Runs the program's one event loop until the window closes: 1 (OK).
+  int DoModal() override;
+
   int GetCurrentTab() const { return m_currentTab; }
   CMyTabCtrl* GetTabCtrl() const { return m_tabs; }
   CSystemTray& GetTray() { return m_tray; }
@@ -57,6 +60,8 @@ class DlgOrganizer : public DlgBase {
 
  private:
   void SetUpControls();
+  void SetUpKeys();
+  void ChainFocus();
   void SetUpTab(int index);
   void OnSortChange();
   void OnCommand(unsigned command);

@@ -1,6 +1,7 @@
 #include "views/DlgRecordView.h"
 
 #include <QCoreApplication>
+#include <QShortcut>
 #include <algorithm>
 
 #include "app/AppBase.h"
@@ -11,6 +12,17 @@
 DlgRecordView::DlgRecordView(int templateId, int listId, const Texts& texts)
     : DlgBase(templateId), m_list(qobject_cast<CColorListCtrl*>(GetDlgItem(listId))), m_texts(texts) {
   m_draggable = 0;
+  m_list->setAccessibleName(QString::fromUtf8(texts.listName));
+  // The keys of the main window's Delete and Edit buttons, while the list has the focus.
+  const auto onKeys = [this](std::initializer_list<QKeySequence> keys, void (DlgRecordView::*operation)()) {
+    for (const QKeySequence& key : keys) {
+      auto* shortcut = new QShortcut(key, m_list, nullptr, nullptr, Qt::WidgetShortcut);
+      connect(shortcut, &QShortcut::activated, this, operation);
+    }
+  };
+  onKeys({QKeySequence(Qt::Key_Delete)}, &DlgRecordView::OnDeleteItems);
+  onKeys({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_F2)},
+         &DlgRecordView::OnEditItem);
   // A double click edits the row through the main window, after the click is done.
   connect(m_list, &QAbstractItemView::doubleClicked, this, [this] {
     QCoreApplication::postEvent(window(), new OrganizerEvent(OrganizerEvent::kEditCurrent));

@@ -15,6 +15,7 @@ class DlgRecordView : public DlgBase {
  public:
   // What the page says to the user, by case.
   struct Texts {
+    const char* listName;         // what a screen reader calls the list
     const char* confirmDelete;    // a Yes/No question
     const char* nothingToDelete;  // no row selected
     const char* nothingToEdit;

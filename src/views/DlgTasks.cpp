@@ -38,7 +38,7 @@ QString DeadlineText(const TaskRecord& task) {
 
 DlgTasks::DlgTasks()
     : DlgRecordView(kTemplateId, kIdList,
-                    {"Are you sure you want to delete this Task?", "No Tasks were selected for deletion!",
+                    {"Tasks", "Are you sure you want to delete this Task?", "No Tasks were selected for deletion!",
                      "Please select a Task to edit!", "The Task could not be deleted."}) {
   connect(GetList(), &CColorListCtrl::checkChanged, this, &DlgTasks::OnCheckChanged);
 }

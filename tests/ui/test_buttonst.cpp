@@ -5,7 +5,9 @@
 #include <QTest>
 
 #include "UiTest.h"
+#include "app/AppBase.h"
 #include "ui/CButtonST.h"
+#include "ui/ColorRef.h"
 
 namespace {
 
@@ -82,10 +84,13 @@ TEST_F(CButtonSTTest, StateColorIndexesAreChecked) {
   EXPECT_EQ(m_button->GetStateColor(1), text);
 }
 
-TEST_F(CButtonSTTest, FlatButtonsNeverDrawAFocusRectangle) {
+TEST_F(CButtonSTTest, FocusIsMarkedOnFlatButtonsInTheBorderColour) {
   // Focus background like the normal one, so only frames can differ.
   m_button->SetStateColor(CButtonST::kColorBkFocus, m_button->GetStateColor(CButtonST::kColorBkOut));
-  EXPECT_EQ(Render(*m_button, CButtonST::kStateFocus), Render(*m_button, 0));
+  const QImage focused = Render(*m_button, CButtonST::kStateFocus);
+  EXPECT_NE(focused, Render(*m_button, 0));
+  const QRgb border = ColorFromRef(GetApp().GetSettings().GetClrBorder()).rgb();
+  EXPECT_EQ(focused.pixel(1, focused.height() / 2), border);
   m_button->SetFlatStyle(false);
   EXPECT_NE(Render(*m_button, CButtonST::kStateFocus), Render(*m_button, 0));
 }

@@ -1,5 +1,6 @@
 #include <QCoreApplication>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "UiTest.h"
 #include "ui/CMyTabCtrl.h"
@@ -85,12 +86,29 @@ TEST_F(TabCtrlTest, AClickOnAnotherTabSwitchesTheViewAndTheCurrentOnePostsNothin
   EXPECT_EQ(Shown(), (std::vector<bool>{false, false, false, true}));
 }
 
-TEST_F(TabCtrlTest, OnlyTheMouseSwitchesViews) {
-  m_tabs->setCurrentIndex(1);  // as the keyboard would
+TEST_F(TabCtrlTest, ArrowKeysAndSelectTabSwitchLikeAClickButTheWheelDoesNot) {
+  m_tabs->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(m_tabs.get(), Qt::Key_Right);
   QCoreApplication::processEvents();
-  EXPECT_EQ(m_tabs->GetCurrent(), 0);
-  EXPECT_EQ(Shown(), (std::vector<bool>{true, false, false, false}));
-  EXPECT_EQ(m_owner.indexes, std::vector<int>{0});
+  EXPECT_EQ(m_tabs->GetCurrent(), 1);
+  EXPECT_EQ(Shown(), (std::vector<bool>{false, true, false, false}));
+
+  m_tabs->SelectTab(3);
+  m_tabs->SelectTab(3);  // the current tab posts nothing
+  m_tabs->SelectTab(7);  // no such tab
+  QCoreApplication::processEvents();
+  EXPECT_EQ(m_tabs->currentIndex(), 3);
+  EXPECT_EQ(m_owner.indexes, (std::vector<int>{0, 1, 3}));
+
+  QWheelEvent wheel(QPointF(10, 10), m_tabs->mapToGlobal(QPointF(10, 10)), {}, QPoint(0, -120), Qt::NoButton, {},
+                    Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(m_tabs.get(), &wheel);
+  EXPECT_EQ(m_tabs->GetCurrent(), 3);
+}
+
+TEST_F(TabCtrlTest, ScreenReadersHearTheTabNamesWithoutPadding) {
+  m_tabs->addTab(QStringLiteral("        My Dates & Events      "));
+  EXPECT_EQ(m_tabs->accessibleTabName(4), QStringLiteral("My Dates & Events"));
 }
 
 TEST_F(TabCtrlTest, TheFocusGoesOnToTheCurrentViewsList) {
@@ -104,4 +122,11 @@ TEST_F(TabCtrlTest, TheFocusGoesOnToTheCurrentViewsList) {
   QCoreApplication::processEvents();
   EXPECT_GT(m_views[1]->focusRequests, before);
   EXPECT_EQ(m_views[0]->focusRequests, firstBefore) << "only the current view is asked";
+
+  // Reached with Tab, the tabs keep the focus for the arrow keys.
+  m_views[1]->setFocus();
+  const int afterOther = m_views[1]->focusRequests;
+  m_tabs->setFocus(Qt::TabFocusReason);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(m_views[1]->focusRequests, afterOther);
 }
