@@ -192,6 +192,9 @@ void CAutoCombo::focusOutEvent(QFocusEvent* event) {
   QComboBox::focusOutEvent(event);
   if (event->reason() == Qt::PopupFocusReason) return;  // into the own list
   m_currentItem = GetSelectedItem();
+  // Left behind, the box shows the item that counts, never text that matched nothing.
+  ShowFullList();
+  if (!m_fullList.isEmpty()) ChooseRow(m_currentItem);
   emit focusLost();
 }
 

@@ -1,25 +1,41 @@
 #include "ui/CColorListDelegate.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QPainter>
 
 #include "ui/CColorListCtrl.h"
+#include "ui/ClippedText.h"
 #include "ui/ColorRef.h"
 
 CColorListDelegate::CColorListDelegate(CColorListCtrl* list) : QStyledItemDelegate(list), m_list(list) {}
 
-void CColorListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+QStyleOptionViewItem CColorListDelegate::CellOption(const QStyleOptionViewItem& option, const QModelIndex& index,
+                                                    CellLook* look) const {
   QStyleOptionViewItem cell = option;
   initStyleOption(&cell, index);
   const bool selected = cell.state & QStyle::State_Selected;
-  // Only the first selected row is drawn in the list's own colours; any other
-  // keeps the style's highlight.
-  const bool ownColors = !selected || index.row() == m_list->GetFirstSelectedRow();
-  const CellLook look = m_list->GetCellLook(index.row(), index.column(), selected && ownColors);
-  if (look.font) {
-    cell.font = *look.font;
+  *look = m_list->GetCellLook(index.row(), index.column(), selected && OwnColors(cell, index));
+  if (look->font) {
+    cell.font = *look->font;
     cell.fontMetrics = QFontMetrics(cell.font);
   }
+  // A text too long for its cell ends in an ellipsis (the style cuts it).
+  cell.textElideMode = Qt::ElideRight;
+  return cell;
+}
+
+// Only the first selected row is drawn in the list's own colours; any other
+// keeps the style's highlight.
+bool CColorListDelegate::OwnColors(const QStyleOptionViewItem& cell, const QModelIndex& index) const {
+  return !(cell.state & QStyle::State_Selected) || index.row() == m_list->GetFirstSelectedRow();
+}
+
+void CColorListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  CellLook look;
+  QStyleOptionViewItem cell = CellOption(option, index, &look);
+  const bool ownColors = OwnColors(cell, index);
   // The selected row shows where the user is; a focus frame would tint the cells.
   cell.state &= ~QStyle::State_HasFocus;
   if (ownColors) {
@@ -38,6 +54,17 @@ void CColorListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->drawLine(r.bottomLeft(), r.bottomRight());
     painter->restore();
   }
+}
+
+bool CColorListDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                                   const QModelIndex& index) {
+  CellLook look;
+  const QStyleOptionViewItem cell = CellOption(option, index, &look);
+  const QStyle* style = view ? view->style() : QApplication::style();
+  const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &cell, view);
+  // The style keeps a margin on each side of the text.
+  const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+  return ShowTipIfClipped(event, view, cell.fontMetrics, cell.text, text.width() - 2 * margin);
 }
 
 QSize CColorListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {

@@ -2,6 +2,8 @@
 
 #include <QStyledItemDelegate>
 
+#include "ui/ListStyle.h"
+
 class CColorListCtrl;
 
 // Paints the cells of a CColorListCtrl in the colours and fonts their styles
@@ -15,7 +17,13 @@ class CColorListDelegate : public QStyledItemDelegate {
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+  // A tooltip with the whole text of a cell that was cut short.
+  bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) override;
 
  private:
+  QStyleOptionViewItem CellOption(const QStyleOptionViewItem& option, const QModelIndex& index, CellLook* look) const;
+  bool OwnColors(const QStyleOptionViewItem& cell, const QModelIndex& index) const;
+
   CColorListCtrl* m_list;
 };

@@ -96,13 +96,10 @@ DlgOrganizer::DlgOrganizer(QWidget* parent)
   connect(m_minimizeButton, &QAbstractButton::clicked, this, [this] { OnCommand(kTrayMinimize); });
   connect(m_closeButton, &QAbstractButton::clicked, this, &DlgOrganizer::CloseProgram);
   connect(m_sort, &CAutoCombo::selChange, this, &DlgOrganizer::OnSortChange);
-  // Typed text the user then left: the list is sorted by what the box shows.
-  connect(m_sort, &CAutoCombo::focusLost, this, [this] {
-    const TabSetUp& setUp = kTabSetUps[m_currentTab];
-    if (setUp.storedSort && m_sort->GetItemValue(m_sort->GetSelectedItem()) != (Settings().*setUp.storedSort)()) {
-      OnSortChange();
-    }
-  });
+  // Typing completes a key without choosing it; once the list closes or the
+  // box is left, the list is sorted by the key the box shows.
+  connect(m_sort, &CAutoCombo::closeUp, this, &DlgOrganizer::SortAsShown);
+  connect(m_sort, &CAutoCombo::focusLost, this, &DlgOrganizer::SortAsShown);
   SetUpKeys();
 }
 
@@ -259,6 +256,13 @@ void DlgOrganizer::OnSortChange() {
   if (setUp.storeSort) (Settings().*setUp.storeSort)(m_sort->GetItemValue(m_sort->GetSelectedItem()));
   QCoreApplication::postEvent(this, new OrganizerEvent(OrganizerEvent::kSaveSettings));
   CurrentView()->RefreshList();
+}
+
+void DlgOrganizer::SortAsShown() {
+  const TabSetUp& setUp = kTabSetUps[m_currentTab];
+  if (setUp.storedSort && m_sort->GetItemValue(m_sort->GetSelectedItem()) != (Settings().*setUp.storedSort)()) {
+    OnSortChange();
+  }
 }
 
 bool DlgOrganizer::event(QEvent* event) {

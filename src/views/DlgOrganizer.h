@@ -64,6 +64,7 @@ class DlgOrganizer : public DlgBase {
   void ChainFocus();
   void SetUpTab(int index);
   void OnSortChange();
+  void SortAsShown();
   void OnCommand(unsigned command);
   void MinimizeToTray();
   void RestoreFromTray();

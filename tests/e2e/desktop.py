@@ -127,9 +127,12 @@ class Desktop:
         env.update(self.extra_env)
         self.log = open(os.path.join(self.home, "organizer.log"), "w")
         self.organizer = self._spawn([EXE, *args], env=env, stdout=self.log, stderr=subprocess.STDOUT)
-        self.app = wait_for("the organizer in the accessibility tree", self._find_app, timeout=20)
-        self.main = wait_for("the main window", lambda: self.window("Orvale Organizer"))
-        wait_for("the main window to be shown", lambda: self.is_showing(self.main))
+        try:
+            self.app = wait_for("the organizer in the accessibility tree", self._find_app, timeout=20)
+            self.main = wait_for("the main window", lambda: self.window("Orvale Organizer"))
+        except Timeout as timeout:
+            state = "running" if self.running() else f"ended with {self.organizer.returncode}"
+            raise Timeout(f"{timeout}; the organizer is {state}; it printed:\n{self.output()}") from None
         return self
 
     def stop(self):
@@ -242,6 +245,11 @@ class Desktop:
     def click_at(self, x, y, button=1, repeat=1):
         self.xdotool("mousemove", "--sync", x, y)
         self.xdotool("click", "--repeat", repeat, "--delay", 80, button)
+
+    def open_list(self, combo):
+        """Clicks the arrow of a drop-down list, as a person opens it."""
+        x, y, w, h = self.extents(combo)
+        self.click_at(x + w - 8, y + h // 2)
 
     def key(self, *keys):
         for key in keys:

@@ -146,3 +146,17 @@ TEST_F(CAutoComboTest, FocusShowsTheFullListWithTheCurrentItemSelected) {
   EXPECT_EQ(m_combo->GetSelectedItem(), 0);  // "Apple" was the completion when focus left
   EXPECT_EQ(m_combo->lineEdit()->selectedText(), QStringLiteral("Apple"));
 }
+
+TEST_F(CAutoComboTest, LeavingTheBoxNeverLeavesTextThatMatchedNothing) {
+  m_combo->SelectItem(2);
+  QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+  QCoreApplication::sendEvent(m_combo, &in);
+  Type("zz");
+  ASSERT_EQ(m_combo->count(), 0);
+  QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+  QCoreApplication::sendEvent(m_combo, &out);
+  // Nothing matched, so the first item counts, and the box says so.
+  EXPECT_EQ(m_combo->GetSelectedItem(), 0);
+  EXPECT_EQ(m_combo->lineEdit()->text(), m_combo->ItemText(0));
+  EXPECT_EQ(m_combo->count(), 4);
+}
