@@ -10,8 +10,10 @@
 // statement and closes the file again, so no window ever holds a handle.
 namespace DBL {
 
-// Each returns the new row id; 0 when nothing was inserted, -1 when the id
-// could not be read back. Row ids start at 1, so success is a positive result.
+// Each returns the new row id, positive, only for a row that is stored; 0 when
+// the statement text did not take effect as a whole (a full disk, a lock held
+// past the timeout, a read-only or missing file), -1 when the id could not be
+// read back.
 int ExecuteInsert(const std::string& sql);
 int ExecuteInsert(const std::string& sql, const std::string& dbFile);
 
