@@ -1,5 +1,7 @@
 #include "app/BackupRestore.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -111,6 +113,13 @@ int Restore(const std::string& databaseFile, const std::string& copy, std::ostre
     out << "\"" << source << "\" cannot be restored: " << problem << ". Nothing was changed.\n";
     return 1;
   }
+  const std::string folder = fs::path(databaseFile).parent_path().string();
+  std::error_code error;
+  fs::create_directories(folder, error);
+  if (::access(folder.c_str(), W_OK) != 0) {
+    out << "The folder \"" << folder << "\" cannot be written, so nothing can be restored into it.\n";
+    return 1;
+  }
   InstanceLock running(InstanceLock::PathFor(databaseFile));
   if (!running.TryLockExclusive()) {
     out << "Orvale Organizer is running. Close every copy of it (also one hidden in the notification area), "
@@ -126,11 +135,9 @@ int Restore(const std::string& databaseFile, const std::string& copy, std::ostre
   }
   const std::string aside = AsideName(databaseFile);
   if (!MoveAside(databaseFile, aside, out)) {
-    std::error_code error;
     fs::remove(incoming, error);
     return 1;
   }
-  std::error_code error;
   fs::rename(incoming, databaseFile, error);
   if (error) {
     out << "The copy could not be put in place (" << error.message() << "). The database as it was is \"" << aside
