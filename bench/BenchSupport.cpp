@@ -63,6 +63,7 @@ int RunBenchmarksWithRatios(int argc, char** argv) {
 
 #include "db/DBL.h"
 #include "db/DatabaseFile.h"
+#include "db/OleDate.h"
 
 BenchDatabase::BenchDatabase(const std::string& sampleSql) {
   ::setenv("XDG_DATA_HOME", m_dir.path().toStdString().c_str(), 1);
@@ -101,4 +102,32 @@ int RawQuery(const std::string& dbFile, const std::string& sql) {
   sqlite3_finalize(stmt);
   sqlite3_close(db);
   return rows;
+}
+
+namespace {
+
+std::string Numbers(int count) {
+  return "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(count) + ") ";
+}
+
+}  // namespace
+
+std::string SampleRecords() {
+  const std::string today = std::to_string(OleDate::DayNumber(OleDate::Now()));
+  return Numbers(kSampleTasks) +
+         "INSERT INTO task (category_id, priority_id, name, description, deadline, deadline_time, due_date,"
+         " due_time, warning, updated_warning, completed)"
+         " SELECT 1 + i % 3, 1 + i % 4, substr('Call, write, book, renew or order item ', 1 + i % 17) || i,"
+         " 'Notes on task ' || i, i % 2, i % 4 = 0, 46000 + i % 365, (i % 96) / 96.0, 0, -1, i % 7 = 0 FROM n;" +
+         Numbers(2000) +
+         "INSERT INTO contact (cat_id, fname, mname, lname, disp_info, address, email, phone, note)"
+         " SELECT 4 + i % 3, 'First' || i, '', 'Last' || (i * 7919 % 2000), 'Met at event ' || i, 'Street ' || i,"
+         " 'person' || i || '@example.org', '555 ' || i, '' FROM n;" +
+         Numbers(5000) +
+         "INSERT INTO event (event_date, using_time, event_time, title, note, warning)"
+         " SELECT " + today + " - 2000 + i * 2000 / 5000 + (i % 417 = 0) * (2000 - i * 2000 / 5000), i % 3 > 0,"
+         " (i % 48) / 48.0, 'Event ' || i, '', 0 FROM n;" +
+         Numbers(2000) +
+         "INSERT INTO note (subject, content, last_updated, category_id)"
+         " SELECT 'Note ' || i, 'Some text of note ' || i, 46000 + i / 7.0, 7 + i % 2 FROM n";
 }

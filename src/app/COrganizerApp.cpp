@@ -2,8 +2,13 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
 
+#include "app/BackupRestore.h"
+#include "app/DailyBackup.h"
 #include "app/GuardedApplication.h"
+#include "app/InstanceLock.h"
 #include "app/Message.h"
 #include "app/Paths.h"
 #include "db/DBL.h"
@@ -13,6 +18,10 @@
 
 namespace {
 
+// Long enough for the main window to be on the screen and filled first.
+constexpr int kFirstBackupDelayMs = 3000;
+constexpr int kBackupIntervalMs = 24 * 60 * 60 * 1000;
+
 // Until the settings are loaded the user's colours are unknown (all zero:
 // black on black), so start-up problems are shown in a plain box.
 int ShowMessageBox(const std::string& text, int kind) {
@@ -20,7 +29,10 @@ int ShowMessageBox(const std::string& text, int kind) {
   if (kind == kMessageYesNo) {
     return QMessageBox::question(nullptr, Paths::kAppName, message) == QMessageBox::Yes ? 1 : 2;
   }
-  QMessageBox::information(nullptr, Paths::kAppName, message);
+  QMessageBox box(QMessageBox::Information, Paths::kAppName, message);
+  // So that a file name or command in it can be copied.
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+  box.exec();
   return 1;
 }
 
@@ -45,17 +57,34 @@ COrganizerApp::COrganizerApp(int& argc, char** argv) : m_qapp(std::make_unique<G
 COrganizerApp::~COrganizerApp() { SetMessageHook(nullptr); }
 
 int COrganizerApp::InitInstance() {
+  const std::string database = DBL::GetDatabasePath();
+  // Waits while a backup is being restored; nothing else ever holds it exclusively.
+  m_running = std::make_unique<InstanceLock>(InstanceLock::PathFor(database));
+  m_running->LockShared();
   // Nothing may touch a file that is not an organizer database, so this comes
   // before the first statement.
-  const std::string problem = DBL::PrepareDatabase(DBL::GetDatabasePath());
+  const std::string problem = DBL::PrepareDatabase(database);
   if (!problem.empty()) {
-    ShowMessage(problem, kMessageOkNotice);
+    const std::string advice = BackupRestore::Advice(database);
+    ShowMessage(advice.empty() ? problem : problem + "\n\n" + advice, kMessageOkNotice);
     return 1;
   }
   GetSettings().Load();
   SetMessageHook(ShowMessageDialog);
 
   DlgOrganizer mainWindow;
+  StartDailyBackups();
   mainWindow.DoModal();
   return 0;
+}
+
+void COrganizerApp::StartDailyBackups() {
+  const auto backUp = [] {
+    const std::string why = DailyBackup(DBL::GetDatabasePath()).Run(DailyBackup::Today());
+    if (!why.empty()) std::printf("No backup of the organizer database today: %s\n", why.c_str());
+  };
+  QTimer::singleShot(kFirstBackupDelayMs, m_qapp.get(), backUp);
+  auto* daily = new QTimer(m_qapp.get());
+  QObject::connect(daily, &QTimer::timeout, backUp);
+  daily->start(kBackupIntervalMs);
 }

@@ -5,6 +5,7 @@
 #include "app/AppBase.h"
 
 class GuardedApplication;
+class InstanceLock;
 
 // The application object of the GUI program: owns the QApplication, prepares
 // the database, loads the settings and runs the main window.
@@ -18,5 +19,10 @@ class COrganizerApp : public AppBase {
   int InitInstance();
 
  private:
+  // Today's copy of the database, once the main window is up, then every 24 h.
+  void StartDailyBackups();
+
   std::unique_ptr<GuardedApplication> m_qapp;
+  // Held while the program runs, so that a restore can tell.
+  std::unique_ptr<InstanceLock> m_running;
 };

@@ -14,7 +14,7 @@ namespace DBL {
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 5000;  // a second copy of the program may hold a lock briefly
+constexpr int kDefaultBusyTimeoutMs = 5000;  // a second copy of the program may hold a lock briefly
 constexpr std::string_view kApostropheMarker = "#$%g^";
 constexpr std::string_view kQuoteMarker = "*(!G^%^";
 
@@ -32,6 +32,11 @@ void RequireKind(const std::string& sql, std::string_view keyword, const char* m
   if (!IsStatementOfKind(sql, keyword)) throw SQLException(message);
 }
 
+int& BusyTimeoutMs() {
+  static int timeout = kDefaultBusyTimeoutMs;
+  return timeout;
+}
+
 StatementObserver& Observer() {
   static StatementObserver observer;
   return observer;
@@ -43,13 +48,26 @@ int ReportStatement(unsigned /*type*/, void* /*context*/, void* /*statement*/, v
 }
 
 // Opens a connection with the busy timeout set; the caller closes it, even on failure.
+// A missing file is not created: an empty one would be refused at the next
+// start, where a missing one is made afresh with its tables.
 int Open(const std::string& dbFile, sqlite3** db) {
-  const int rc = sqlite3_open(dbFile.c_str(), db);
+  const int rc = sqlite3_open_v2(dbFile.c_str(), db, SQLITE_OPEN_READWRITE, nullptr);
   if (*db) {
-    sqlite3_busy_timeout(*db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(*db, BusyTimeoutMs());
     if (Observer()) sqlite3_trace_v2(*db, SQLITE_TRACE_STMT, ReportStatement, nullptr);
   }
   return rc;
+}
+
+// Runs a change on an open connection. Returns SQLite's code, or
+// SQLITE_NOTFOUND when the statement succeeded but changed no row: an update
+// or delete of a record that is not in the file has not been stored.
+int RunChange(sqlite3* db, const std::string& sql) {
+  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK) return rc;
+  // A transaction the text left open is rolled back when the connection closes.
+  if (!sqlite3_get_autocommit(db)) return SQLITE_ERROR;
+  return sqlite3_total_changes(db) > 0 ? SQLITE_OK : SQLITE_NOTFOUND;
 }
 
 int ExecuteChange(const std::string& sql, const std::string& dbFile) {
@@ -58,7 +76,7 @@ int ExecuteChange(const std::string& sql, const std::string& dbFile) {
     sqlite3_close(db);
     return -1;
   }
-  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+  const int rc = RunChange(db, sql);
   sqlite3_close(db);
   return rc;
 }
@@ -98,9 +116,12 @@ int ExecuteInsert(const std::string& sql) { return ExecuteInsert(sql, GetDatabas
 int ExecuteInsert(const std::string& sql, const std::string& dbFile) {
   RequireKind(sql, "insert", "ExecuteInsert for non-insert sql");
   sqlite3* db = nullptr;
-  Open(dbFile, &db);
-  sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-  // Asked on the same fresh connection, so a failed insert reads back 0.
+  // SQLite sets the last row id before the change is committed, so a statement
+  // that then fails (a full disk, a lock held past the timeout) still has one.
+  if (Open(dbFile, &db) != SQLITE_OK || RunChange(db, sql) != SQLITE_OK) {
+    sqlite3_close(db);
+    return 0;
+  }
   static constexpr char kLastId[] = "select last_insert_rowid() as idx";
   sqlite3_stmt* stmt = nullptr;
   sqlite3_prepare_v2(db, kLastId, sizeof kLastId - 1, &stmt, nullptr);
@@ -188,5 +209,7 @@ std::string RealToString(double value) {
 std::string GetDatabasePath() { return Paths::DatabaseFile(); }
 
 void SetStatementObserver(StatementObserver observer) { Observer() = std::move(observer); }
+
+void SetBusyTimeout(int milliseconds) { BusyTimeoutMs() = milliseconds; }
 
 }  // namespace DBL

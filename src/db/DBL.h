@@ -10,12 +10,15 @@
 // statement and closes the file again, so no window ever holds a handle.
 namespace DBL {
 
-// Each returns the new row id; 0 when nothing was inserted, -1 when the id
-// could not be read back. Row ids start at 1, so success is a positive result.
+// Each returns the new row id, positive, only for a row that is stored; 0 when
+// the statement text did not take effect as a whole (a full disk, a lock held
+// past the timeout, a read-only or missing file), -1 when the id could not be
+// read back.
 int ExecuteInsert(const std::string& sql);
 int ExecuteInsert(const std::string& sql, const std::string& dbFile);
 
-// Each returns SQLite's result code (0 on success), or -1 when the file does not open.
+// Each returns 0 when the change is stored, otherwise SQLite's result code
+// (12, SQLITE_NOTFOUND, when no row was changed), or -1 when the file does not open.
 int ExecuteUpdate(const std::string& sql);
 int ExecuteUpdate(const std::string& sql, const std::string& dbFile);
 int ExecuteDelete(const std::string& sql);
@@ -38,5 +41,9 @@ std::string GetDatabasePath();
 // statement SQLite starts on them. An empty function removes it.
 using StatementObserver = std::function<void(const std::string& sql)>;
 void SetStatementObserver(StatementObserver observer);
+
+// For tests: how long a statement waits for another connection's lock before
+// it fails; 5 s unless set. Applies to connections opened afterwards.
+void SetBusyTimeout(int milliseconds);
 
 }  // namespace DBL

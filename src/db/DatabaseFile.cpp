@@ -60,16 +60,18 @@ int Collect(sqlite3* db, const char* sql, std::vector<std::array<std::string, 2>
   return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
-std::string Check(const std::string& path) {
+}  // namespace
+
+std::string CheckDatabase(const std::string& path) {
   std::error_code error;
-  if (std::filesystem::file_size(path, error) == 0 && !error) return Refusal(path, "the file is empty");
+  if (std::filesystem::file_size(path, error) == 0 && !error) return "the file is empty";
 
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
   if (rc != SQLITE_OK) {
     const std::string why = std::string("it cannot be opened (") + sqlite3_errstr(rc) + ")";
     sqlite3_close(db);
-    return Refusal(path, why);
+    return why;
   }
   sqlite3_busy_timeout(db, 5000);
 
@@ -105,6 +107,13 @@ std::string Check(const std::string& path) {
     }
   }
   sqlite3_close(db);
+  return problem;
+}
+
+namespace {
+
+std::string Check(const std::string& path) {
+  const std::string problem = CheckDatabase(path);
   return problem.empty() ? std::string() : Refusal(path, problem);
 }
 

@@ -12,4 +12,9 @@ namespace DBL {
 // the user that names the file and says what is wrong with it.
 std::string PrepareDatabase(const std::string& path);
 
+// Reads the file at `path` without changing it: passes SQLite's quick check and
+// holds every table and column the program uses. Returns "" when it does,
+// otherwise why not, as a clause ("it is damaged (...)").
+std::string CheckDatabase(const std::string& path);
+
 }  // namespace DBL

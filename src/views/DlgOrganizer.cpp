@@ -13,6 +13,7 @@
 #include <ctime>
 
 #include "app/AppBase.h"
+#include "app/Message.h"
 #include "app/Paths.h"
 #include "reminders/ReminderScan.h"
 #include "ui/CAutoCombo.h"
@@ -39,6 +40,10 @@ constexpr int kFadeInTickMs = 50;
 constexpr int kReminderScanMs = 60000;
 
 UTSettings& Settings() { return GetApp().GetSettings(); }
+
+void SaveSettings() {
+  if (Settings().Save() != 0) ShowMessage("The settings could not be saved.", kMessageNotice);
+}
 
 // The spaces widen the tabs; they are part of the labels.
 const char* const kTabLabels[] = {"     My Tasks    ", "       My Contacts     ", "        My Dates & Events      ",
@@ -173,7 +178,7 @@ bool DlgOrganizer::OnInitDialog() {
   if (Settings().GetInstallId() == 0) {
     Settings().SetInstallId(DrawInstallId());
     Settings().MirrorToRegistry();
-    Settings().Save();
+    SaveSettings();
     StartTimer(kTimerFirstRun, kFirstRunDelayMs);
   }
 
@@ -271,7 +276,7 @@ bool DlgOrganizer::event(QEvent* event) {
       SetUpTab(static_cast<OrganizerEvent*>(event)->WParam());
       return true;
     case OrganizerEvent::kSaveSettings:
-      Settings().Save();
+      SaveSettings();
       return true;
     case OrganizerEvent::kEditCurrent:
       CurrentView()->OnEditItem();

@@ -212,6 +212,33 @@ TEST_F(MainWindowTest, ATickThatCannotBeStoredIsUndoneAndTold) {
   EXPECT_NE(m_messages[0].first.find("could not be marked"), std::string::npos);
 }
 
+// A second copy of the program, or the file replaced underneath, can make any write fail.
+TEST_F(MainWindowTest, ADeleteThatCannotBeStoredIsToldAndTheRowStays) {
+  const int id = AddTask("walk", 1);
+  Open();
+  ASSERT_GT(DBL::ExecuteInsert("insert into category (type_id, name) values (0, 'x'); create trigger no_delete "
+                               "before delete on task begin select raise(abort, 'refused'); end"),
+            0);
+  m_window->GetTabCtrl()->GetView(0)->OnDeleteItems();
+  EXPECT_EQ(LoadTask(id).id, id);
+  EXPECT_EQ(Column(0, 0), QStringList{"walk"});
+  const std::vector<std::pair<std::string, int>> expected = {
+      {"Are you sure you want to delete this Task?", kMessageYesNo}, {"The Task could not be deleted.", kMessageOkNotice}};
+  EXPECT_EQ(m_messages, expected);
+}
+
+TEST_F(MainWindowTest, ASortOrderThatCannotBeSavedIsTold) {
+  AddTask("walk", 1);
+  Open();
+  ASSERT_GT(DBL::ExecuteInsert("insert into category (type_id, name) values (0, 'x'); create trigger no_update "
+                               "before update on settings begin select raise(abort, 'refused'); end"),
+            0);
+  SortSelector()->SelectItem(2);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(StoredSetting("task_sort"), 0);
+  EXPECT_EQ(m_messages, (std::vector<std::pair<std::string, int>>{{"The settings could not be saved.", kMessageNotice}}));
+}
+
 TEST_F(MainWindowTest, TheFirstStartDrawsAnInstallIdMirrorsAndSavesItOnce) {
   ASSERT_EQ(StoredSetting("install_id"), 0);
   Open(true);
