@@ -53,6 +53,11 @@ void CMyTabCtrl::PlaceViews() {
   m_views[static_cast<size_t>(m_current)]->raise();
 }
 
+void CMyTabCtrl::ApplyColors() {
+  m_background = ColorFromRef(GetApp().GetSettings().GetClrBackground());
+  update();
+}
+
 void CMyTabCtrl::mousePressEvent(QMouseEvent* event) {
   QTabBar::mousePressEvent(event);
   const int chosen = currentIndex();

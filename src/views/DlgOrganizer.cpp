@@ -7,12 +7,14 @@
 #include <QPainter>
 #include <QScreen>
 #include <QUrl>
+#include <QWindow>
 #include <cstdlib>
 #include <ctime>
 
 #include "app/AppBase.h"
 #include "app/Paths.h"
 #include "reminders/ReminderScan.h"
+#include "settings/DlgAppSettings.h"
 #include "ui/CAutoCombo.h"
 #include "ui/CButtonST.h"
 #include "ui/CColorStatic.h"
@@ -25,6 +27,7 @@
 #include "views/DlgContacts.h"
 #include "views/DlgImpDates.h"
 #include "views/DlgNotes.h"
+#include "views/DlgRecordView.h"
 #include "views/DlgTasks.h"
 
 namespace {
@@ -90,6 +93,7 @@ DlgOrganizer::DlgOrganizer(QWidget* parent)
   connect(m_addButton, &QAbstractButton::clicked, this, [this] { CurrentView()->OnAddItem(); });
   connect(m_editButton, &QAbstractButton::clicked, this, [this] { CurrentView()->OnEditItem(); });
   connect(m_deleteButton, &QAbstractButton::clicked, this, [this] { CurrentView()->OnDeleteItems(); });
+  connect(m_settingsButton, &QAbstractButton::clicked, this, &DlgOrganizer::OnSettings);
   connect(m_helpButton, &QAbstractButton::clicked, this, [] { OpenLocalPage(Paths::HelpPage("index.html")); });
   connect(m_minimizeButton, &QAbstractButton::clicked, this, [this] { OnCommand(kTrayMinimize); });
   connect(m_closeButton, &QAbstractButton::clicked, this, &DlgOrganizer::CloseProgram);
@@ -164,6 +168,32 @@ void DlgOrganizer::SetUpControls() {
     button->MakeTransparent();
     button->SetStateColor(CButtonST::kColorFgIn, kHoverRed);
     button->SetStateColor(CButtonST::kColorFgOut, settings.GetClrText());
+  }
+}
+
+void DlgOrganizer::OnSettings() {
+  // Owned by this window, so that the window manager keeps it above this one,
+  // also while this one stays on top.
+  DlgAppSettings dialog(&Settings(), this);
+  if (dialog.DoModal() == kIdOk) {
+    Settings().Save();
+    update();
+    SetUpControls();
+    ApplyNewColors();
+    InvalidateChildren();
+    ApplyTopmost(Settings().GetStayOnTop() != 0);
+  }
+  m_tabs->setFocus();
+}
+
+// Controls copy the user's colours when they are made; after the settings
+// changed, these take the new ones, so that a restart is not needed to see them.
+void DlgOrganizer::ApplyNewColors() {
+  m_sort->SetItemColor(Settings().GetClrHighlight(), CAutoCombo::kColorSelectedBackground);
+  m_tabs->ApplyColors();
+  for (int index = 0; DlgBase* view = m_tabs->GetView(index); ++index) {
+    if (auto* page = qobject_cast<DlgRecordView*>(view)) page->ApplyColors();
+    view->InvalidateChildren();
   }
 }
 
@@ -297,9 +327,12 @@ void DlgOrganizer::showEvent(QShowEvent* event) {
 // Re-centres the window whether it stays on top or not: the program keeps no window position.
 void DlgOrganizer::ApplyTopmost(bool on) {
   if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != on) {
-    const bool visible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (visible) show();
+    // Changing the flags the usual way hides the window for a moment, and
+    // hiding it would end the modal loop and so the program: the window
+    // system is told directly instead.
+    const Qt::WindowFlags flags = windowFlags() ^ Qt::WindowStaysOnTopHint;
+    overrideWindowFlags(flags);
+    if (QWindow* handle = windowHandle()) handle->setFlags(flags);
   }
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));

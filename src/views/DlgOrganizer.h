@@ -59,6 +59,8 @@ class DlgOrganizer : public DlgBase {
   void SetUpControls();
   void SetUpTab(int index);
   void OnSortChange();
+  void OnSettings();
+  void ApplyNewColors();
   void OnCommand(unsigned command);
   void MinimizeToTray();
   void RestoreFromTray();
