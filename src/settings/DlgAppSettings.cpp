@@ -101,6 +101,8 @@ bool DlgAppSettings::OnInitDialog() {
     auto* label = qobject_cast<CColorStatic*>(GetDlgItem(item.id));
     label->SetBackColor(background);
     label->setFont(GetTextFont());
+    // "Medium Priority Color:" starts on the group box's edge; a filled label would cut the frame.
+    if (item.kind == DlgItemKind::Static) label->setAutoFillBackground(false);
   }
   for (int id : {static_cast<int>(kIdTitle), kBorderLabel, kTextLabel}) qobject_cast<CColorStatic*>(GetDlgItem(id))->SetForeColor(text);
   GetDlgItem(kIdTitle)->setFont(GetTitleFont());
@@ -111,6 +113,7 @@ bool DlgAppSettings::OnInitDialog() {
     box->MakeTransparent();
     box->SetCaptionFont(&GetTextFont());
     box->SetCheckState((m_settings->*option.get)() != 0);
+    box->FitToCaption();  // the caption beside its icon, not centred in the template's width
     box->setAccessibleName(box->text());
   }
 

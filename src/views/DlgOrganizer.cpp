@@ -147,6 +147,10 @@ int DlgOrganizer::DrawInstallId() {
 void DlgOrganizer::SetUpControls() {
   const UTSettings& settings = Settings();
   m_sort->SetItemColor(settings.GetClrText(), CAutoCombo::kColorText);
+  // A pick list shows its choice on the window's background, where the text colour reads.
+  QPalette sortColors = m_sort->palette();
+  sortColors.setColor(QPalette::Base, ColorFromRef(settings.GetClrBackground()));
+  m_sort->setPalette(sortColors);
   m_sort->setFont(GetTextFont());
   m_sortLabel->setFont(GetButtonFont());
   m_sortLabel->SetBackColor(settings.GetClrBackground());
