@@ -96,6 +96,14 @@ int CAutoCombo::GetSelectedItem() const {
 void CAutoCombo::SetItemColor(int colorRef, int slot) {
   if (slot < 0 || slot >= kColorSlots) return;
   m_colors[slot] = colorRef;
+  if (slot == kColorText) {
+    // The chosen item shows in the edit field, in the same colour. Set on the
+    // combo box itself: the box hands its palette down to the edit field
+    // whenever a palette changes, which would undo one set on the field.
+    QPalette colors = palette();
+    colors.setColor(QPalette::Text, ColorFromRef(colorRef));
+    setPalette(colors);
+  }
   view()->viewport()->update();
 }
 

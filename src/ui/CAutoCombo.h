@@ -44,7 +44,7 @@ class CAutoCombo : public QComboBox {
     kColorSelectedBackground,
     kColorSlots
   };
-  // Changes nothing for a slot outside 0-4.
+  // Changes nothing for a slot outside 0-4. The text colour is also that of the edit field.
   void SetItemColor(int colorRef, int slot);
 
   // For the row painter.

@@ -26,6 +26,11 @@ void CColorHeaderCtrl::InsertCaption(int column, const QString& caption) {
   viewport()->update();
 }
 
+void CColorHeaderCtrl::SetFrameColor(int colorRef) {
+  m_frameColor = colorRef;
+  viewport()->update();
+}
+
 void CColorHeaderCtrl::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   // The background follows the user's colour of the moment, also beyond the last item.

@@ -7,7 +7,7 @@
 // The column header of a CColorListCtrl, painted in the user's colours: each
 // caption in its own bold serif font, the user's text colour on the user's
 // background, every item framed in the highlight colour of the moment the
-// header was made. Clicking an item does nothing.
+// header was made, until another frame colour is set. Clicking an item does nothing.
 class CColorHeaderCtrl : public QHeaderView {
   Q_OBJECT
 
@@ -18,6 +18,7 @@ class CColorHeaderCtrl : public QHeaderView {
   void InsertCaption(int column, const QString& caption);
   QString Caption(int column) const { return m_captions.value(column); }
   const QFont& GetCaptionFont() const { return m_captionFont; }
+  void SetFrameColor(int colorRef);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

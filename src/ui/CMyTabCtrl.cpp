@@ -61,6 +61,11 @@ void CMyTabCtrl::PlaceViews() {
   m_views[static_cast<size_t>(m_current)]->raise();
 }
 
+void CMyTabCtrl::ApplyColors() {
+  m_background = ColorFromRef(GetApp().GetSettings().GetClrBackground());
+  update();
+}
+
 void CMyTabCtrl::SelectTab(int index) {
   if (!GetView(index)) return;
   if (currentIndex() != index) setCurrentIndex(index);  // comes back here through currentChanged

@@ -27,6 +27,8 @@ class CMyTabCtrl : public QTabBar {
   void CreateViews();
   // Puts every view into the area below the tab row; only the current one shows.
   void PlaceViews();
+  // Takes the user's current background colour.
+  void ApplyColors();
 
   int GetCurrent() const { return m_current; }
   // Shows the view of a tab as a click on it does.
@@ -49,6 +51,6 @@ class CMyTabCtrl : public QTabBar {
 
   std::vector<DlgBase*> m_views;
   int m_current = 0;
-  QBrush m_background;  // the background colour of the time the control was made
+  QBrush m_background;  // the background colour as it was when the control was made or last recoloured
   QObject* m_owner = nullptr;
 };

@@ -168,7 +168,7 @@ std::vector<DialogTemplate> MakeTemplates() {
        {
            {1070, K::Static, "Orvale Organizer Settings", 33, 10, 175, 18},
            {1075, K::GroupBox, "Application Settings", 7, 33, 270, 104},
-           {1076, K::CheckBox, "Start Orvale Organizer when Windows starts", 26, 46, 193, 10},
+           {1076, K::CheckBox, "Start Orvale Organizer when I log in", 26, 46, 193, 10},
            {1077, K::CheckBox, "Start Orvale Organizer in Minimized State", 46, 64, 178, 10},
            {1018, K::CheckBox, "Keep Orvale Organizer on top", 26, 81, 120, 10},
            {1078, K::CheckBox, "Make Orvale Organizer transparent when idle", 26, 98, 204, 10},

@@ -33,6 +33,12 @@ bool DlgImpDates::OnInitDialog() {
   return true;
 }
 
+void DlgImpDates::ApplyColors() {
+  DlgRecordView::ApplyColors();
+  m_calendar->ApplyColors();
+  m_allEvents->ResetColors();
+}
+
 double DlgImpDates::SelectedDay() const {
   const QDate day = m_calendar->selectedDate();
   return OleDate::FromParts({day.year(), day.month(), day.day()});

@@ -16,6 +16,7 @@ class DlgImpDates : public DlgRecordView {
   DlgImpDates();
 
   void RefreshList() override;
+  void ApplyColors() override;
 
  protected:
   bool OnInitDialog() override;

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QUrl>
+#include <QWindow>
 #include <cstdlib>
 #include <ctime>
 
@@ -16,6 +17,7 @@
 #include "app/Message.h"
 #include "app/Paths.h"
 #include "reminders/ReminderScan.h"
+#include "settings/DlgAppSettings.h"
 #include "ui/CAutoCombo.h"
 #include "ui/CButtonST.h"
 #include "ui/CColorStatic.h"
@@ -28,6 +30,7 @@
 #include "views/DlgContacts.h"
 #include "views/DlgImpDates.h"
 #include "views/DlgNotes.h"
+#include "views/DlgRecordView.h"
 #include "views/DlgTasks.h"
 
 namespace {
@@ -97,6 +100,7 @@ DlgOrganizer::DlgOrganizer(QWidget* parent)
   connect(m_addButton, &QAbstractButton::clicked, this, [this] { CurrentView()->OnAddItem(); });
   connect(m_editButton, &QAbstractButton::clicked, this, [this] { CurrentView()->OnEditItem(); });
   connect(m_deleteButton, &QAbstractButton::clicked, this, [this] { CurrentView()->OnDeleteItems(); });
+  connect(m_settingsButton, &QAbstractButton::clicked, this, &DlgOrganizer::OnSettings);
   connect(m_helpButton, &QAbstractButton::clicked, this, [] { OpenLocalPage(Paths::HelpPage("index.html")); });
   connect(m_minimizeButton, &QAbstractButton::clicked, this, [this] { OnCommand(kTrayMinimize); });
   connect(m_closeButton, &QAbstractButton::clicked, this, &DlgOrganizer::CloseProgram);
@@ -207,6 +211,10 @@ int DlgOrganizer::DrawInstallId() {
 void DlgOrganizer::SetUpControls() {
   const UTSettings& settings = Settings();
   m_sort->SetItemColor(settings.GetClrText(), CAutoCombo::kColorText);
+  // A pick list shows its choice on the window's background, where the text colour reads.
+  QPalette sortColors = m_sort->palette();
+  sortColors.setColor(QPalette::Base, ColorFromRef(settings.GetClrBackground()));
+  m_sort->setPalette(sortColors);
   m_sort->setFont(GetTextFont());
   m_sortLabel->setFont(GetButtonFont());
   m_sortLabel->SetBackColor(settings.GetClrBackground());
@@ -228,6 +236,32 @@ void DlgOrganizer::SetUpControls() {
     button->MakeTransparent();
     button->SetStateColor(CButtonST::kColorFgIn, kHoverRed);
     button->SetStateColor(CButtonST::kColorFgOut, settings.GetClrText());
+  }
+}
+
+void DlgOrganizer::OnSettings() {
+  // Owned by this window, so that the window manager keeps it above this one,
+  // also while this one stays on top.
+  DlgAppSettings dialog(&Settings(), this);
+  if (dialog.DoModal() == kIdOk) {
+    Settings().Save();
+    update();
+    SetUpControls();
+    ApplyNewColors();
+    InvalidateChildren();
+    ApplyTopmost(Settings().GetStayOnTop() != 0);
+  }
+  m_tabs->setFocus();
+}
+
+// Controls copy the user's colours when they are made; after the settings
+// changed, these take the new ones, so that a restart is not needed to see them.
+void DlgOrganizer::ApplyNewColors() {
+  m_sort->SetItemColor(Settings().GetClrHighlight(), CAutoCombo::kColorSelectedBackground);
+  m_tabs->ApplyColors();
+  for (int index = 0; DlgBase* view = m_tabs->GetView(index); ++index) {
+    if (auto* page = qobject_cast<DlgRecordView*>(view)) page->ApplyColors();
+    view->InvalidateChildren();
   }
 }
 
@@ -368,9 +402,12 @@ void DlgOrganizer::showEvent(QShowEvent* event) {
 // Re-centres the window whether it stays on top or not: the program keeps no window position.
 void DlgOrganizer::ApplyTopmost(bool on) {
   if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != on) {
-    const bool visible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (visible) show();
+    // Changing the flags the usual way hides the window for a moment, and
+    // hiding it would end the modal loop and so the program: the window
+    // system is told directly instead.
+    const Qt::WindowFlags flags = windowFlags() ^ Qt::WindowStaysOnTopHint;
+    overrideWindowFlags(flags);
+    if (QWindow* handle = windowHandle()) handle->setFlags(flags);
   }
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));

@@ -65,6 +65,8 @@ class DlgOrganizer : public DlgBase {
   void SetUpTab(int index);
   void OnSortChange();
   void SortAsShown();
+  void OnSettings();
+  void ApplyNewColors();
   void OnCommand(unsigned command);
   void MinimizeToTray();
   void RestoreFromTray();

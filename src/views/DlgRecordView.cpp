@@ -6,6 +6,7 @@
 
 #include "app/AppBase.h"
 #include "app/Message.h"
+#include "ui/CColorHeaderCtrl.h"
 #include "ui/CColorListCtrl.h"
 #include "ui/OrganizerEvent.h"
 
@@ -30,16 +31,23 @@ DlgRecordView::DlgRecordView(int templateId, int listId, const Texts& texts)
 }
 
 void DlgRecordView::SetUpList(const std::vector<Column>& columns) {
-  const UTSettings& settings = GetApp().GetSettings();
   for (size_t c = 0; c < columns.size(); ++c) {
     const int column = m_list->InsertColumn(QString::fromUtf8(columns[c].caption), static_cast<int>(c));
     m_list->setColumnWidth(column, columns[c].width);
   }
   m_list->setFont(GetTextFont());
   m_list->SetGridLines(true);
+  ApplyListColors();
+}
+
+void DlgRecordView::ApplyColors() { ApplyListColors(); }
+
+void DlgRecordView::ApplyListColors() {
+  const UTSettings& settings = GetApp().GetSettings();
   m_list->SetTextColor(settings.GetClrText());
   m_list->SetSelectedTextColor(settings.GetClrText());
   m_list->SetSelectedBkColor(settings.GetClrHighlight());
+  m_list->GetHeaderCtrl()->SetFrameColor(settings.GetClrHighlight());
 }
 
 void DlgRecordView::SelectFirstRow() {

@@ -30,6 +30,9 @@ class DlgRecordView : public DlgBase {
   void OnDeleteItems() override;
   void OnEditItem() override;
   void FocusList() override;
+  // Takes the user's current colours into the list, which copied them when it
+  // was set up; pages with more to recolour add it.
+  virtual void ApplyColors();
 
   CColorListCtrl* GetList() const { return m_list; }
 
@@ -60,6 +63,8 @@ class DlgRecordView : public DlgBase {
   virtual int DeleteRecord(int id) = 0;
 
  private:
+  void ApplyListColors();
+
   CColorListCtrl* m_list;
   Texts m_texts;
 };

@@ -80,6 +80,11 @@ void DlgTasks::RefreshList() {
   list->setUpdatesEnabled(true);
 }
 
+void DlgTasks::ApplyColors() {
+  DlgRecordView::ApplyColors();
+  RefreshList();
+}
+
 void DlgTasks::ApplyCompleted(int row, int completed) {
   CColorListCtrl* list = GetList();
   list->SetRowTextColor(row, completed ? kCompletedColor : GetApp().GetSettings().GetClrText(), false);

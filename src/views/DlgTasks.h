@@ -17,6 +17,8 @@ class DlgTasks : public DlgRecordView {
   DlgTasks();
 
   void RefreshList() override;
+  // The rows keep the text and priority colours they were filled with: refilled.
+  void ApplyColors() override;
 
  protected:
   bool OnInitDialog() override;

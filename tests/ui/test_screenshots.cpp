@@ -5,7 +5,10 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "ModalAnswers.h"
 #include "UiTest.h"
+#include "app/Message.h"
+#include "settings/DlgAppSettings.h"
 #include <QCoreApplication>
 #include <QTest>
 #include <tuple>
@@ -57,8 +60,6 @@ void Dress(DlgBase& dialog, const DialogTemplate& dialogTemplate) {
       } else if (item.id == 1 || item.id == 2) {
         button->LoadButtonIcons(item.id == 1 ? 151 : 161, 0);
         button->SetCaptionFont(&dialog.GetButtonFont());
-      } else if (dialogTemplate.id == 153) {
-        button->SetFlatStyle(false);  // the colour choices: classic buttons in the dialog font
       } else {
         button->SetCaptionFont(&dialog.GetButtonFont());
       }
@@ -117,7 +118,8 @@ TEST_F(Screenshots, DISABLED_EveryTemplate) {
   ASSERT_FALSE(ShotsFolder().isEmpty()) << "set ORGANIZER_SHOTS_DIR";
   QDir().mkpath(ShotsFolder());
   for (const DialogTemplate& dialogTemplate : AllDialogTemplates()) {
-    if (dialogTemplate.id == DlgMessage::kTemplateId) continue;
+    // Dialogs that are rendered as themselves below.
+    if (dialogTemplate.id == DlgMessage::kTemplateId || dialogTemplate.id == DlgAppSettings::kTemplateId) continue;
     PreviewDialog dialog(dialogTemplate.id);
     dialog.Create();
     Dress(dialog, dialogTemplate);
@@ -187,6 +189,67 @@ TEST_F(Screenshots, DISABLED_Reminders) {
   DlgReminder event(nullptr, kReminderEvent, 1, 1500, QStringLiteral("Dentist"), QStringLiteral("12/10/2026 02:00 PM"));
   event.Create();
   Save(event, QStringLiteral("reminder-event"));
+}
+
+// A dark colour set a user might choose: light text on a dark background.
+void UseDarkColors(UTSettings& settings) {
+  settings.SetClrBackground(0x30261E);
+  settings.SetClrText(0xE8EEF2);
+  settings.SetClrBorder(0x7A5A3C);
+  settings.SetClrHighlight(0x6E4A2A);
+  settings.SetClrHiPrior(0x2A2AA0);
+  settings.SetClrMedPrior(0x1E6EA0);
+  settings.SetClrLoPrior(0x3C7A3C);
+}
+
+// The settings dialog as it opens, in the default colours and in a dark set.
+TEST_F(Screenshots, DISABLED_SettingsDialog) {
+  ASSERT_FALSE(ShotsFolder().isEmpty()) << "set ORGANIZER_SHOTS_DIR";
+  QDir().mkpath(ShotsFolder());
+  Settings().SetStayOnTop(1);
+  {
+    DlgAppSettings dialog(&Settings());
+    dialog.Create();
+    Save(dialog, QStringLiteral("settings-default"));
+  }
+  UseDarkColors(Settings());
+  DlgAppSettings dialog(&Settings());
+  dialog.Create();
+  Save(dialog, QStringLiteral("settings-dark"));
+}
+
+// The main window after the dark set was saved in the settings dialog it opened.
+TEST_F(Screenshots, DISABLED_MainWindowAfterDarkSettings) {
+  ASSERT_FALSE(ShotsFolder().isEmpty()) << "set ORGANIZER_SHOTS_DIR";
+  QDir().mkpath(ShotsFolder());
+  SetMessageHook([](const std::string&, int) { return 1; });
+  for (const auto& [name, priority, completed] :
+       {std::tuple{"Renew the car insurance", 1, 0}, {"Book the dentist", 2, 0}, {"Water the plants", 3, 1}}) {
+    TaskRecord task;
+    task.name = name;
+    task.priority_id = priority;
+    task.category_id = 1;
+    const int id = InsertTask(task);
+    ASSERT_GT(id, 0);
+    if (completed) SetTaskCompleted(id, 1);
+  }
+  Settings().SetInstallId(12345);  // not a first start: no welcome page
+  DlgOrganizer window;
+  window.show();
+  QCoreApplication::processEvents();
+  window.SetLayeredAlpha(255);
+  AnswerModal<DlgAppSettings>([this](DlgAppSettings& dialog) {
+    UseDarkColors(Settings());  // as the colour dialog would store them
+    QTest::mouseClick(dialog.GetDlgItem(DlgBase::kIdOk), Qt::LeftButton);
+  });
+  QTest::mouseClick(window.GetDlgItem(DlgOrganizer::kIdSettings), Qt::LeftButton);
+  QCoreApplication::processEvents();
+  Save(window, QStringLiteral("main-after-dark-settings"));
+  CMyTabCtrl* tabs = window.GetTabCtrl();
+  QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+  QCoreApplication::processEvents();
+  Save(window, QStringLiteral("main-after-dark-settings-dates"));
+  SetMessageHook(nullptr);
 }
 
 // The tasks page's list as the tasks view fills it: priority colours behind
