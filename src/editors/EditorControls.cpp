@@ -13,6 +13,14 @@ constexpr int kTickedIcon = 156;
 constexpr int kUntickedIcon = 158;
 
 int TextColor() { return GetApp().GetSettings().GetClrText(); }
+
+// Screen readers and test drivers find a button by its caption, without the
+// blanks some captions are padded with or a closing colon.
+QString CaptionName(const QString& caption) {
+  QString name = caption.trimmed();
+  if (name.endsWith(QLatin1Char(':'))) name.chop(1);
+  return name;
+}
 }  // namespace
 
 void DressTitle(DlgBase& dialog, int titleId) {
@@ -34,18 +42,14 @@ void DressButton(DlgBase& dialog, CButtonST* button, int iconId) {
   button->MakeTransparent();
   button->SetCaptionFont(&dialog.GetButtonFont());
   button->SetStateColor(CButtonST::kColorFgIn, kHoverRed);
-  // Screen readers and test drivers find the button by its caption, without
-  // the blanks some captions are padded with.
-  button->setAccessibleName(button->text().trimmed());
+  button->setAccessibleName(CaptionName(button->text()));
 }
 
 void DressCheckBox(DlgBase& dialog, CButtonST* box) {
   box->LoadButtonIcons(kTickedIcon, kUntickedIcon);
   box->MakeTransparent();
   box->SetCaptionFont(&dialog.GetTextFont());
-  QString name = box->text().trimmed();
-  if (name.endsWith(QLatin1Char(':'))) name.chop(1);
-  box->setAccessibleName(name);
+  box->setAccessibleName(CaptionName(box->text()));
 }
 
 }  // namespace EditorControls
