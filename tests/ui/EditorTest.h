@@ -12,7 +12,7 @@
 #include "app/Message.h"
 #include "ui/DlgBase.h"
 
-// Base of the editor tests: messages are recorded instead of shown (questions
+// Base of the dialog tests: messages are recorded instead of shown (questions
 // get the answer the test sets), and modal dialogs are driven from a timer
 // that fires once they are up.
 class EditorTest : public UiTest {
