@@ -167,6 +167,30 @@ CellLook CColorListCtrl::GetCellLook(int row, int column, bool asSelectedRow) co
   return ChooseCellLook(styles.cell, styles.row, styles.column, asSelectedRow, colors, font());
 }
 
+// The list's own frame over the style's: in the user's border colour, twice as
+// wide while the list has the keyboard focus, and drawn inside the widget so
+// that no scale factor rounds it away.
+bool CColorListCtrl::event(QEvent* event) {
+  const bool handled = QTreeView::event(event);
+  if (event->type() == QEvent::Paint) {
+    QPainter painter(this);
+    const qreal width = hasFocus() ? 2.0 : 1.0;
+    painter.setPen(QPen(ColorFromRef(GetApp().GetSettings().GetClrBorder()), width));
+    painter.drawRect(QRectF(rect()).adjusted(width / 2, width / 2, -width / 2, -width / 2));
+  }
+  return handled;
+}
+
+void CColorListCtrl::focusInEvent(QFocusEvent* event) {
+  QTreeView::focusInEvent(event);
+  update();
+}
+
+void CColorListCtrl::focusOutEvent(QFocusEvent* event) {
+  QTreeView::focusOutEvent(event);
+  update();
+}
+
 void CColorListCtrl::paintEvent(QPaintEvent* event) {
   {
     QPainter painter(viewport());

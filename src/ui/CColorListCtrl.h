@@ -153,6 +153,9 @@ class CColorListCtrl : public QTreeView {
   void checkChanged(int row, int oldState, int newState);
 
  protected:
+  bool event(QEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:

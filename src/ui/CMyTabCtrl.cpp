@@ -123,13 +123,12 @@ void CMyTabCtrl::paintEvent(QPaintEvent*) {
   }
   if (count() > 0) {
     // The current tab is the one joined to the page below.
-    const QRect current = tabRect(currentIndex());
-    painter.drawLine(current.bottomLeft(), current.topLeft());
-    painter.drawLine(current.topLeft(), current.topRight());
-    painter.drawLine(current.topRight(), current.bottomRight());
+    // Half a pixel inside its edges, so that no scale factor rounds a side away.
+    const QRectF current = QRectF(tabRect(currentIndex())).adjusted(0.5, 0.5, -0.5, 0);
+    painter.drawPolyline(QPolygonF({current.bottomLeft(), current.topLeft(), current.topRight(), current.bottomRight()}));
     if (hasFocus()) {
       painter.setPen(QPen(ColorFromRef(GetApp().GetSettings().GetClrBorder()), 2));
-      painter.drawRoundedRect(QRectF(current).adjusted(3, 3, -3, -2), 3, 3);
+      painter.drawRoundedRect(current.adjusted(3, 3, -3, -2), 3, 3);
     }
   }
 }

@@ -196,6 +196,10 @@ void DlgBase::OnTimer(int id) {
   }
 }
 
+void DlgBase::FadeOut() {
+  for (int p = 100; p >= 4; p -= 8) SetLayeredAlpha(p * 255 / 100);
+}
+
 void DlgBase::OnPaint(QPainter&) {}
 
 void DlgBase::paintEvent(QPaintEvent*) {

@@ -75,6 +75,9 @@ class DlgBase : public QDialog {
   virtual void OnOK();
   virtual void OnCancel();
   virtual void OnTimer(int id);
+  // Fades a layered window out in 13 immediate steps, down to alpha 10, before
+  // it closes; other windows do not change.
+  void FadeOut();
   // Paints over the background; the base paints nothing more.
   virtual void OnPaint(QPainter& painter);
 

@@ -3,6 +3,7 @@
 #include "app/AppBase.h"
 #include "app/Message.h"
 #include "db/OleDate.h"
+#include "editors/DlgAddEditTask.h"
 #include "records/Tasks.h"
 #include "ui/CColorListCtrl.h"
 #include "ui/ListStyle.h"
@@ -113,8 +114,11 @@ int DlgTasks::RowToEdit() const {
   return selected >= 0 ? selected : GetList()->HitTestMessagePos();
 }
 
-// The task editor is not built yet.
-bool DlgTasks::RunEditor(bool, int) { return false; }
+// The editor is a modal child of the main window, which it is centred on.
+bool DlgTasks::RunEditor(bool isNew, int id) {
+  DlgAddEditTask editor(isNew, id, window());
+  return editor.DoModal() == kIdOk;
+}
 
 void DlgTasks::OnRecordAdded() { m_categories = ListCategories(0); }
 

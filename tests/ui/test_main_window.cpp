@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "UiTest.h"
+#include "EditorTest.h"
 #include "app/Message.h"
 #include "app/Paths.h"
 #include "db/DBL.h"
@@ -27,20 +27,11 @@ int StoredSetting(const char* column) {
   return rs.Next() ? rs.GetInt(column) : -999;
 }
 
-class MainWindowTest : public UiTest {
+class MainWindowTest : public EditorTest {
  protected:
-  void SetUp() override {
-    UiTest::SetUp();
-    SetMessageHook([this](const std::string& text, int kind) {
-      m_messages.emplace_back(text, kind);
-      return kind == kMessageYesNo ? m_answer : 1;
-    });
-  }
-
   void TearDown() override {
     m_window.reset();
-    SetMessageHook(nullptr);
-    UiTest::TearDown();
+    EditorTest::TearDown();
   }
 
   // Not a first start unless a test says so: no install id to draw.
@@ -90,8 +81,6 @@ class MainWindowTest : public UiTest {
   CAutoCombo* SortSelector() const { return qobject_cast<CAutoCombo*>(m_window->GetDlgItem(DlgOrganizer::kIdSort)); }
 
   std::unique_ptr<DlgOrganizer> m_window;
-  std::vector<std::pair<std::string, int>> m_messages;
-  int m_answer = 1;
 };
 
 }  // namespace

@@ -14,6 +14,9 @@
 #include <tuple>
 
 #include "db/OleDate.h"
+#include "editors/DlgAddEditTask.h"
+#include "editors/DlgMngCategories.h"
+#include "records/Categories.h"
 #include "records/Contacts.h"
 #include "records/Events.h"
 #include "records/Notes.h"
@@ -370,4 +373,47 @@ TEST_F(Screenshots, DISABLED_MainWindowTabs) {
     QCoreApplication::processEvents();
     Save(window, QStringLiteral("main-tab-%1").arg(tab));
   }
+}
+
+// The task editor as the tasks view opens it: new, and editing tasks without
+// a date, with a date only, and with a date and a time; then the category
+// manager with a few categories.
+TEST_F(Screenshots, DISABLED_TaskEditorAndCategories) {
+  ASSERT_FALSE(ShotsFolder().isEmpty()) << "set ORGANIZER_SHOTS_DIR";
+  QDir().mkpath(ShotsFolder());
+  for (const auto& [name, comment] : {std::pair{"Garden", "beds, hedges and the lawn"},
+                                      {"Car", "insurance, tyres, service"}}) {
+    CategoryRecord category;
+    category.name = name;
+    category.comment = comment;
+    ASSERT_GT(InsertCategory(category), 0);
+  }
+  const int today = OleDate::DayNumber(OleDate::Now());
+  const struct {
+    const char* shot;
+    int deadline, withTime, warning;
+  } edits[] = {{"task-editor-no-date", 0, 0, 0}, {"task-editor-date", 1, 0, 1420}, {"task-editor-date-time", 1, 1, 15}};
+  DlgAddEditTask fresh(true, -1);
+  fresh.Create();
+  Save(fresh, QStringLiteral("task-editor-new"));
+  for (const auto& edit : edits) {
+    TaskRecord task;
+    task.name = "Renew the car insurance";
+    task.description = "Compare three offers first.\nThe policy number is in the blue folder.";
+    task.category_id = 2;
+    task.priority_id = 1;
+    task.deadline = edit.deadline;
+    task.deadline_time = edit.withTime;
+    task.due_date = today + 3;
+    task.due_time = 0.5625;
+    task.warning = edit.warning;
+    const int id = InsertTask(task);
+    ASSERT_GT(id, 0);
+    DlgAddEditTask editor(false, id);
+    editor.Create();
+    Save(editor, QString::fromUtf8(edit.shot));
+  }
+  DlgMngCategories manager(kCategoryTasks);
+  manager.Create();
+  Save(manager, QStringLiteral("category-manager"));
 }
