@@ -27,6 +27,7 @@
 #include "ui/OrganizerEvent.h"
 #include "ui/ResourceIcons.h"
 #include "ui/UiFonts.h"
+#include "ui/UserPalette.h"
 #include "views/DlgContacts.h"
 #include "views/DlgImpDates.h"
 #include "views/DlgNotes.h"
@@ -257,6 +258,7 @@ void DlgOrganizer::OnSettings() {
 // Controls copy the user's colours when they are made; after the settings
 // changed, these take the new ones, so that a restart is not needed to see them.
 void DlgOrganizer::ApplyNewColors() {
+  ApplyUserPalette(Settings());
   m_sort->SetItemColor(Settings().GetClrHighlight(), CAutoCombo::kColorSelectedBackground);
   m_tabs->ApplyColors();
   for (int index = 0; DlgBase* view = m_tabs->GetView(index); ++index) {

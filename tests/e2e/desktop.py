@@ -171,7 +171,9 @@ class Desktop:
         desktop = pyatspi.Registry.getDesktop(0)
         for i in range(desktop.childCount):
             app = desktop.getChildAtIndex(i)
-            if app is not None and app.get_process_id() == self.organizer.pid:
+            # A desktop theme may load a second toolkit that registers the same
+            # process under another name; the organizer's own entry has its name.
+            if app is not None and app.get_process_id() == self.organizer.pid and app.name == "Orvale Organizer":
                 return app
         return None
 

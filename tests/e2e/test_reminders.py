@@ -59,8 +59,8 @@ class ReminderPopups(DesktopTest):
         intervals = desk.find("combo box", within=upper)
         desktop.wait_for("the interval list enabled", lambda: intervals.getState().contains(
             desktop.pyatspi.STATE_ENABLED))
-        desk.click(intervals)
-        desk.key("Down", "Down", "Return")  # "5 min", then "10 min"
+        desk.open_list(intervals)
+        desk.click(desk.find("list item", "10 min", within=upper))
         desktop.wait_for("10 min chosen", lambda: desk.text_of(intervals) == "10 min")
         desk.click(desk.find("push button", "OK", within=upper))
         desktop.wait_for("the upper pop-up to close", lambda: self.popup_for(title) is None)
