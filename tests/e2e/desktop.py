@@ -279,6 +279,18 @@ class Desktop:
         return subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "-depth", "8", "rgb:-"],
                               env=self._env(), capture_output=True, check=True).stdout
 
+    def screenshot_rgb(self, path):
+        """The whole screen as raw RGB bytes in a file."""
+        subprocess.run(["import", "-window", "root", "-depth", "8", f"rgb:{path}"], env=self._env(), check=True)
+
+    @staticmethod
+    def read_rgb(path):
+        """A pixel reader over a screen saved by screenshot_rgb."""
+        with open(path, "rb") as raw:
+            data = raw.read()
+        width = ROOT_SIZE[0]
+        return lambda x, y: data[(y * width + x) * 3:(y * width + x) * 3 + 3]
+
     def screenshot(self, path):
         subprocess.run(["import", "-window", "root", path], env=self._env(), check=True)
 
