@@ -360,10 +360,6 @@ void DlgOrganizer::OnTimer(int id) {
   }
 }
 
-void DlgOrganizer::FadeOut() {
-  for (int n = 100; n >= 4; n -= 8) SetLayeredAlpha(n * 255 / 100);
-}
-
 // Enter and Escape never close the main window.
 void DlgOrganizer::OnOK() {}
 
