@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QUrl>
 #include <QWindow>
 #include <cstdlib>
@@ -196,6 +197,8 @@ bool DlgOrganizer::OnInitDialog() {
 
   if (!startHidden) StartTimer(kTimerFadeInMain, kFadeInTickMs);
   StartTimer(kTimerReminders, kReminderScanMs);
+  // Reminders missed while the program was not running come at once, once the window is up.
+  QTimer::singleShot(0, this, &CatchUpMissedReminders);
   return true;
 }
 

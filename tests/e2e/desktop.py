@@ -114,6 +114,17 @@ class Desktop:
         return self.launch()
 
     def launch(self, args=()):
+        self.organizer = self._spawn_organizer(args)
+        try:
+            self.app = wait_for("the organizer in the accessibility tree", self._find_app, timeout=20)
+            self.main = wait_for("the main window", lambda: self.window("Orvale Organizer"))
+        except Timeout as timeout:
+            state = "running" if self.running() else f"ended with {self.organizer.returncode}"
+            raise Timeout(f"{timeout}; the organizer is {state}; it printed:\n{self.output()}") from None
+        return self
+
+    def _spawn_organizer(self, args):
+        """Starts the organizer with its own folders, without waiting for it."""
         env = self._env()
         env.update({
             "HOME": self.home,
@@ -125,15 +136,10 @@ class Desktop:
             "QT_ACCESSIBILITY": "1",
         })
         env.update(self.extra_env)
+        if getattr(self, "log", None):
+            self.log.close()  # a relaunch starts a fresh log
         self.log = open(os.path.join(self.home, "organizer.log"), "w")
-        self.organizer = self._spawn([EXE, *args], env=env, stdout=self.log, stderr=subprocess.STDOUT)
-        try:
-            self.app = wait_for("the organizer in the accessibility tree", self._find_app, timeout=20)
-            self.main = wait_for("the main window", lambda: self.window("Orvale Organizer"))
-        except Timeout as timeout:
-            state = "running" if self.running() else f"ended with {self.organizer.returncode}"
-            raise Timeout(f"{timeout}; the organizer is {state}; it printed:\n{self.output()}") from None
-        return self
+        return self._spawn([EXE, *args], env=env, stdout=self.log, stderr=subprocess.STDOUT)
 
     def stop(self):
         for process in reversed(self.processes):
