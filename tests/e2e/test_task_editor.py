@@ -41,10 +41,9 @@ class TaskEditing(DesktopTest):
         desk.click(desk.find("list item", "Priority"))
         wait_for("priority order", lambda: self.rows() == ["Alpha", "Beta"])
 
-        # The time field starts at the time the editor opened.
-        before = time.localtime()
+        # The time field starts at the current time, taken while the editor opens and its boxes are ticked.
+        before = time.time()
         editor = self.open_new_editor()
-        after = time.localtime()
         desk.click(desk.find("text", "Task name", within=editor))
         desk.type("Plant O'Brien's \"roses\"")
         combos = desk.find_all("combo box", within=editor)
@@ -60,6 +59,7 @@ class TaskEditing(DesktopTest):
         wait_for("the date field enabled", lambda: date.getState().contains(pyatspi.STATE_ENABLED))
         self.section_keys(date, 0.05, "Up")     # the day: tomorrow
         self.section_keys(clock, 0.05, "Up")    # the hour: one later
+        after = time.time()
         desk.open_list(reminder)
         desk.click(desk.find("list item", "15 min", within=reminder))
         wait_for("15 min chosen", lambda: desk.text_of(reminder) == "15 min")
@@ -75,7 +75,8 @@ class TaskEditing(DesktopTest):
         self.assertEqual((priority_id, category_id, deadline, deadline_time, warning, completed),
                          ("3", "2", "1", "1", "15", "0"))
         self.assertEqual(int(due_date), today_day_number() + 1)
-        self.assertIn(int(float(minutes)), {((t.tm_hour + 1) % 24) * 60 + t.tm_min for t in (before, after)})
+        started = [time.localtime(t) for t in range(int(before), int(after) + 1)]
+        self.assertIn(int(float(minutes)), {((t.tm_hour + 1) % 24) * 60 + t.tm_min for t in started})
         wait_for("the new task last in priority order",
                  lambda: self.rows() == ["Alpha", "Beta", "Plant O'Brien's \"roses\""])
 
