@@ -67,7 +67,7 @@ class TaskEditing(DesktopTest):
         desk.wait_no_window(EDITOR_NEW)
 
         rows = desk.sql("SELECT name, priority_id, category_id, deadline, deadline_time, due_date, "
-                        "round(due_time * 1440), warning, completed FROM task WHERE id > 2")
+                        "due_time * 1440, warning, completed FROM task WHERE id > 2")
         self.assertEqual(len(rows), 1)
         name, priority_id, category_id, deadline, deadline_time, due_date, minutes, warning, completed = rows[0]
         # Quotes are stored in the file's own text encoding, and shown as typed.
