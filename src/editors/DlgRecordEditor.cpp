@@ -11,9 +11,7 @@ constexpr int kSaveIcon = 151;
 constexpr int kCancelIcon = 161;
 }  // namespace
 
-DlgRecordEditor::DlgRecordEditor(int templateId, QWidget* parent) : DlgBase(templateId, parent) {
-  if (parent) setWindowModality(Qt::WindowModal);
-}
+DlgRecordEditor::DlgRecordEditor(int templateId, QWidget* parent) : DlgBase(templateId, parent) {}
 
 void DlgRecordEditor::FinishSave(bool saved, const std::string& what) {
   if (!saved) {

@@ -4,8 +4,7 @@
 
 #include "ui/DlgBase.h"
 
-// What the record editors share: modal to the window that opened them only (so
-// reminder pop-ups stay usable), the emblem and the wide frame, a fade-out on
+// What the record editors share: the emblem and the wide frame, a fade-out on
 // Cancel, and the end of a save, which closes only when the write took effect.
 class DlgRecordEditor : public DlgBase {
   Q_OBJECT
