@@ -14,6 +14,7 @@
 #include "db/DBL.h"
 #include "db/DatabaseFile.h"
 #include "ui/DlgMessage.h"
+#include "ui/UserPalette.h"
 #include "views/DlgOrganizer.h"
 
 namespace {
@@ -70,6 +71,7 @@ int COrganizerApp::InitInstance() {
     return 1;
   }
   GetSettings().Load();
+  ApplyUserPalette(GetSettings());
   SetMessageHook(ShowMessageDialog);
 
   DlgOrganizer mainWindow;
