@@ -1,6 +1,6 @@
 #include <QLineEdit>
 
-#include "EditorTest.h"
+#include "MainWindowTest.h"
 #include "db/DBL.h"
 #include "db/OleDate.h"
 #include "editors/DlgAddContact.h"
@@ -26,23 +26,9 @@ constexpr int kNotesTab = 3;
 
 QLineEdit* Line(DlgBase& dialog, int id) { return qobject_cast<QLineEdit*>(dialog.GetDlgItem(id)); }
 
-// The contacts, dates and notes pages inside the main window, as the user meets them.
-class PagesEditingTest : public EditorTest {
+// The contacts, dates and notes pages, where their editors are opened.
+class PagesEditingTest : public MainWindowTest {
  protected:
-  void SetUp() override {
-    EditorTest::SetUp();
-    ASSERT_EQ(DBL::ExecuteUpdate("update settings set install_id = '777777'"), 0);  // not a first start
-    Settings().Load();
-    m_window = std::make_unique<DlgOrganizer>();
-    m_window->show();
-    QCoreApplication::processEvents();
-  }
-
-  void TearDown() override {
-    m_window.reset();
-    EditorTest::TearDown();
-  }
-
   DlgRecordView* Page(int tab) {
     CMyTabCtrl* tabs = m_window->GetTabCtrl();
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
@@ -80,8 +66,6 @@ class PagesEditingTest : public EditorTest {
     EXPECT_EQ(e.windowModality(), Qt::WindowModal) << "reminder pop-ups stay usable meanwhile";
     EXPECT_EQ(e.windowTitle(), title);
   }
-
-  std::unique_ptr<DlgOrganizer> m_window;
 };
 
 }  // namespace
