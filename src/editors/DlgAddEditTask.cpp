@@ -1,13 +1,8 @@
 #include "editors/DlgAddEditTask.h"
 
-#include <QTextCursor>
-
-#include "app/AppBase.h"
 #include "app/Message.h"
 #include "db/OleDate.h"
-#include "editors/DlgMngCategories.h"
 #include "editors/EditorControls.h"
-#include "editors/WriteFailure.h"
 #include "records/Categories.h"
 #include "records/Priorities.h"
 #include "reminders/WarningIntervals.h"
@@ -20,28 +15,17 @@
 
 namespace {
 
-constexpr int kSaveIcon = 151;
-constexpr int kCancelIcon = 161;
 constexpr int kSecondColumnOffset = 100;
 // Reminders from a day ahead on need no time of day.
 constexpr int kDayAheadMinutes = 1420;
 
-// Chooses the item carrying this value; without one the choice stays as it was.
-void SelectValue(CAutoCombo* box, int value) {
-  for (int index = 0; index < box->count(); ++index) {
-    if (box->GetItemValue(index) == value) {
-      box->SelectItem(index);
-      return;
-    }
-  }
-}
-
-int SelectedValue(const CAutoCombo* box) { return box->GetItemValue(box->GetSelectedItem()); }
-
 }  // namespace
 
+using EditorControls::SelectedValue;
+using EditorControls::SelectValue;
+
 DlgAddEditTask::DlgAddEditTask(bool isNew, int id, QWidget* parent)
-    : DlgBase(kTemplateId, parent),
+    : DlgRecordEditor(kTemplateId, parent),
       m_isNew(isNew),
       m_id(id),
       m_title(qobject_cast<CColorStatic*>(GetDlgItem(kIdTitle))),
@@ -55,36 +39,30 @@ DlgAddEditTask::DlgAddEditTask(bool isNew, int id, QWidget* parent)
       m_hasTime(qobject_cast<CButtonST*>(GetDlgItem(kIdHasTime))),
       m_time(qobject_cast<CColorDateTimeCtrl*>(GetDlgItem(kIdTime))),
       m_reminderLabel(qobject_cast<CColorStatic*>(GetDlgItem(kIdReminderLabel))),
-      m_reminder(qobject_cast<CAutoCombo*>(GetDlgItem(kIdReminder))),
-      m_save(qobject_cast<CButtonST*>(GetDlgItem(kIdOk))),
-      m_cancel(qobject_cast<CButtonST*>(GetDlgItem(kIdCancel))) {
-  // Modal to the window that opened it only: reminder pop-ups stay usable.
-  if (parent) setWindowModality(Qt::WindowModal);
-  const QDateTime now = OleDate::ToQDateTime(OleDate::Now());
+      m_reminder(qobject_cast<CAutoCombo*>(GetDlgItem(kIdReminder))) {
+  const QDateTime now = EditorControls::CurrentMinute();
   m_date->setDateTime(now);
   m_time->setDateTime(now);
   connect(m_hasDate, &QAbstractButton::clicked, this, &DlgAddEditTask::ApplyDateRule);
   connect(m_hasTime, &QAbstractButton::clicked, this, &DlgAddEditTask::ApplyTimeRule);
-  connect(m_categories, &QAbstractButton::clicked, this, &DlgAddEditTask::OnCategoriesClicked);
+  // The box is refilled only when the manager closed with "Close Window", and
+  // then shows the stored category (or the first) again.
+  connect(m_categories, &QAbstractButton::clicked, this, [this] {
+    if (ManageCategories(kCategoryTasks)) FillCategories();
+  });
 }
 
 bool DlgAddEditTask::OnInitDialog() {
   DlgBase::OnInitDialog();
-  const UTSettings& settings = GetApp().GetSettings();
   EditorControls::DressTitle(*this, kIdTitle);
   EditorControls::DressLabels(*this, {kIdNameLabel, kIdPriorityLabel, kIdCategoryLabel, kIdReminderLabel});
-  EditorControls::DressButton(*this, m_save, kSaveIcon);
-  EditorControls::DressButton(*this, m_cancel, kCancelIcon);
+  DressSaveAndCancel();
   EditorControls::DressButton(*this, m_categories, 0);
   EditorControls::DressCheckBox(*this, m_hasDate);
   EditorControls::DressCheckBox(*this, m_hasTime);
-  for (CAutoCombo* box : {m_priority, m_category, m_reminder}) {
-    box->setFont(GetTextFont());
-    box->SetItemColor(settings.GetClrText(), CAutoCombo::kColorText);
-  }
-  m_priority->InitAutoCombo(false, 0);
-  m_category->InitAutoCombo(true, kSecondColumnOffset);
-  m_reminder->InitAutoCombo(false, 0);
+  EditorControls::DressPickBox(*this, m_priority, false, 0);
+  EditorControls::DressPickBox(*this, m_category, true, kSecondColumnOffset);
+  EditorControls::DressPickBox(*this, m_reminder, false, 0);
 
   m_name->setAccessibleName(QStringLiteral("Task name"));
   m_priority->setAccessibleName(QStringLiteral("Priority"));
@@ -107,11 +85,7 @@ bool DlgAddEditTask::OnInitDialog() {
     LoadForEdit();
   }
   FillCategories();
-  m_description->SetTextColorAll();
-  // Left selected, the whole description would go with the first key typed.
-  QTextCursor cursor = m_description->textCursor();
-  cursor.clearSelection();
-  m_description->setTextCursor(cursor);
+  EditorControls::ColorText(m_description);
   StartTimer(kTimerFadeIn, 50);
   return true;
 }
@@ -125,15 +99,7 @@ void DlgAddEditTask::FillPriorities() {
 }
 
 void DlgAddEditTask::FillCategories() {
-  m_category->ResetItems();
-  int chosen = 0;
-  for (const CategoryRecord& category : ListCategories(kCategoryTasks)) {
-    const int index =
-        m_category->AddItemPair(QString::fromStdString(category.name), QString::fromStdString(category.comment));
-    m_category->SetItemValue(index, category.id);
-    if (!m_isNew && category.id == m_task.category_id) chosen = index;
-  }
-  if (m_category->count() > 0) m_category->SelectItem(chosen);
+  EditorControls::FillCategories(m_category, kCategoryTasks, m_isNew ? -1 : m_task.category_id);
 }
 
 void DlgAddEditTask::FillReminders() {
@@ -150,13 +116,13 @@ void DlgAddEditTask::FillReminders() {
 void DlgAddEditTask::LoadForEdit() {
   m_task = LoadTask(m_id);
   m_name->setText(QString::fromStdString(m_task.name));
-  m_description->setPlainText(QString::fromStdString(m_task.description));
+  m_description->SetStoredText(QString::fromStdString(m_task.description));
   m_hasDate->SetCheckState(m_task.deadline != 0);
   m_hasTime->SetCheckState(m_task.deadline != 0 && m_task.deadline_time != 0);
-  const double now = OleDate::Now();
+  const QDateTime now = EditorControls::CurrentMinute();
   // The time is kept on day 0; the picker shows only its time of day.
-  m_date->setDateTime(OleDate::ToQDateTime(m_task.deadline ? m_task.due_date : now));
-  m_time->setDateTime(OleDate::ToQDateTime(m_task.deadline_time ? m_task.due_time : now));
+  m_date->setDateTime(m_task.deadline ? OleDate::ToQDateTime(m_task.due_date) : now);
+  m_time->setDateTime(m_task.deadline_time ? OleDate::ToQDateTime(m_task.due_time) : now);
   ApplyDateRule();
   ApplyTimeRule();
   FillReminders();
@@ -182,13 +148,6 @@ void DlgAddEditTask::ApplyTimeRule() {
   FillReminders();
 }
 
-// The box is refilled only when the manager closed with "Close Window", and
-// then shows the task's stored category (or the first) again.
-void DlgAddEditTask::OnCategoriesClicked() {
-  DlgMngCategories manager(kCategoryTasks, this);
-  if (manager.DoModal() == kIdOk) FillCategories();
-}
-
 TaskRecord DlgAddEditTask::RecordFromControls() const {
   TaskRecord task;
   task.id = m_id;
@@ -196,7 +155,7 @@ TaskRecord DlgAddEditTask::RecordFromControls() const {
   task.priority_id = SelectedValue(m_priority);
   task.warning = SelectedValue(m_reminder);
   task.name = m_name->text().toStdString();
-  task.description = m_description->toPlainText().toStdString();
+  task.description = m_description->StoredText().toStdString();
   task.deadline = m_hasDate->GetCheckState() ? 1 : 0;
   task.deadline_time = m_hasTime->GetCheckState() ? 1 : 0;
   task.due_date = OleDate::DayNumber(OleDate::FromQDateTime(m_date->dateTime()));
@@ -212,21 +171,5 @@ void DlgAddEditTask::OnOK() {
     return;
   }
   const bool saved = m_isNew ? InsertTask(task) > 0 : UpdateTask(task) == 0;
-  if (!saved) {
-    // Everything typed stays, so the user can save again once the cause is gone.
-    ShowMessage("The Task \"" + task.name + "\" was not saved: " + WriteFailureReason(), kMessageOkNotice);
-    return;
-  }
-  FadeOut();
-  DlgBase::OnOK();
-}
-
-void DlgAddEditTask::OnCancel() {
-  FadeOut();
-  DlgBase::OnCancel();
-}
-
-void DlgAddEditTask::OnPaint(QPainter& painter) {
-  DrawEmblem(painter);
-  DrawWideFrame(painter);
+  FinishSave(saved, "Task \"" + task.name + "\"");
 }

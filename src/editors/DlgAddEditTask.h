@@ -1,7 +1,7 @@
 #pragma once
 
 #include "records/Tasks.h"
-#include "ui/DlgBase.h"
+#include "editors/DlgRecordEditor.h"
 
 class CAutoCombo;
 class CButtonST;
@@ -15,7 +15,7 @@ class CMyRichEditCtrl;
 // the task itself before it ends with OK; a write that fails keeps it open
 // with everything typed. Minute and hour reminders are offered only for a
 // task with both a date and a time.
-class DlgAddEditTask : public DlgBase {
+class DlgAddEditTask : public DlgRecordEditor {
   Q_OBJECT
 
  public:
@@ -44,8 +44,6 @@ class DlgAddEditTask : public DlgBase {
   bool OnInitDialog() override;
   // Save: validates, writes the task and ends with OK.
   void OnOK() override;
-  void OnCancel() override;
-  void OnPaint(QPainter& painter) override;
 
  private:
   void FillPriorities();
@@ -54,7 +52,6 @@ class DlgAddEditTask : public DlgBase {
   void LoadForEdit();
   void ApplyDateRule();
   void ApplyTimeRule();
-  void OnCategoriesClicked();
   TaskRecord RecordFromControls() const;
 
   bool m_isNew;
@@ -72,6 +69,4 @@ class DlgAddEditTask : public DlgBase {
   CColorDateTimeCtrl* m_time;
   CColorStatic* m_reminderLabel;
   CAutoCombo* m_reminder;
-  CButtonST* m_save;
-  CButtonST* m_cancel;
 };

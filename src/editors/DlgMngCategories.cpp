@@ -116,7 +116,7 @@ void DlgMngCategories::OnAddClicked() {
   category.comment = m_comment->text().toStdString();
   if (InsertCategory(category) <= 0) {
     // The typed text stays, so the user can try again once the cause is gone.
-    ShowMessage("The Category \"" + category.name + "\" was not saved: " + WriteFailureReason(), kMessageOkNotice);
+    ShowMessage(NotSavedText("Category \"" + category.name + "\""), kMessageOkNotice);
     return;
   }
   m_name->clear();

@@ -16,3 +16,5 @@ std::string WriteFailureReason() {
   return "the organizer database refused the change. It may be in use by another program, damaged, or its disk "
          "may be full.";
 }
+
+std::string NotSavedText(const std::string& what) { return "The " + what + " was not saved: " + WriteFailureReason(); }

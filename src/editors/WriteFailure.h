@@ -7,3 +7,6 @@
 // (locked by another program, damaged or on a full disk). A phrase that
 // completes "... was not saved: ".
 std::string WriteFailureReason();
+
+// "The <what> was not saved: <reason>", for a record the user is still editing.
+std::string NotSavedText(const std::string& what);

@@ -1,9 +1,36 @@
 #include "ui/CMyRichEditCtrl.h"
 
+#include <QMimeData>
+#include <QRegularExpression>
 #include <QTextCursor>
 
 #include "app/AppBase.h"
 #include "ui/ColorRef.h"
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kLf = QStringLiteral("\n");
+const QString kCr = QStringLiteral("\r");
+
+// The break a text writes first; a text without one says nothing.
+QString FirstBreak(const QString& text) {
+  const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+  if (at < 0) return QString();
+  if (text[at] == QLatin1Char('\n')) return kLf;
+  return text.mid(at, 2) == kCrLf ? kCrLf : kCr;
+}
+
+// A text as the document shows it: each CR/LF, CR, LF or separator is one break.
+QString AsShown(QString text) {
+  text.replace(kCrLf, kLf);
+  for (QChar other : {QChar(u'\r'), QChar(QChar::ParagraphSeparator), QChar(QChar::LineSeparator)}) {
+    text.replace(other, QLatin1Char('\n'));
+  }
+  return text;
+}
+
+}  // namespace
 
 CMyRichEditCtrl::CMyRichEditCtrl(QWidget* parent) : QTextEdit(parent) { setAcceptRichText(false); }
 
@@ -15,6 +42,33 @@ void CMyRichEditCtrl::SetTextColorAll() {
   cursor.mergeCharFormat(format);
   setTextCursor(cursor);
   mergeCurrentCharFormat(format);
+}
+
+void CMyRichEditCtrl::SetStoredText(const QString& text) {
+  m_stored = text;
+  const QString written = FirstBreak(text);
+  m_lineBreak = written.isEmpty() ? kLf : written;
+  setPlainText(text);
+}
+
+QString CMyRichEditCtrl::StoredText() const {
+  const QString shown = ShownText();
+  if (shown == AsShown(m_stored)) return m_stored;
+  if (m_lineBreak == kLf) return shown;
+  return QString(shown).replace(kLf, m_lineBreak);
+}
+
+// Unlike toPlainText, the raw text keeps non-breaking spaces as they are.
+QString CMyRichEditCtrl::ShownText() const { return AsShown(document()->toRawText()); }
+
+// A text without breaks of its own takes the breaks of the first text pasted
+// into it, so pasted CR/LF lines are saved as CR/LF lines.
+void CMyRichEditCtrl::insertFromMimeData(const QMimeData* source) {
+  if (source && source->hasText() && !ShownText().contains(kLf)) {
+    const QString pasted = FirstBreak(source->text());
+    if (!pasted.isEmpty()) m_lineBreak = pasted;
+  }
+  QTextEdit::insertFromMimeData(source);
 }
 
 // Scroll bars and the frame around the text take the background colour as it is now.

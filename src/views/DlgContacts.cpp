@@ -1,5 +1,6 @@
 #include "views/DlgContacts.h"
 
+#include "editors/DlgAddContact.h"
 #include "records/Contacts.h"
 
 DlgContacts::DlgContacts()
@@ -20,7 +21,10 @@ void DlgContacts::RefreshList() {
   });
 }
 
-// The contact editor is not built yet.
-bool DlgContacts::RunEditor(bool, int) { return false; }
+// The editor is a modal child of the main window, which it is centred on.
+bool DlgContacts::RunEditor(bool isNew, int id) {
+  DlgAddContact editor(isNew, id, window());
+  return editor.DoModal() == kIdOk;
+}
 
 int DlgContacts::DeleteRecord(int id) { return DeleteContact(id); }

@@ -1,6 +1,7 @@
 #include "views/DlgImpDates.h"
 
 #include "db/OleDate.h"
+#include "editors/DlgAddEditAppt.h"
 #include "records/Events.h"
 #include "ui/CButtonST.h"
 #include "ui/CMyMonthCalCtrl.h"
@@ -57,7 +58,11 @@ void DlgImpDates::OnAllEventsClicked() {
   RefreshList();
 }
 
-// The event editor is not built yet; it will start on SelectedDay() for a new event.
-bool DlgImpDates::RunEditor(bool, int) { return false; }
+// A new event goes on the day chosen in the calendar, also while it is greyed
+// by "View All Events"; an edit stays on the event's own day.
+bool DlgImpDates::RunEditor(bool isNew, int id) {
+  DlgAddEditAppt editor(isNew, isNew ? SelectedDay() : 0, id, window());
+  return editor.DoModal() == kIdOk;
+}
 
 int DlgImpDates::DeleteRecord(int id) { return DeleteEvent(id); }

@@ -1,6 +1,7 @@
 #include "views/DlgNotes.h"
 
 #include "db/OleDate.h"
+#include "editors/DlgAddEditNote.h"
 #include "records/Notes.h"
 
 DlgNotes::DlgNotes()
@@ -22,7 +23,10 @@ void DlgNotes::RefreshList() {
   });
 }
 
-// The note editor is not built yet.
-bool DlgNotes::RunEditor(bool, int) { return false; }
+// The editor is a modal child of the main window, which it is centred on.
+bool DlgNotes::RunEditor(bool isNew, int id) {
+  DlgAddEditNote editor(isNew, id, window());
+  return editor.DoModal() == kIdOk;
+}
 
 int DlgNotes::DeleteRecord(int id) { return DeleteNote(id); }

@@ -41,11 +41,16 @@ class EditorTest : public UiTest {
     return dialog.DoModal();
   }
 
-  // Acts on whichever dialog is modal next, once it is up.
+  // Acts on whichever dialog is modal next, once it is up. Building a dialog
+  // may deliver posted events before it shows, so the wait is retried a while.
   template <typename Dialog>
-  static void WhenModal(std::function<void(Dialog&)> act) {
-    QTimer::singleShot(0, [act] {
+  static void WhenModal(std::function<void(Dialog&)> act, int attempts = 200) {
+    QTimer::singleShot(attempts == 200 ? 0 : 10, [act, attempts] {
       auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+      if (!dialog && attempts > 0) {
+        WhenModal<Dialog>(act, attempts - 1);
+        return;
+      }
       EXPECT_NE(dialog, nullptr) << "no modal dialog of the expected kind";
       if (dialog) act(*dialog);
     });

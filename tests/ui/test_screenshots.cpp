@@ -14,6 +14,9 @@
 #include <tuple>
 
 #include "db/OleDate.h"
+#include "editors/DlgAddContact.h"
+#include "editors/DlgAddEditAppt.h"
+#include "editors/DlgAddEditNote.h"
 #include "editors/DlgAddEditTask.h"
 #include "editors/DlgMngCategories.h"
 #include "records/Categories.h"
@@ -428,4 +431,65 @@ TEST_F(Screenshots, DISABLED_TaskEditorAndCategories) {
   DlgMngCategories manager(kCategoryTasks);
   manager.Create();
   Save(manager, QStringLiteral("category-manager"));
+}
+
+// The event, contact and note editors as their pages open them: new, and
+// editing a record with awkward text in every field.
+TEST_F(Screenshots, DISABLED_EventContactAndNoteEditors) {
+  ASSERT_FALSE(ShotsFolder().isEmpty()) << "set ORGANIZER_SHOTS_DIR";
+  QDir().mkpath(ShotsFolder());
+  const double day = OleDate::FromParts({2026, 12, 24});
+  EventRecord event;
+  event.event_date = day;
+  event.using_time = 1;
+  event.event_time = 13 / 24.0;
+  event.title = "Lunch with O'Brien \xF0\x9F\x8D\xB2";
+  event.note = "Table for two at the harbour.\r\nBring the \"blue\" folder.";
+  event.warning = 30;
+  const int eventId = InsertEvent(event);
+  ASSERT_GT(eventId, 0);
+  ContactRecord contact;
+  contact.lname = "O'Brien";
+  contact.fname = "Se\xC3\xA1n";
+  contact.mname = "Patrick";
+  contact.disp_info = "Climbing on Thursdays";
+  contact.address = "12 Harbour Road\r\nD\xC3\xBAn Laoghaire\r\nCo. Dublin";
+  contact.email = "sean@example.org";
+  contact.phone = "+353 1 555 0100\nmobile 087 555 0101";
+  contact.note = "\xE6\x9D\x8E\xE5\x85\x88\xE7\x94\x9F \xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D";
+  contact.cat_id = ListCategories(kCategoryContacts)[1].id;
+  const int contactId = InsertContact(contact);
+  ASSERT_GT(contactId, 0);
+  NoteRecord note;
+  note.subject = "Wi-Fi at the cabin";
+  note.content = "Network: cabin-5G\nPassword: on the fridge\n\nRouter in the hall cupboard.";
+  note.category_id = ListCategories(kCategoryNotes)[1].id;
+  const int noteId = InsertNote(note);
+  ASSERT_GT(noteId, 0);
+
+  DlgAddEditAppt newEvent(true, day, -1);
+  newEvent.Create();
+  Save(newEvent, QStringLiteral("event-editor-new"));
+  DlgAddEditAppt editEvent(false, 0, eventId);
+  editEvent.Create();
+  Save(editEvent, QStringLiteral("event-editor-edit"));
+  DlgAddContact newContact(true, -1);
+  newContact.Create();
+  Save(newContact, QStringLiteral("contact-editor-new"));
+  DlgAddContact editContact(false, contactId);
+  editContact.Create();
+  Save(editContact, QStringLiteral("contact-editor-edit"));
+  DlgAddEditNote newNote(true, -1);
+  newNote.Create();
+  Save(newNote, QStringLiteral("note-editor-new"));
+  DlgAddEditNote editNote(false, noteId);
+  editNote.Create();
+  Save(editNote, QStringLiteral("note-editor-edit"));
+  UseDarkColors(Settings());
+  DlgAddContact darkContact(false, contactId);
+  darkContact.Create();
+  Save(darkContact, QStringLiteral("contact-editor-dark"));
+  DlgAddEditAppt darkEvent(false, 0, eventId);
+  darkEvent.Create();
+  Save(darkEvent, QStringLiteral("event-editor-dark"));
 }

@@ -1,6 +1,6 @@
 #include <QLineEdit>
 
-#include "EditorTest.h"
+#include "MainWindowTest.h"
 #include "db/DBL.h"
 #include "editors/DlgAddEditTask.h"
 #include "editors/DlgMngCategories.h"
@@ -16,22 +16,11 @@ namespace {
 using Editor = DlgAddEditTask;
 
 // The tasks page inside the main window, as the user meets it.
-class TasksEditingTest : public EditorTest {
+class TasksEditingTest : public MainWindowTest {
  protected:
   void SetUp() override {
-    EditorTest::SetUp();
-    ASSERT_EQ(DBL::ExecuteUpdate("update settings set install_id = '777777'"), 0);  // not a first start
-    Settings().Load();
-    m_window = std::make_unique<DlgOrganizer>();
-    m_window->show();
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
+    MainWindowTest::SetUp();
     m_page = static_cast<DlgTasks*>(m_window->GetTabCtrl()->GetView(0));
-  }
-
-  void TearDown() override {
-    m_window.reset();
-    EditorTest::TearDown();
   }
 
   CColorListCtrl* List() const { return m_page->GetList(); }
@@ -53,7 +42,6 @@ class TasksEditingTest : public EditorTest {
     m_page->OnAddItem();
   }
 
-  std::unique_ptr<DlgOrganizer> m_window;
   DlgTasks* m_page = nullptr;
 };
 

@@ -1,0 +1,43 @@
+#include "editors/DlgRecordEditor.h"
+
+#include "app/Message.h"
+#include "editors/DlgMngCategories.h"
+#include "editors/EditorControls.h"
+#include "editors/WriteFailure.h"
+#include "ui/CButtonST.h"
+
+namespace {
+constexpr int kSaveIcon = 151;
+constexpr int kCancelIcon = 161;
+}  // namespace
+
+DlgRecordEditor::DlgRecordEditor(int templateId, QWidget* parent) : DlgBase(templateId, parent) {}
+
+void DlgRecordEditor::FinishSave(bool saved, const std::string& what) {
+  if (!saved) {
+    ShowMessage(NotSavedText(what), kMessageOkNotice);
+    return;
+  }
+  FadeOut();
+  DlgBase::OnOK();
+}
+
+void DlgRecordEditor::DressSaveAndCancel() {
+  EditorControls::DressButton(*this, qobject_cast<CButtonST*>(GetDlgItem(kIdOk)), kSaveIcon);
+  EditorControls::DressButton(*this, qobject_cast<CButtonST*>(GetDlgItem(kIdCancel)), kCancelIcon);
+}
+
+bool DlgRecordEditor::ManageCategories(int kind) {
+  DlgMngCategories manager(kind, this);
+  return manager.DoModal() == kIdOk;
+}
+
+void DlgRecordEditor::OnCancel() {
+  FadeOut();
+  DlgBase::OnCancel();
+}
+
+void DlgRecordEditor::OnPaint(QPainter& painter) {
+  DrawEmblem(painter);
+  DrawWideFrame(painter);
+}
