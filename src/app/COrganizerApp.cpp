@@ -11,8 +11,10 @@
 #include "app/InstanceLock.h"
 #include "app/Message.h"
 #include "app/Paths.h"
+#include "app/RunningCopy.h"
 #include "db/DBL.h"
 #include "db/DatabaseFile.h"
+#include "ui/CommandEvent.h"
 #include "ui/DlgMessage.h"
 #include "views/DlgOrganizer.h"
 
@@ -47,7 +49,9 @@ int ShowMessageDialog(const std::string& text, int kind) {
 
 COrganizerApp::COrganizerApp(int& argc, char** argv) : m_qapp(std::make_unique<GuardedApplication>(argc, argv)) {
   QCoreApplication::setOrganizationName(Paths::kMakerName);
-  QCoreApplication::setApplicationName(Paths::kAppName);
+  // The window class (X11) and app id (Wayland) that match the window to its launcher.
+  QCoreApplication::setApplicationName(Paths::kAppId);
+  QGuiApplication::setDesktopFileName(Paths::kAppId);
   // Closing the last reminder while the main window sits in the tray must not
   // end the program: only the main window does that.
   QApplication::setQuitOnLastWindowClosed(false);
@@ -58,6 +62,18 @@ COrganizerApp::~COrganizerApp() { SetMessageHook(nullptr); }
 
 int COrganizerApp::InitInstance() {
   const std::string database = DBL::GetDatabasePath();
+  m_copy = std::make_unique<RunningCopy>(database);
+  switch (m_copy->Claim()) {
+    case RunningCopy::kFirst:
+      break;
+    case RunningCopy::kShownOther:
+      return 0;
+    case RunningCopy::kNoAnswer:
+      ShowMessage("Orvale Organizer is already running on \"" + database +
+                      "\" but does not answer. Close it (or end it) and start it again.",
+                  kMessageOkNotice);
+      return 1;
+  }
   // Waits while a backup is being restored; nothing else ever holds it exclusively.
   m_running = std::make_unique<InstanceLock>(InstanceLock::PathFor(database));
   m_running->LockShared();
@@ -73,6 +89,10 @@ int COrganizerApp::InitInstance() {
   SetMessageHook(ShowMessageDialog);
 
   DlgOrganizer mainWindow;
+  // Shown, restored and raised as the tray icon's restore does, also from the tray or minimised.
+  QObject::connect(m_copy.get(), &RunningCopy::ShowRequested, &mainWindow, [&mainWindow] {
+    QCoreApplication::postEvent(&mainWindow, new CommandEvent(DlgOrganizer::kTrayRestore));
+  });
   StartDailyBackups();
   mainWindow.DoModal();
   return 0;

@@ -6,6 +6,7 @@
 
 class GuardedApplication;
 class InstanceLock;
+class RunningCopy;
 
 // The application object of the GUI program: owns the QApplication, prepares
 // the database, loads the settings and runs the main window.
@@ -15,7 +16,9 @@ class COrganizerApp : public AppBase {
   ~COrganizerApp() override;
 
   // Start-up and the whole interactive life of the program. Returns the
-  // process exit code: 0 after a normal run, 1 when the database is unusable.
+  // process exit code: 0 after a normal run and when a copy already running
+  // was brought to the front instead, 1 when the database is unusable or the
+  // running copy does not answer.
   int InitInstance();
 
  private:
@@ -23,6 +26,8 @@ class COrganizerApp : public AppBase {
   void StartDailyBackups();
 
   std::unique_ptr<GuardedApplication> m_qapp;
+  // The one copy for this user and database; later starts ask it to show itself.
+  std::unique_ptr<RunningCopy> m_copy;
   // Held while the program runs, so that a restore can tell.
   std::unique_ptr<InstanceLock> m_running;
 };

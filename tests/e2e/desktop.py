@@ -113,7 +113,8 @@ class Desktop:
             wait_for("the window manager", lambda: "window id" in self._root_property("_NET_SUPPORTING_WM_CHECK"))
         return self.launch()
 
-    def launch(self, args=()):
+    def program_env(self):
+        """The organizer's environment: this desktop's display and its private folders."""
         env = self._env()
         env.update({
             "HOME": self.home,
@@ -125,8 +126,14 @@ class Desktop:
             "QT_ACCESSIBILITY": "1",
         })
         env.update(self.extra_env)
+        return env
+
+    def launch(self, args=()):
+        if getattr(self, "log", None):
+            self.log.close()  # of a copy started before
         self.log = open(os.path.join(self.home, "organizer.log"), "w")
-        self.organizer = self._spawn([EXE, *args], env=env, stdout=self.log, stderr=subprocess.STDOUT)
+        self.organizer = self._spawn([EXE, *args], env=self.program_env(), stdout=self.log,
+                                     stderr=subprocess.STDOUT)
         try:
             self.app = wait_for("the organizer in the accessibility tree", self._find_app, timeout=20)
             self.main = wait_for("the main window", lambda: self.window("Orvale Organizer"))
@@ -287,6 +294,12 @@ class Desktop:
         out = subprocess.run(["sqlite3", "-batch", "-separator", "\x1f", "-newline", "\x1e", self.db, statement],
                              capture_output=True, text=True, check=True).stdout
         return [row.split("\x1f") for row in out.split("\x1e") if row]
+
+    def run_program(self, args=(), env=None, timeout=30):
+        """Runs another organizer process to its end (a second start, an option): exit code and output."""
+        result = subprocess.run([EXE, *args], env=env or self.program_env(), stdin=subprocess.DEVNULL,
+                                capture_output=True, text=True, timeout=timeout)
+        return result.returncode, result.stdout + result.stderr
 
     def running(self):
         return self.organizer is not None and self.organizer.poll() is None
