@@ -180,6 +180,7 @@ bool DlgOrganizer::OnInitDialog() {
 
   m_tray.AddToTray(this, Paths::kAppName, m_icon, kTrayIconId, false);
   m_tray.SetTargetWindow(this);
+  m_tray.SetShowHideCommands(kTrayRestore, kTrayMinimize);
 
   SetLayeredAlpha(0);
   const bool startHidden = Settings().GetMinStartup() != 0;

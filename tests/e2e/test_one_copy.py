@@ -10,9 +10,9 @@ import tempfile
 
 import desktop
 from desktop import DesktopTest, wait_for
+from tray_host import NotificationAreaTest
 
 MAIN = "Orvale Organizer"
-HERE = os.path.dirname(os.path.abspath(__file__))
 
 
 class OneCopyTest(DesktopTest):
@@ -84,15 +84,10 @@ class WithoutNotificationArea(OneCopyTest):
         self.assertTrue(os.path.exists(os.path.join(other, "Tavrin", "Orvale Organizer", "organizer.db")))
 
 
-class WithNotificationArea(OneCopyTest):
-    def prepare(self, desk):
-        self.items = os.path.join(desk.home, "tray-items")
-        desk._spawn(["/usr/bin/python3", os.path.join(HERE, "sni_watcher.py"), self.items])
-        wait_for("the notification area", lambda: os.path.exists(self.items + ".ready"))
-
+class WithNotificationArea(OneCopyTest, NotificationAreaTest):
     def test_a_second_start_shows_the_first_from_the_tray(self):
         desk = self.desk
-        wait_for("the tray icon", lambda: os.path.exists(self.items))
+        self.item()
         [window] = wait_for("the main window mapped", self.main_windows)
         self.minimise()
         wait_for("the window hidden in the tray", lambda: window not in desk.x_windows(MAIN))
