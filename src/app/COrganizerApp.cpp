@@ -16,6 +16,7 @@
 #include "db/DatabaseFile.h"
 #include "ui/CommandEvent.h"
 #include "ui/DlgMessage.h"
+#include "ui/UserPalette.h"
 #include "views/DlgOrganizer.h"
 
 namespace {
@@ -86,6 +87,7 @@ int COrganizerApp::InitInstance() {
     return 1;
   }
   GetSettings().Load();
+  ApplyUserPalette(GetSettings());
   SetMessageHook(ShowMessageDialog);
 
   DlgOrganizer mainWindow;

@@ -18,8 +18,6 @@ constexpr int kHoverRed = 0x0000FF;
 DlgReminder::DlgReminder(QWidget* /*creator*/, int kind, int id, int minutesLeft, const QString& name,
                          const QString& when)
     : DlgBase(kTemplateId),
-      m_okButton(qobject_cast<CButtonST*>(GetDlgItem(kIdOk))),
-      m_title(qobject_cast<CColorStatic*>(GetDlgItem(kIdTitle))),
       m_message(qobject_cast<CColorStatic*>(GetDlgItem(kIdMessage))),
       m_dismiss(qobject_cast<CButtonST*>(GetDlgItem(kIdDismiss))),
       m_reset(qobject_cast<CButtonST*>(GetDlgItem(kIdReset))),
@@ -37,9 +35,27 @@ DlgReminder::DlgReminder(QWidget* /*creator*/, int kind, int id, int minutesLeft
   connect(m_reset, &QAbstractButton::clicked, this, &DlgReminder::OnResetClicked);
 }
 
+// A reminder caught up after its moment has passed speaks of it in the past.
 QString DlgReminder::GetMessageText() const {
-  if (m_kind == kReminderTask) return "The Task \"" + m_name + "\" is due at \n\n" + m_when;
-  return "The Event \"" + m_name + "\" is scheduled for " + m_when;
+  const QString tense = m_minutesLeft < 0 ? "\" was" : "\" is";
+  if (m_kind == kReminderTask) return "The Task \"" + m_name + tense + " due at \n\n" + m_when;
+  return "The Event \"" + m_name + tense + " scheduled for " + m_when;
+}
+
+void DlgReminder::StyleReminderControls(const DlgBase& dialog) {
+  const UTSettings& settings = GetApp().GetSettings();
+  auto* okButton = qobject_cast<CButtonST*>(dialog.GetDlgItem(kIdOk));
+  okButton->LoadButtonIcons(kEmblemIcon, 0);
+  okButton->MakeTransparent();
+  okButton->SetCaptionFont(&dialog.GetButtonFont());
+  okButton->SetStateColor(CButtonST::kColorFgIn, kHoverRed);
+  okButton->SetStateColor(CButtonST::kColorBkOut, settings.GetClrBackground());
+  auto* title = qobject_cast<CColorStatic*>(dialog.GetDlgItem(kIdTitle));
+  title->setFont(dialog.GetTitleFont());
+  title->SetForeColor(settings.GetClrText());
+  auto* message = qobject_cast<CColorStatic*>(dialog.GetDlgItem(kIdMessage));
+  message->setFont(dialog.GetButtonFont());
+  message->SetForeColor(settings.GetClrText());
 }
 
 bool DlgReminder::OnInitDialog() {
@@ -47,16 +63,7 @@ bool DlgReminder::OnInitDialog() {
   setWindowTitle(QStringLiteral("Orvale Reminder!"));
   const UTSettings& settings = GetApp().GetSettings();
 
-  m_okButton->LoadButtonIcons(kEmblemIcon, 0);
-  m_okButton->MakeTransparent();
-  m_okButton->SetCaptionFont(&GetButtonFont());
-  m_okButton->SetStateColor(CButtonST::kColorFgIn, kHoverRed);
-  m_okButton->SetStateColor(CButtonST::kColorBkOut, settings.GetClrBackground());
-
-  m_title->setFont(GetTitleFont());
-  m_title->SetForeColor(settings.GetClrText());
-  m_message->setFont(GetButtonFont());
-  m_message->SetForeColor(settings.GetClrText());
+  StyleReminderControls(*this);
   m_message->setText(GetMessageText());
 
   for (CButtonST* box : {m_dismiss, m_reset}) {

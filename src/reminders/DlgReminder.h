@@ -22,8 +22,12 @@ class DlgReminder : public DlgBase {
   DlgReminder(QWidget* creator, int kind, int id, int minutesLeft, const QString& name, const QString& when);
 
   QString GetMessageText() const;
+  // The OK button (1), title (1070) and message (1081) as every reminder
+  // window shows them, in the user's colours and the dialog's fonts.
+  static void StyleReminderControls(const DlgBase& dialog);
   int GetKind() const { return m_kind; }
   int GetId() const { return m_id; }
+  int GetMinutesLeft() const { return m_minutesLeft; }
 
  protected:
   bool OnInitDialog() override;
@@ -34,8 +38,6 @@ class DlgReminder : public DlgBase {
   void OnDismissClicked();
   void OnResetClicked();
 
-  CButtonST* m_okButton;
-  CColorStatic* m_title;
   CColorStatic* m_message;
   CButtonST* m_dismiss;
   CButtonST* m_reset;

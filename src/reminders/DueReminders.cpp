@@ -21,6 +21,16 @@ int DueMinutes(int warning, double moment, double now) {
   return left >= 0 && left < warning ? left : -1;
 }
 
+std::string WhenText(const TaskRecord& task) {
+  return OleDate::ShortDateText(task.due_date) + " " +
+         (task.deadline_time ? OleDate::TimeText(task.due_time) : std::string());
+}
+
+// Every event shows a time; an all-day one shows 12:00 AM.
+std::string WhenText(const EventRecord& event) {
+  return OleDate::ShortDateText(event.event_date) + " " + OleDate::TimeText(event.event_time);
+}
+
 // Clears the item's warning, so that it fires once, and describes it.
 DueReminder Clear(int kind, int id, int left, const std::string& name, std::string when) {
   const bool cleared = SetReminderWarning(kind, id, 0) == 0;
@@ -47,16 +57,27 @@ std::vector<DueReminder> CollectDueReminders(double now) {
   for (const TaskRecord& task : ListTasks()) {
     const int left = DueMinutes(task.warning, task.due_date + task.due_time, now);
     if (left < 0) continue;
-    std::string when = OleDate::ShortDateText(task.due_date) + " " +
-                       (task.deadline_time ? OleDate::TimeText(task.due_time) : std::string());
-    due.push_back(Clear(kReminderTask, task.id, left, task.name, std::move(when)));
+    due.push_back(Clear(kReminderTask, task.id, left, task.name, WhenText(task)));
   }
   for (const EventRecord& event : ListEvents(-1)) {
     const int left = DueMinutes(event.warning, event.event_date + event.event_time, now);
     if (left < 0) continue;
-    // Every event shows a time; an all-day one shows 12:00 AM.
-    std::string when = OleDate::ShortDateText(event.event_date) + " " + OleDate::TimeText(event.event_time);
-    due.push_back(Clear(kReminderEvent, event.id, left, event.title, std::move(when)));
+    due.push_back(Clear(kReminderEvent, event.id, left, event.title, WhenText(event)));
   }
   return due;
+}
+
+std::vector<DueReminder> CollectMissedReminders(double now) {
+  std::vector<DueReminder> missed;
+  for (const TaskRecord& task : ListTasks()) {
+    const double moment = task.due_date + task.due_time;
+    if (task.warning == 0 || task.completed || !task.deadline || !(moment < now)) continue;
+    missed.push_back(Clear(kReminderTask, task.id, MinutesLeft(moment, now), task.name, WhenText(task)));
+  }
+  for (const EventRecord& event : ListEvents(-1)) {
+    const double moment = event.event_date + event.event_time;
+    if (event.warning == 0 || !(moment < now)) continue;
+    missed.push_back(Clear(kReminderEvent, event.id, MinutesLeft(moment, now), event.title, WhenText(event)));
+  }
+  return missed;
 }

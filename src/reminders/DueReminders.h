@@ -33,3 +33,11 @@ int SetReminderWarning(int kind, int id, int warning);
 // with 0 <= minutes left < warning, clears each one's warning so that it fires
 // once, and returns them in that order.
 std::vector<DueReminder> CollectDueReminders(double now);
+
+// Finds the items the scan can no longer catch: a warning still set and a
+// moment that has already passed (the program was not running, or the computer
+// slept, through the warning window). Completed tasks and tasks without a
+// completion date are left alone. Clears each one's warning, as the scan does,
+// and returns them in the scan's order; minutes left are negative once a whole
+// minute has passed.
+std::vector<DueReminder> CollectMissedReminders(double now);

@@ -5,10 +5,23 @@
 #include <vector>
 
 #include "db/OleDate.h"
+#include "reminders/DlgMissedReminders.h"
 #include "reminders/DlgReminder.h"
 #include "reminders/DueReminders.h"
+#include "reminders/ReminderCatchUp.h"
+#include "reminders/ReminderNotification.h"
 
 namespace {
+
+// More missed reminders than this come in one summary.
+constexpr size_t kMostMissedPopups = 5;
+// An event this near is told urgently.
+constexpr int kUrgentMinutes = 5;
+
+ReminderCatchUp& CatchUp() {
+  static ReminderCatchUp catchUp(&OleDate::Now);
+  return catchUp;
+}
 
 std::vector<const DlgReminder*> OpenPopups() {
   std::vector<const DlgReminder*> popups;
@@ -29,7 +42,7 @@ bool IsShown(const DueReminder& due) {
 }
 
 // Pop-ups open centred; each further one (not yet shown) steps down and right, so none hides another.
-void Cascade(DlgReminder* popup) {
+void Cascade(QWidget* popup) {
   constexpr int kStep = 28;
   const int others = static_cast<int>(OpenPopups().size());
   QPoint place = popup->pos() + QPoint(kStep, kStep) * others;
@@ -41,22 +54,45 @@ void Cascade(DlgReminder* popup) {
   popup->move(place);
 }
 
-}  // namespace
+// Lays out a new pop-up beside the others, shows it and its notification.
+void Present(DlgBase* popup, bool toFront, const QString& body, bool urgent) {
+  // A task's pop-up leaves the keyboard where the user is typing; an event's
+  // comes to the front.
+  popup->setAttribute(Qt::WA_ShowWithoutActivating, !toFront);
+  popup->Create();  // laid out and centred, so that it can be cascaded
+  Cascade(popup);
+  popup->show();
+  if (toFront) {
+    popup->raise();
+    popup->activateWindow();
+  }
+  ReminderNotification::Show(popup, body, urgent);
+}
 
-void ReminderScan() {
-  for (const DueReminder& due : CollectDueReminders(OleDate::Now())) {
+void OpenEach(const std::vector<DueReminder>& items) {
+  for (const DueReminder& due : items) {
     if (!due.warningCleared && IsShown(due)) continue;
     auto* popup = new DlgReminder(nullptr, due.kind, due.id, due.minutesLeft, QString::fromStdString(due.name),
                                   QString::fromStdString(due.when));
-    // A task's pop-up leaves the keyboard where the user is typing; an event's
-    // comes to the front.
-    popup->setAttribute(Qt::WA_ShowWithoutActivating, due.kind != kReminderEvent);
-    popup->Create();  // laid out and centred, so that it can be cascaded
-    Cascade(popup);
-    popup->show();
-    if (due.kind == kReminderEvent) {
-      popup->raise();
-      popup->activateWindow();
-    }
+    const bool event = due.kind == kReminderEvent;
+    Present(popup, event, popup->GetMessageText(), event && due.minutesLeft >= 0 && due.minutesLeft < kUrgentMinutes);
   }
+}
+
+void OpenMissed(const std::vector<DueReminder>& missed) {
+  if (missed.size() <= kMostMissedPopups) {
+    OpenEach(missed);
+    return;
+  }
+  auto* summary = new DlgMissedReminders(missed);
+  Present(summary, true, summary->GetMessageText() + '\n' + summary->GetListText(), false);
+}
+
+}  // namespace
+
+void CatchUpMissedReminders() { OpenMissed(CatchUp().AtStartUp()); }
+
+void ReminderScan() {
+  OpenMissed(CatchUp().BeforeScan());
+  OpenEach(CollectDueReminders(OleDate::Now()));
 }

@@ -155,6 +155,14 @@ std::vector<DialogTemplate> MakeTemplates() {
            {1111, K::CheckBox, "Reset Reminder:", 45, 123, 81, 10},
            {1005, K::ComboBox, "", 135, 122, 78, 64},
        }},
+      // Summary of many missed reminders.
+      {117, kSansSerif, 8, 400, false, 265, 203, false,
+       {
+           {1, K::PushButton, "OK", 106, 180, 50, 16, kDefault},
+           {1070, K::Static, "Orvale Reminder!", 30, 10, 154, 12},
+           {1081, K::Static, "", 20, 32, 225, 14, kCenter},
+           {1068, K::RichEdit, "", 20, 50, 225, 122},
+       }},
       // Message dialog.
       {134, kShellDlg, 8, 400, false, 210, 89, false,
        {

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QUrl>
 #include <QWindow>
 #include <cstdlib>
@@ -27,6 +28,7 @@
 #include "ui/OrganizerEvent.h"
 #include "ui/ResourceIcons.h"
 #include "ui/UiFonts.h"
+#include "ui/UserPalette.h"
 #include "views/DlgContacts.h"
 #include "views/DlgImpDates.h"
 #include "views/DlgNotes.h"
@@ -205,6 +207,8 @@ bool DlgOrganizer::OnInitDialog() {
 
   if (!startHidden) StartTimer(kTimerFadeInMain, kFadeInTickMs);
   StartTimer(kTimerReminders, kReminderScanMs);
+  // Reminders missed while the program was not running come at once, once the window is up.
+  QTimer::singleShot(0, this, &CatchUpMissedReminders);
   return true;
 }
 
@@ -267,6 +271,7 @@ void DlgOrganizer::OnSettings() {
 // Controls copy the user's colours when they are made; after the settings
 // changed, these take the new ones, so that a restart is not needed to see them.
 void DlgOrganizer::ApplyNewColors() {
+  ApplyUserPalette(Settings());
   m_sort->SetItemColor(Settings().GetClrHighlight(), CAutoCombo::kColorSelectedBackground);
   m_tabs->ApplyColors();
   for (int index = 0; DlgBase* view = m_tabs->GetView(index); ++index) {
@@ -367,10 +372,6 @@ void DlgOrganizer::OnTimer(int id) {
     default:
       break;
   }
-}
-
-void DlgOrganizer::FadeOut() {
-  for (int n = 100; n >= 4; n -= 8) SetLayeredAlpha(n * 255 / 100);
 }
 
 // Enter and Escape never close the main window.

@@ -71,7 +71,6 @@ class DlgOrganizer : public DlgBase {
   void MinimizeToTray();
   void RestoreFromTray();
   void ApplyTopmost(bool on);
-  void FadeOut();
   void CloseProgram();
   DlgBase* CurrentView() const;
 

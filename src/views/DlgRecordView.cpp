@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QShortcut>
 #include <algorithm>
+#include <numeric>
 
 #include "app/AppBase.h"
 #include "app/Message.h"
@@ -32,9 +33,10 @@ DlgRecordView::DlgRecordView(int templateId, int listId, const Texts& texts)
 
 void DlgRecordView::SetUpList(const std::vector<Column>& columns) {
   for (size_t c = 0; c < columns.size(); ++c) {
-    const int column = m_list->InsertColumn(QString::fromUtf8(columns[c].caption), static_cast<int>(c));
-    m_list->setColumnWidth(column, columns[c].width);
+    m_list->InsertColumn(QString::fromUtf8(columns[c].caption), static_cast<int>(c));
+    m_widths.push_back(columns[c].width);
   }
+  FitColumns();
   m_list->setFont(GetTextFont());
   m_list->SetGridLines(true);
   ApplyListColors();
@@ -59,6 +61,23 @@ void DlgRecordView::resizeEvent(QResizeEvent* event) {
   const int margin = m_list->y();
   const QPoint topLeft = m_list->pos();
   m_list->resize(std::max(0, width() - topLeft.x() - margin), std::max(0, height() - topLeft.y() - margin));
+  FitColumns();
+}
+
+// Every column stays inside the list: when the chosen widths are too wide the
+// first column, the record's name, gives way, down to a third of the list;
+// past that all of them shrink alike.
+void DlgRecordView::FitColumns() {
+  // From the list's own width: a hidden list lays out its viewport only once shown.
+  const int available = m_list->width() - 2 * m_list->frameWidth();
+  if (m_widths.empty() || available <= 0) return;
+  std::vector<int> widths = m_widths;
+  const int others = std::accumulate(widths.begin() + 1, widths.end(), 0);
+  if (widths[0] + others > available) widths[0] = std::max(available / 3, available - others);
+  const int total = widths[0] + others;
+  for (size_t c = 0; c < widths.size(); ++c) {
+    m_list->setColumnWidth(static_cast<int>(c), total > available ? widths[c] * available / total : widths[c]);
+  }
 }
 
 int DlgRecordView::RowToEdit() const { return m_list->GetFirstSelectedRow(); }

@@ -23,7 +23,7 @@ class DlgRecordView : public DlgBase {
   };
   struct Column {
     const char* caption;
-    int width;  // pixels
+    int width;  // pixels, when the list has the room
   };
 
   void OnAddItem() override;
@@ -64,9 +64,11 @@ class DlgRecordView : public DlgBase {
 
  private:
   void ApplyListColors();
+  void FitColumns();
 
   CColorListCtrl* m_list;
   Texts m_texts;
+  std::vector<int> m_widths;  // as chosen, before fitting
 };
 
 template <typename Record, typename CellsOf>

@@ -1,5 +1,8 @@
 #include "views/DlgTasks.h"
 
+#include <QFontMetrics>
+#include <algorithm>
+
 #include "app/AppBase.h"
 #include "app/Message.h"
 #include "db/OleDate.h"
@@ -35,6 +38,18 @@ QString DeadlineText(const TaskRecord& task) {
   return QString::fromStdString(text);
 }
 
+// Room for the longest deadline a row can show in the user's date and time
+// format, and never less than the list was designed with.
+int DeadlineWidth(const QFont& font) {
+  TaskRecord widest;
+  widest.deadline = 1;
+  widest.deadline_time = 1;
+  widest.due_date = OleDate::FromParts({2026, 12, 28, 0, 0, 0});
+  widest.due_time = OleDate::TimeOfDay(OleDate::FromParts({2026, 12, 28, 22, 58, 0}));
+  constexpr int kCellPadding = 16;
+  return std::max(155, QFontMetrics(font).horizontalAdvance(DeadlineText(widest)) + kCellPadding);
+}
+
 }  // namespace
 
 DlgTasks::DlgTasks()
@@ -49,7 +64,7 @@ bool DlgTasks::OnInitDialog() {
   m_priorities = ListPriorities();
   m_categories = ListCategories(0);
   GetList()->SetCheckBoxes(true);
-  SetUpList({{"Task", 260}, {"Priority", 70}, {"Category", 75}, {"Deadline", 155}});
+  SetUpList({{"Task", 260}, {"Priority", 70}, {"Category", 75}, {"Deadline", DeadlineWidth(GetTextFont())}});
   // Not filled here: the main window's tab set-up fills the page as soon as it
   // is current, and reading every task twice at start-up is time the user waits.
   return true;

@@ -9,6 +9,7 @@
 #include "records/Events.h"
 #include "records/Tasks.h"
 #include "reminders/DueReminders.h"
+#include "reminders/ReminderCatchUp.h"
 
 namespace {
 
@@ -131,4 +132,76 @@ TEST_F(ReminderTest, AWarningThatCannotBeClearedIsReported) {
   EXPECT_EQ(LoadTask(id).warning, 5);
   EXPECT_NE(SetReminderWarning(kReminderTask, id, 0), 0);
   EXPECT_EQ(CollectDueReminders(kNoon).size(), 1u);
+}
+
+TEST_F(ReminderTest, MissedItemsAreThoseWhoseMomentPassedWithAWarningStillSet) {
+  GetApp().GetSettings().SetTaskSort(0);
+  const int minuteAgo = AddTask("a minute ago", kNoon - kMinute, 5);
+  const int justPast = AddTask("b 30 s ago", kNoon - 30 * kSecond, 5);
+  const int noWarning = AddTask("c no warning", kNoon - kMinute, 0);
+  const int done = AddTask("d done", kNoon - kMinute, 5, 1);
+  const int ahead = AddTask("e a second ahead", kNoon + kSecond, 5);
+  TaskRecord undated = LoadTask(AddTask("f undated", kNoon - kMinute, 5));
+  undated.deadline = 0;
+  ASSERT_EQ(UpdateTask(undated), 0);
+  const int lastWeek = AddEvent("last week", 39441, 0.5, 60);
+  const int tomorrow = AddEvent("tomorrow", 39449, 0.5, 60);
+
+  const std::vector<DueReminder> missed = CollectMissedReminders(kNoon);
+  ASSERT_EQ(Names(missed), (std::vector<std::string>{"a minute ago", "b 30 s ago", "last week"}));
+  EXPECT_EQ(missed[0].id, minuteAgo);
+  EXPECT_EQ(missed[0].minutesLeft, -1);
+  EXPECT_EQ(missed[1].id, justPast);
+  EXPECT_EQ(missed[1].minutesLeft, 0) << "counted as the scan counts";
+  EXPECT_EQ(missed[2].kind, kReminderEvent);
+  EXPECT_EQ(missed[2].id, lastWeek);
+  EXPECT_EQ(missed[2].minutesLeft, -7 * 1440);
+  EXPECT_EQ(missed[2].when, OleDate::ShortDateText(39441) + " 12:00 PM");
+  for (const DueReminder& item : missed) EXPECT_TRUE(item.warningCleared);
+  EXPECT_EQ(LoadTask(minuteAgo).warning, 0);
+  EXPECT_EQ(LoadTask(justPast).warning, 0);
+  EXPECT_EQ(LoadEvent(lastWeek).warning, 0);
+  // What was not caught is left exactly as it was.
+  EXPECT_EQ(LoadTask(noWarning).warning, 0);
+  EXPECT_EQ(LoadTask(done).warning, 5);
+  EXPECT_EQ(LoadTask(ahead).warning, 5);
+  EXPECT_EQ(LoadTask(undated.id).warning, 5);
+  EXPECT_EQ(LoadEvent(tomorrow).warning, 60);
+
+  EXPECT_TRUE(CollectMissedReminders(kNoon).empty());
+  // The item ahead is the normal scan's, which still finds it.
+  EXPECT_EQ(Names(CollectDueReminders(kNoon)), std::vector<std::string>{"e a second ahead"});
+}
+
+TEST_F(ReminderTest, EachMissedItemIsCaughtUpAtOneStartOnly) {
+  const int id = AddEvent("while away", 39448, 0.25, 30);  // 6:00, before noon
+  double now = kNoon;
+  const auto clock = [&now] { return now; };
+  EXPECT_EQ(Names(ReminderCatchUp(clock).AtStartUp()), std::vector<std::string>{"while away"});
+  EXPECT_EQ(LoadEvent(id).warning, 0);
+  now += 10 * kMinute;
+  EXPECT_TRUE(ReminderCatchUp(clock).AtStartUp().empty()) << "the next start finds nothing";
+}
+
+TEST_F(ReminderTest, ScansCatchUpOnlyAfterTheClockJumpedMoreThanTwoMinutes) {
+  double now = kNoon;
+  ReminderCatchUp catchUp([&now] { return now; });
+  EXPECT_TRUE(catchUp.BeforeScan().empty()) << "no start-up yet: nothing to compare with";
+  ASSERT_TRUE(catchUp.AtStartUp().empty());
+
+  const int id = AddTask("slept through", kNoon + 90 * kSecond, 1);
+  now += kMinute;
+  EXPECT_TRUE(catchUp.BeforeScan().empty());
+  now += 2 * kMinute;  // exactly two minutes: an ordinary late scan
+  EXPECT_TRUE(catchUp.BeforeScan().empty());
+  EXPECT_EQ(LoadTask(id).warning, 1) << "passed, but not looked for";
+  now -= 10 * kMinute;  // put back
+  EXPECT_TRUE(catchUp.BeforeScan().empty());
+  now += 10 * kMinute + 2 * kMinute + kSecond;
+  const std::vector<DueReminder> missed = catchUp.BeforeScan();
+  ASSERT_EQ(Names(missed), std::vector<std::string>{"slept through"});
+  EXPECT_EQ(missed[0].minutesLeft, -3);
+  EXPECT_EQ(LoadTask(id).warning, 0);
+  now += 5 * kMinute;
+  EXPECT_TRUE(catchUp.BeforeScan().empty()) << "caught once";
 }

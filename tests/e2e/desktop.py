@@ -113,6 +113,16 @@ class Desktop:
             wait_for("the window manager", lambda: "window id" in self._root_property("_NET_SUPPORTING_WM_CHECK"))
         return self.launch()
 
+    def launch(self, args=()):
+        self.organizer = self._spawn_organizer(args)
+        try:
+            self.app = wait_for("the organizer in the accessibility tree", self._find_app, timeout=20)
+            self.main = wait_for("the main window", lambda: self.window("Orvale Organizer"))
+        except Timeout as timeout:
+            state = "running" if self.running() else f"ended with {self.organizer.returncode}"
+            raise Timeout(f"{timeout}; the organizer is {state}; it printed:\n{self.output()}") from None
+        return self
+
     def program_env(self):
         """The organizer's environment: this desktop's display and its private folders."""
         env = self._env()
@@ -128,19 +138,12 @@ class Desktop:
         env.update(self.extra_env)
         return env
 
-    def launch(self, args=()):
+    def _spawn_organizer(self, args):
+        """Starts the organizer with its own folders, without waiting for it."""
         if getattr(self, "log", None):
-            self.log.close()  # of a copy started before
+            self.log.close()  # a relaunch starts a fresh log
         self.log = open(os.path.join(self.home, "organizer.log"), "w")
-        self.organizer = self._spawn([EXE, *args], env=self.program_env(), stdout=self.log,
-                                     stderr=subprocess.STDOUT)
-        try:
-            self.app = wait_for("the organizer in the accessibility tree", self._find_app, timeout=20)
-            self.main = wait_for("the main window", lambda: self.window("Orvale Organizer"))
-        except Timeout as timeout:
-            state = "running" if self.running() else f"ended with {self.organizer.returncode}"
-            raise Timeout(f"{timeout}; the organizer is {state}; it printed:\n{self.output()}") from None
-        return self
+        return self._spawn([EXE, *args], env=self.program_env(), stdout=self.log, stderr=subprocess.STDOUT)
 
     def stop(self):
         for process in reversed(self.processes):
@@ -178,7 +181,9 @@ class Desktop:
         desktop = pyatspi.Registry.getDesktop(0)
         for i in range(desktop.childCount):
             app = desktop.getChildAtIndex(i)
-            if app is not None and app.get_process_id() == self.organizer.pid:
+            # A desktop theme may load a second toolkit that registers the same
+            # process under another name; the organizer's own entry has its name.
+            if app is not None and app.get_process_id() == self.organizer.pid and app.name == "Orvale Organizer":
                 return app
         return None
 
@@ -283,6 +288,18 @@ class Desktop:
         x, y, w, h = self.extents(acc)
         return subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "-depth", "8", "rgb:-"],
                               env=self._env(), capture_output=True, check=True).stdout
+
+    def screenshot_rgb(self, path):
+        """The whole screen as raw RGB bytes in a file."""
+        subprocess.run(["import", "-window", "root", "-depth", "8", f"rgb:{path}"], env=self._env(), check=True)
+
+    @staticmethod
+    def read_rgb(path):
+        """A pixel reader over a screen saved by screenshot_rgb."""
+        with open(path, "rb") as raw:
+            data = raw.read()
+        width = ROOT_SIZE[0]
+        return lambda x, y: data[(y * width + x) * 3:(y * width + x) * 3 + 3]
 
     def screenshot(self, path):
         subprocess.run(["import", "-window", "root", path], env=self._env(), check=True)

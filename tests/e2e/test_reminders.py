@@ -21,6 +21,7 @@ class ReminderPopups(DesktopTest):
     def prepare(self, desk):
         add_event(desk, "Dentist", 20, 30)
         add_event(desk, "Haircut", 20, 30)
+        desk.sql("INSERT INTO task (category_id, priority_id, name) VALUES (1, 1, 'Alpha')")
 
     def popups(self):
         return [w for w in self.desk.windows() if w is not None and w.name == REMINDER and self.desk.is_showing(w)]
@@ -37,6 +38,10 @@ class ReminderPopups(DesktopTest):
 
     def test_popups_take_clicks_and_keys_above_the_main_window(self):
         desk = self.desk
+        # A question of the main window is open: it blocks the main window, not the pop-ups.
+        desk.click(desk.find("table cell", "Alpha"))
+        desk.key("Delete")
+        question = desk.wait_window("Organizer Alert!")
         desktop.wait_for("two reminder pop-ups", lambda: len(self.popups()) == 2, SCAN_WAIT)
         self.assertEqual(self.warning_of("Dentist"), 0, "the scan clears the warning")
 
@@ -59,8 +64,8 @@ class ReminderPopups(DesktopTest):
         intervals = desk.find("combo box", within=upper)
         desktop.wait_for("the interval list enabled", lambda: intervals.getState().contains(
             desktop.pyatspi.STATE_ENABLED))
-        desk.click(intervals)
-        desk.key("Down", "Down", "Return")  # "5 min", then "10 min"
+        desk.open_list(intervals)
+        desk.click(desk.find("list item", "10 min", within=upper))
         desktop.wait_for("10 min chosen", lambda: desk.text_of(intervals) == "10 min")
         desk.click(desk.find("push button", "OK", within=upper))
         desktop.wait_for("the upper pop-up to close", lambda: self.popup_for(title) is None)
@@ -72,6 +77,9 @@ class ReminderPopups(DesktopTest):
         desk.key("Return")
         desktop.wait_for("the lower pop-up to close", lambda: self.popup_for(other) is None)
         self.assertEqual(self.warning_of(other), 0)
+        desk.click(desk.find("push button", "No", within=question))
+        desk.wait_no_window("Organizer Alert!")
+        self.assertEqual(desk.sql("SELECT name FROM task"), [["Alpha"]])
         self.assertTrue(desk.running(), "closing a pop-up must not end the program")
         self.assertIsNotNone(desk.window("Orvale Organizer"))
 

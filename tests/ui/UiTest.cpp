@@ -4,6 +4,7 @@
 
 #include "db/DBL.h"
 #include "db/DatabaseFile.h"
+#include "ui/UserPalette.h"
 
 void UiTest::SetUp() {
   ASSERT_TRUE(m_dir.isValid());
@@ -12,6 +13,8 @@ void UiTest::SetUp() {
   ASSERT_EQ(DBL::PrepareDatabase(DBL::GetDatabasePath()), "");
   m_app = std::make_unique<AppBase>();
   m_app->GetSettings().Load();
+  // As the program does at start-up; also undoes colours an earlier test applied.
+  ApplyUserPalette(m_app->GetSettings());
 }
 
 void UiTest::TearDown() { m_app.reset(); }

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QTest>
+#include <QTextEdit>
 
 #include "UiTest.h"
 #include "app/Message.h"
@@ -8,6 +9,7 @@
 #include "db/OleDate.h"
 #include "records/Events.h"
 #include "records/Tasks.h"
+#include "reminders/DlgMissedReminders.h"
 #include "reminders/DlgReminder.h"
 #include "reminders/DueReminders.h"
 #include "reminders/ReminderScan.h"
@@ -35,7 +37,7 @@ class ReminderDialogTest : public UiTest {
 
   void TearDown() override {
     for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (qobject_cast<DlgReminder*>(w)) w->deleteLater();
+      if (qobject_cast<DlgReminder*>(w) || qobject_cast<DlgMissedReminders*>(w)) w->deleteLater();
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     SetMessageHook(nullptr);
@@ -64,9 +66,10 @@ class ReminderDialogTest : public UiTest {
     return labels;
   }
 
+  template <class Popup = DlgReminder>
   static int VisiblePopups() {
     int visible = 0;
-    for (QWidget* w : QApplication::topLevelWidgets()) visible += qobject_cast<DlgReminder*>(w) && w->isVisible();
+    for (QWidget* w : QApplication::topLevelWidgets()) visible += qobject_cast<Popup*>(w) && w->isVisible();
     return visible;
   }
 
@@ -109,6 +112,48 @@ TEST_F(ReminderDialogTest, MessagesNameTheItemAndItsTime) {
   EXPECT_EQ(task.GetMessageText(), "The Task \"Pay rent\" is due at \n\n12/8/26 09:00 AM");
   DlgReminder event(nullptr, kReminderEvent, 1, 5, "Dentist", "12/9/26 02:30 PM");
   EXPECT_EQ(event.GetMessageText(), "The Event \"Dentist\" is scheduled for 12/9/26 02:30 PM");
+}
+
+TEST_F(ReminderDialogTest, MissedRemindersSpeakOfThePast) {
+  DlgReminder task(nullptr, kReminderTask, 1, -1, "Pay rent", "12/8/26 09:00 AM");
+  EXPECT_EQ(task.GetMessageText(), "The Task \"Pay rent\" was due at \n\n12/8/26 09:00 AM");
+  DlgReminder event(nullptr, kReminderEvent, 1, -3000, "Dentist", "12/9/26 02:30 PM");
+  EXPECT_EQ(event.GetMessageText(), "The Event \"Dentist\" was scheduled for 12/9/26 02:30 PM");
+  EXPECT_EQ(Intervals(Open(-1)), QStringList{"No Warning"}) << "no warning can fire for a moment gone by";
+
+  const std::vector<DueReminder> missed{{kReminderTask, 1, -5, "Pay rent", "12/8/26 ", true},
+                                        {kReminderEvent, 2, -1, "Dentist", "12/9/26 02:30 PM", true}};
+  DlgMissedReminders summary(missed);
+  summary.Create();
+  EXPECT_EQ(summary.GetMessageText(), "You missed 2 reminders:");
+  auto* list = qobject_cast<QTextEdit*>(summary.GetDlgItem(DlgMissedReminders::kIdList));
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->toPlainText(),
+            "The Task \"Pay rent\" was due at 12/8/26\nThe Event \"Dentist\" was scheduled for 12/9/26 02:30 PM");
+  EXPECT_TRUE(list->isReadOnly());
+}
+
+TEST_F(ReminderDialogTest, UpToFiveMissedItemsGetAPopupEachMoreGetOneSummary) {
+  SetStoredWarning(0);
+  const double hourAgo = OleDate::Now() - 1.0 / 24;
+  const auto addMissed = [hourAgo](int count) {
+    for (int n = 0; n < count; ++n) {
+      ASSERT_GT(InsertEvent(EventRecord{-1, static_cast<double>(OleDate::DayNumber(hourAgo)), 1,
+                                        OleDate::TimeOfDay(hourAgo), "missed", "", 30}),
+                0);
+    }
+  };
+  addMissed(5);
+  CatchUpMissedReminders();
+  EXPECT_EQ(VisiblePopups(), 5);
+  EXPECT_EQ(VisiblePopups<DlgMissedReminders>(), 0);
+  CatchUpMissedReminders();
+  EXPECT_EQ(VisiblePopups(), 5) << "each is caught up once";
+
+  addMissed(6);
+  CatchUpMissedReminders();
+  EXPECT_EQ(VisiblePopups(), 5);
+  EXPECT_EQ(VisiblePopups<DlgMissedReminders>(), 1);
 }
 
 TEST_F(ReminderDialogTest, ResetStoresTheChosenWarningAndClosesThePopup) {

@@ -21,6 +21,7 @@
 #include "records/Events.h"
 #include "records/Notes.h"
 #include "records/Tasks.h"
+#include "reminders/DlgMissedReminders.h"
 #include "reminders/DlgReminder.h"
 #include "reminders/DueReminders.h"
 #include "ui/CAutoCombo.h"
@@ -192,6 +193,17 @@ TEST_F(Screenshots, DISABLED_Reminders) {
   DlgReminder event(nullptr, kReminderEvent, 1, 1500, QStringLiteral("Dentist"), QStringLiteral("12/10/2026 02:00 PM"));
   event.Create();
   Save(event, QStringLiteral("reminder-event"));
+  DlgReminder missed(nullptr, kReminderTask, 1, -90, QStringLiteral("Pay rent"), QStringLiteral("12/08/2026 09:00 AM"));
+  missed.Create();
+  Save(missed, QStringLiteral("reminder-missed"));
+  std::vector<DueReminder> many;
+  for (int n = 1; n <= 12; ++n) {
+    many.push_back(DueReminder{n % 3 ? kReminderTask : kReminderEvent, n, -60 * n, "Item " + std::to_string(n),
+                               "12/08/2026 09:00 AM", true});
+  }
+  DlgMissedReminders summary(many);
+  summary.Create();
+  Save(summary, QStringLiteral("reminder-missed-summary"));
 }
 
 // A dark colour set a user might choose: light text on a dark background.

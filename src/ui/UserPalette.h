@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QPalette>
+
+class UTSettings;
+
+// Every window in the user's colours, whatever the desktop's theme says: the
+// colour roles all controls draw with, made from the settings.
+QPalette UserPalette(const UTSettings& settings);
+// Draws the whole application in one style that follows its palette, with
+// the palette of the current settings; again after the colours change.
+void ApplyUserPalette(const UTSettings& settings);
