@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "app/BackupRestore.h"
 #include "app/DailyBackup.h"
@@ -46,12 +49,32 @@ int ShowMessageDialog(const std::string& text, int kind) {
   return message.DoModal();
 }
 
+// The arguments with Qt's "-name" set to the reverse-DNS id, unless one was
+// given: on X11 it becomes the windows' instance name, which the desktop
+// entry's StartupWMClass names, whatever the executable is called.
+std::vector<char*> WithInstanceName(int argc, char** argv) {
+  std::vector<char*> args(argv, argv + argc);
+  const bool named = std::any_of(args.begin(), args.end(), [](const char* arg) {
+    return std::strcmp(arg, "-name") == 0 || std::strcmp(arg, "--name") == 0;
+  });
+  static char nameOption[] = "-name";
+  static std::string id = Paths::kAppId;
+  if (!named) args.insert(args.begin() + (argc > 0 ? 1 : 0), {nameOption, id.data()});
+  args.push_back(nullptr);
+  return args;
+}
+
 }  // namespace
 
-COrganizerApp::COrganizerApp(int& argc, char** argv) : m_qapp(std::make_unique<GuardedApplication>(argc, argv)) {
+COrganizerApp::COrganizerApp(int& argc, char** argv)
+    : m_args(WithInstanceName(argc, argv)),
+      m_argc(static_cast<int>(m_args.size()) - 1),
+      m_qapp(std::make_unique<GuardedApplication>(m_argc, m_args.data())) {
   QCoreApplication::setOrganizationName(Paths::kMakerName);
-  // The window class (X11) and app id (Wayland) that match the window to its launcher.
-  QCoreApplication::setApplicationName(Paths::kAppId);
+  // The application's name is what screen readers say; docks match the
+  // window to its launcher by the desktop file name (the Wayland app id) and
+  // the X11 instance name.
+  QCoreApplication::setApplicationName(Paths::kAppName);
   QGuiApplication::setDesktopFileName(Paths::kAppId);
   // Closing the last reminder while the main window sits in the tray must not
   // end the program: only the main window does that.

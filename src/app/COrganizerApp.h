@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "app/AppBase.h"
 
@@ -25,6 +26,9 @@ class COrganizerApp : public AppBase {
   // Today's copy of the database, once the main window is up, then every 24 h.
   void StartDailyBackups();
 
+  // The arguments the QApplication keeps for its whole life.
+  std::vector<char*> m_args;
+  int m_argc;
   std::unique_ptr<GuardedApplication> m_qapp;
   // The one copy for this user and database; later starts ask it to show itself.
   std::unique_ptr<RunningCopy> m_copy;

@@ -20,8 +20,8 @@ class OneCopyTest(DesktopTest):
         return subprocess.run(args, env=self.desk._env(), capture_output=True, text=True).stdout
 
     def main_windows(self):
-        """Every X window of the main window's title, mapped or not."""
-        return [int(w) for w in self.x("xdotool", "search", "--name", f"^{MAIN}$").split()]
+        """The mapped X windows of the main window's title."""
+        return self.desk.x_windows(MAIN)
 
     def state(self, window):
         return self.x("xprop", "-id", str(window), "_NET_WM_STATE", "WM_STATE")
@@ -33,7 +33,7 @@ class OneCopyTest(DesktopTest):
     def shown_and_active(self, window):
         state = self.state(window)
         return "Normal" in state and "_NET_WM_STATE_HIDDEN" not in state and self.active() == window and \
-            window in self.desk.x_windows(MAIN)
+            window in self.main_windows()
 
     def start_again(self):
         code, output = self.desk.run_program()
