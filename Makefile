@@ -1,6 +1,10 @@
 # The two everyday commands: `make run` and `make test`. Both install what is
 # missing, configure and build first, so a fresh clone needs nothing else.
-.PHONY: run test bench build deps clean
+# `make install [PREFIX=/usr/local] [DESTDIR=...]` and `make deb` build an
+# optimised copy in build-release/ for installing and packaging.
+.PHONY: run test bench build deps clean install deb release
+
+PREFIX ?= /usr/local
 
 deps:
 	scripts/install-deps
@@ -10,7 +14,7 @@ build: deps
 	cmake --build --preset default
 
 run: build
-	./build/bin/organizer
+	./build/bin/orvale-organizer
 
 test: build
 	ctest --preset default
@@ -20,5 +24,19 @@ bench: deps
 	cmake --build --preset bench
 	scripts/run-bench build-bench/bin
 
+release: deps
+	cmake --preset release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build --preset release
+
+install: release
+	cmake --install build-release
+
+# The package installs below /usr, whatever PREFIX says.
+deb: PREFIX = /usr
+deb: release
+	rm -f build-release/orvale-organizer_*.deb
+	cd build-release && cpack -G DEB
+	cp build-release/orvale-organizer_*.deb .
+
 clean:
-	rm -rf build build-bench
+	rm -rf build build-bench build-release orvale-organizer_*.deb

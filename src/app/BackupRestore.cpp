@@ -30,7 +30,7 @@ std::string ShellWord(const std::string& word) {
 }
 
 std::string RestoreCommand(const std::string& copy) {
-  return ShellWord(Paths::ProgramFolder() + "/organizer") + " --restore " + ShellWord(copy);
+  return ShellWord(Paths::ProgramFile()) + " --restore " + ShellWord(copy);
 }
 
 std::string SizeText(const std::string& path) {

@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "app/BackupRestore.h"
 #include "app/DailyBackup.h"
@@ -11,8 +14,10 @@
 #include "app/InstanceLock.h"
 #include "app/Message.h"
 #include "app/Paths.h"
+#include "app/RunningCopy.h"
 #include "db/DBL.h"
 #include "db/DatabaseFile.h"
+#include "ui/CommandEvent.h"
 #include "ui/DlgMessage.h"
 #include "ui/UserPalette.h"
 #include "views/DlgOrganizer.h"
@@ -44,11 +49,33 @@ int ShowMessageDialog(const std::string& text, int kind) {
   return message.DoModal();
 }
 
+// The arguments with Qt's "-name" set to the reverse-DNS id, unless one was
+// given: on X11 it becomes the windows' instance name, which the desktop
+// entry's StartupWMClass names, whatever the executable is called.
+std::vector<char*> WithInstanceName(int argc, char** argv) {
+  std::vector<char*> args(argv, argv + argc);
+  const bool named = std::any_of(args.begin(), args.end(), [](const char* arg) {
+    return std::strcmp(arg, "-name") == 0 || std::strcmp(arg, "--name") == 0;
+  });
+  static char nameOption[] = "-name";
+  static std::string id = Paths::kAppId;
+  if (!named) args.insert(args.begin() + (argc > 0 ? 1 : 0), {nameOption, id.data()});
+  args.push_back(nullptr);
+  return args;
+}
+
 }  // namespace
 
-COrganizerApp::COrganizerApp(int& argc, char** argv) : m_qapp(std::make_unique<GuardedApplication>(argc, argv)) {
+COrganizerApp::COrganizerApp(int& argc, char** argv)
+    : m_args(WithInstanceName(argc, argv)),
+      m_argc(static_cast<int>(m_args.size()) - 1),
+      m_qapp(std::make_unique<GuardedApplication>(m_argc, m_args.data())) {
   QCoreApplication::setOrganizationName(Paths::kMakerName);
+  // The application's name is what screen readers say; docks match the
+  // window to its launcher by the desktop file name (the Wayland app id) and
+  // the X11 instance name.
   QCoreApplication::setApplicationName(Paths::kAppName);
+  QGuiApplication::setDesktopFileName(Paths::kAppId);
   // Closing the last reminder while the main window sits in the tray must not
   // end the program: only the main window does that.
   QApplication::setQuitOnLastWindowClosed(false);
@@ -59,6 +86,18 @@ COrganizerApp::~COrganizerApp() { SetMessageHook(nullptr); }
 
 int COrganizerApp::InitInstance() {
   const std::string database = DBL::GetDatabasePath();
+  m_copy = std::make_unique<RunningCopy>(database);
+  switch (m_copy->Claim()) {
+    case RunningCopy::kFirst:
+      break;
+    case RunningCopy::kShownOther:
+      return 0;
+    case RunningCopy::kNoAnswer:
+      ShowMessage("Orvale Organizer is already running on \"" + database +
+                      "\" but does not answer. Close it (or end it) and start it again.",
+                  kMessageOkNotice);
+      return 1;
+  }
   // Waits while a backup is being restored; nothing else ever holds it exclusively.
   m_running = std::make_unique<InstanceLock>(InstanceLock::PathFor(database));
   m_running->LockShared();
@@ -75,6 +114,10 @@ int COrganizerApp::InitInstance() {
   SetMessageHook(ShowMessageDialog);
 
   DlgOrganizer mainWindow;
+  // Shown, restored and raised as the tray icon's restore does, also from the tray or minimised.
+  QObject::connect(m_copy.get(), &RunningCopy::ShowRequested, &mainWindow, [&mainWindow] {
+    QCoreApplication::postEvent(&mainWindow, new CommandEvent(DlgOrganizer::kTrayRestore));
+  });
   StartDailyBackups();
   mainWindow.DoModal();
   return 0;

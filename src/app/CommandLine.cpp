@@ -1,17 +1,116 @@
 #include "app/CommandLine.h"
 
-#include <string>
+#include <array>
+#include <string_view>
 
 #include "app/BackupRestore.h"
+#include "app/Paths.h"
 #include "db/DBL.h"
 
-std::optional<int> RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) {
-  if (argc < 2 || std::string(argv[1]) != "--restore") return std::nullopt;
-  if (argc > 3) {
-    err << "Usage: organizer --restore [FILE]\n";
-    return 2;
+namespace {
+
+// Qt's generic options, which QApplication takes out of the arguments itself.
+constexpr std::array<std::string_view, 12> kQtOptionsWithValue = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+    "qwindowtitle", "session", "display", "style", "stylesheet", "name"};
+constexpr std::array<std::string_view, 5> kQtFlags = {"reverse", "widgetcount", "sync", "nograb", "dograb"};
+
+// The option's name without its one or two leading dashes, as Qt accepts both.
+std::string_view QtOptionName(std::string_view arg) {
+  if (arg.size() < 2 || arg[0] != '-') return {};
+  arg.remove_prefix(arg[1] == '-' ? 2 : 1);
+  return arg;
+}
+
+template <size_t N>
+bool Contains(const std::array<std::string_view, N>& names, std::string_view name) {
+  for (std::string_view known : names) {
+    if (known == name) return true;
   }
-  const std::string database = DBL::GetDatabasePath();
-  if (argc == 2) return BackupRestore::ListBackups(database, out);
-  return BackupRestore::Restore(database, argv[2], out);
+  return false;
+}
+
+CommandLineRequest Problem(std::string text) {
+  CommandLineRequest request;
+  request.action = CommandLineRequest::kUsageError;
+  request.problem = std::move(text);
+  return request;
+}
+
+void PrintUsage(std::ostream& to) {
+  to << "Usage: " << Paths::kExecutableName << " [--restore [FILE]] [--help] [--version]\n";
+}
+
+void PrintHelp(std::ostream& out) {
+  PrintUsage(out);
+  out << "Keeps tasks, contacts, dates and events, and notes. Without options it opens the\n"
+         "organizer, or brings the copy already running on the same database to the front.\n"
+         "\n"
+         "  --restore        list the daily backups of the database, newest first\n"
+         "  --restore FILE   put the backup FILE (a path, or a name from that list) in place\n"
+         "                   of the database; refused while the organizer runs\n"
+         "  -h, --help       show this help and exit\n"
+         "  --version        show the version and exit\n"
+         "\n"
+         "Qt's own options (-platform, -display, -style, -session, ...) are passed on to Qt.\n"
+         "\n"
+         "The database is organizer.db beside the executable when one is there (a portable\n"
+         "copy), otherwise $XDG_DATA_HOME/Tavrin/Orvale Organizer/organizer.db\n"
+         "(XDG_DATA_HOME defaults to ~/.local/share). See orvale-organizer(1).\n";
+}
+
+}  // namespace
+
+CommandLineRequest ParseCommandLine(int argc, char** argv) {
+  CommandLineRequest request;
+  // Asking for help wins over whatever else is wrong with the line.
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "--help" || std::string_view(argv[i]) == "-h") {
+      request.action = CommandLineRequest::kHelp;
+      return request;
+    }
+  }
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--version") {
+      request.action = CommandLineRequest::kVersion;
+    } else if (arg == "--restore") {
+      request.action = CommandLineRequest::kListBackups;
+      if (i + 1 < argc && argv[i + 1][0] != '-') {
+        request.action = CommandLineRequest::kRestore;
+        request.restoreFile = argv[++i];
+      }
+    } else if (Contains(kQtOptionsWithValue, QtOptionName(arg))) {
+      if (i + 1 == argc) return Problem("the option '" + std::string(arg) + "' needs a value");
+      ++i;
+    } else if (!Contains(kQtFlags, QtOptionName(arg))) {
+      const bool option = arg.size() > 1 && arg[0] == '-';
+      return Problem((option ? "unknown option '" : "unexpected argument '") + std::string(arg) + "'");
+    }
+  }
+  return request;
+}
+
+std::optional<int> RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  const CommandLineRequest request = ParseCommandLine(argc, argv);
+  switch (request.action) {
+    case CommandLineRequest::kStart:
+      return std::nullopt;
+    case CommandLineRequest::kHelp:
+      PrintHelp(out);
+      return 0;
+    case CommandLineRequest::kVersion:
+      out << Paths::kAppName << " " << ORGANIZER_VERSION << "\n";
+      return 0;
+    case CommandLineRequest::kListBackups:
+      return BackupRestore::ListBackups(DBL::GetDatabasePath(), out);
+    case CommandLineRequest::kRestore:
+      return BackupRestore::Restore(DBL::GetDatabasePath(), request.restoreFile, out);
+    case CommandLineRequest::kUsageError:
+      break;
+  }
+  err << Paths::kExecutableName << ": " << request.problem << "\n";
+  PrintUsage(err);
+  err << "Try '" << Paths::kExecutableName << " --help' for more.\n";
+  return 2;
 }

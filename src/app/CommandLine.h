@@ -2,8 +2,20 @@
 
 #include <optional>
 #include <ostream>
+#include <string>
+
+// What the command line asks for. Qt's own options (-platform, -display,
+// -style, -session, ...) are left for the QApplication and mean "start".
+struct CommandLineRequest {
+  enum Action { kStart, kHelp, kVersion, kListBackups, kRestore, kUsageError };
+  Action action = kStart;
+  std::string restoreFile;  // kRestore
+  std::string problem;      // kUsageError: what was wrong, for the user
+};
+
+CommandLineRequest ParseCommandLine(int argc, char** argv);
 
 // The command-line work that needs no window. Returns the exit code when the
-// arguments asked for such work and it is done; nothing when the program is
-// to start as usual (no arguments, or ones it does not act on).
+// arguments asked for such work and it is done (2 for arguments it does not
+// know); nothing when the program is to start as usual.
 std::optional<int> RunCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err);

@@ -22,6 +22,8 @@ class InstanceLock {
   bool LockShared();
   // Holds it exclusively if nobody else holds it at all; never waits.
   bool TryLockExclusive();
+  // Whether the lock file could be made and opened.
+  bool IsOpen() const { return m_fd >= 0; }
 
  private:
   bool Open();

@@ -74,9 +74,12 @@ std::string ConfigHome() { return XdgFolder("XDG_CONFIG_HOME", ".config"); }
 std::string HelpPage(const std::string& name) {
   const std::string beside = ProgramFolder() + "/help/" + name;
   if (::access(beside.c_str(), F_OK) == 0) return beside;
-  return ProgramFolder() + "/../share/orvale-organizer/help/" + name;
+  // Named to the user when no browser opens it, so without "bin/..".
+  return std::filesystem::path(ProgramFolder() + "/../share/" + kAppId + "/help/" + name).lexically_normal().string();
 }
 
-std::string AutostartCommand() { return ExecValue(ProgramFolder() + "/organizer"); }
+std::string ProgramFile() { return ProgramFolder() + "/" + kExecutableName; }
+
+std::string AutostartCommand() { return ExecValue(ProgramFile()); }
 
 }  // namespace Paths

@@ -9,6 +9,12 @@ namespace Paths {
 // main window caption and tray tip.
 inline constexpr char kAppName[] = "Orvale Organizer";
 inline constexpr char kMakerName[] = "Tavrin";
+// The installed name of the executable; the autostart entry and the backup
+// advice name it, whatever the running file is called.
+inline constexpr char kExecutableName[] = "orvale-organizer";
+// The reverse-DNS id: desktop entry, icon, metainfo, help folder and window
+// class, so that docks match the window to its launcher.
+inline constexpr char kAppId[] = "org.tavrin.OrvaleOrganizer";
 
 // Folder of the running executable, without a trailing slash; read once.
 const std::string& ProgramFolder();
@@ -27,8 +33,11 @@ std::string ConfigHome();
 // tree, else in the installed data folder next to its bin folder.
 std::string HelpPage(const std::string& name);
 
-// The command that starts the organizer at log-in: the executable's fixed
-// name in the program folder, quoted for a desktop entry's Exec key.
+// The executable's fixed name in the program folder.
+std::string ProgramFile();
+
+// The command that starts the organizer at log-in: ProgramFile(), quoted for
+// a desktop entry's Exec key.
 std::string AutostartCommand();
 
 }  // namespace Paths

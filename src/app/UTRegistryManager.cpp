@@ -6,7 +6,6 @@
 
 #include <strings.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -67,18 +66,15 @@ std::string WithValue(const std::string& old, const std::string& name, const std
 // The autostart entry: starts the program at log-in, or is hidden when the command is empty.
 std::string AutostartEntry(const std::string& name, const std::string& command) {
   std::string entry = "[Desktop Entry]\nType=Application\nName=" + name +
-                      "\nComment=Tasks, contacts, dates and notes\nIcon=orvale-organizer\nTerminal=false\n";
+                      "\nComment=Tasks, contacts, dates and notes\nIcon=" + std::string(Paths::kAppId) + "\nTerminal=false\n";
   if (!command.empty()) entry += "Exec=" + command + "\n";
   entry += command.empty() ? "Hidden=true\nX-GNOME-Autostart-enabled=false\n"
                            : "Hidden=false\nX-GNOME-Autostart-enabled=true\n";
   return entry;
 }
 
-std::string DesktopFileName(const std::string& name) {
-  std::string file;
-  for (char c : name) file += c == ' ' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return file + ".desktop";
-}
+// Earlier versions named the autostart entry after the application name.
+constexpr char kOldAutostartName[] = "orvale-organizer.desktop";
 
 }  // namespace
 
@@ -87,7 +83,7 @@ UTRegistryManager::UTRegistryManager() : m_keyPath(kProgramKey) {}
 void UTRegistryManager::SetKeyPath(const std::string& path) { m_keyPath = path; }
 
 std::string UTRegistryManager::KeyFile() const {
-  if (m_keyPath == kRunKey) return Paths::ConfigHome() + "/autostart/" + DesktopFileName(Paths::kAppName);
+  if (m_keyPath == kRunKey) return Paths::ConfigHome() + "/autostart/" + Paths::kAppId + ".desktop";
   std::string relative = m_keyPath;
   const std::string software = "SOFTWARE\\";
   if (relative.size() > software.size() && strncasecmp(relative.c_str(), software.c_str(), software.size()) == 0) {
@@ -114,6 +110,10 @@ int UTRegistryManager::WriteString(const std::string& name, const std::string& t
   if (result != 0) {
     std::printf("Error in setting Section1 value\n");
     std::fflush(stdout);
+  } else if (m_keyPath == kRunKey) {
+    // The entry under the old name goes once the new one is in place, so the
+    // desktop never starts the program twice and a failed write loses nothing.
+    std::filesystem::remove(file.parent_path() / kOldAutostartName, error);
   }
   return result;
 }

@@ -1,15 +1,32 @@
 #include "reminders/CSystemTray.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
 #include <QWidget>
 
+#include "app/Paths.h"
 #include "ui/CommandEvent.h"
 
 namespace {
 constexpr int kRetryMs = 5000;
 }
 
-CSystemTray::CSystemTray(QObject* parent) : QObject(parent) {
+CSystemTray::CSystemTray(QObject* parent)
+    : QObject(parent), m_showHide(m_menu.addAction(QString())) {
+  m_menu.addSeparator();
+  connect(m_menu.addAction(QStringLiteral("Quit")), &QAction::triggered, this, [this] {
+    if (QWidget* target = Target()) target->close();  // as the window's own "X"
+  });
+  connect(m_showHide, &QAction::triggered, this, [this] {
+    QWidget* target = Target();
+    const bool shown = target && target->isVisible() && !target->isMinimized();
+    if (target) QCoreApplication::postEvent(target, new CommandEvent(shown ? m_hideCommand : m_showCommand));
+  });
+  connect(&m_menu, &QMenu::aboutToShow, this, &CSystemTray::UpdateMenu);
+  UpdateMenu();
+  m_icon.setContextMenu(&m_menu);
   m_retry.setInterval(kRetryMs);
   connect(&m_retry, &QTimer::timeout, this, &CSystemTray::ShowPendingIcon);
   connect(&m_icon, &QSystemTrayIcon::activated, this,
@@ -46,11 +63,39 @@ void CSystemTray::ShowPendingIcon() {
 
 void CSystemTray::SetTargetWindow(QWidget* window) { m_target = window; }
 
+QWidget* CSystemTray::Target() const { return m_target ? m_target.data() : m_parent.data(); }
+
+void CSystemTray::UpdateMenu() {
+  const QWidget* target = Target();
+  const bool shown = target && target->isVisible() && !target->isMinimized();
+  m_showHide->setText(QString::fromLatin1(shown ? "Hide " : "Show ") + QString::fromLatin1(Paths::kAppName));
+  m_showHide->setEnabled(target && (shown ? m_hideCommand : m_showCommand) != 0);
+}
+
+void CSystemTray::SetShowHideCommands(unsigned show, unsigned hide) {
+  m_showCommand = show;
+  m_hideCommand = hide;
+  UpdateMenu();
+}
+
+bool CSystemTray::IsStatusNotifierHost() {
+  const QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected() || !bus.interface()->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher"))) {
+    return false;
+  }
+  QDBusInterface watcher(QStringLiteral("org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
+                         QStringLiteral("org.kde.StatusNotifierWatcher"), bus);
+  return watcher.property("IsStatusNotifierHostRegistered").toBool();
+}
+
 int CSystemTray::OnIconMessage(unsigned iconId, QSystemTrayIcon::ActivationReason reason) {
   if (iconId != m_iconId) return 0;
-  QWidget* target = m_target ? m_target.data() : m_parent.data();
+  QWidget* target = Target();
   if (!target) return 0;
-  if (reason != QSystemTrayIcon::DoubleClick) return 1;  // the icon has no menu
+  // Elsewhere a single click comes before each double click, and must not undo it.
+  const bool activates = reason == QSystemTrayIcon::DoubleClick ||
+                         (reason == QSystemTrayIcon::Trigger && IsStatusNotifierHost());
+  if (!activates) return 1;  // the menu is opened by the notification area itself
   if (m_defaultByPosition) return 0;
   target->activateWindow();
   QCoreApplication::postEvent(target, new CommandEvent(m_defaultCommand));

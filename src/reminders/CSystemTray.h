@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QMenu>
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
@@ -12,7 +13,10 @@ class QWidget;
 // default command to the target window; the icon comes back by itself when the
 // notification area reappears. Desktops without one are common on Linux, so
 // sending a window to the tray then minimises it normally instead of hiding it
-// where it could never be found again.
+// where it could never be found again. Hosts that show icons as
+// StatusNotifierItems (KDE Plasma, GNOME's AppIndicator) report a single click
+// and may never report a double one: there a single click does the double
+// click's work. The icon's menu shows or hides the window and quits.
 class CSystemTray : public QObject {
   Q_OBJECT
 
@@ -28,22 +32,34 @@ class CSystemTray : public QObject {
   void SetTargetWindow(QWidget* window);
   // The icon's activation; returns 1 when handled.
   int OnIconMessage(unsigned iconId, QSystemTrayIcon::ActivationReason reason);
-  // The command posted on a double click. A position in a menu is never
-  // found: the icon has no menu, so such a default does nothing.
+  // The command posted on a double click. A default given by its position in
+  // a menu does nothing: the icon's menu has no default item.
   bool SetDoubleClickCommand(unsigned command, bool byPosition);
+  // The commands the menu's "Show ..." / "Hide ..." item posts to the target window.
+  void SetShowHideCommands(unsigned show, unsigned hide);
+  // Whether the notification area is a StatusNotifierItem host on the session bus.
+  static bool IsStatusNotifierHost();
   bool RemoveFromTray();
 
   static void SendToTray(QWidget* window, bool force);
   static void RestoreFromTray(QWidget* window, bool force);
 
   QString Tooltip() const;
+  // The icon's menu, for tests.
+  QMenu& Menu() { return m_menu; }
   bool IsHidden() const { return m_hidden; }
   bool IsPending() const { return m_showPending; }
 
  private:
   void ShowPendingIcon();
+  QWidget* Target() const;
+  void UpdateMenu();
 
   QSystemTrayIcon m_icon;
+  QMenu m_menu;
+  QAction* m_showHide;
+  unsigned m_showCommand = 0;
+  unsigned m_hideCommand = 0;
   QTimer m_retry;  // while an icon waits for a notification area
   QPointer<QWidget> m_target;
   QPointer<QWidget> m_parent;

@@ -73,10 +73,19 @@ const TabSetUp kTabSetUps[] = {
      "Edit Note", "Delete Note"},
 };
 
-void OpenLocalPage(const std::string& path, const QString& query = QString()) {
+// False when nothing on this machine (no browser, no handler) took the page.
+bool OpenLocalPage(const std::string& path, const QString& query = QString()) {
   QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
   if (!query.isEmpty()) url.setQuery(query);
-  QDesktopServices::openUrl(url);
+  return QDesktopServices::openUrl(url);
+}
+
+void OpenHelp() {
+  const std::string page = Paths::HelpPage("index.html");
+  if (!OpenLocalPage(page)) {
+    ShowMessage("No web browser could open the help page. Open this file in one yourself:\n\n" + page,
+                kMessageOkNotice);
+  }
 }
 
 }  // namespace
@@ -103,7 +112,7 @@ DlgOrganizer::DlgOrganizer(QWidget* parent)
   connect(m_editButton, &QAbstractButton::clicked, this, [this] { CurrentView()->OnEditItem(); });
   connect(m_deleteButton, &QAbstractButton::clicked, this, [this] { CurrentView()->OnDeleteItems(); });
   connect(m_settingsButton, &QAbstractButton::clicked, this, &DlgOrganizer::OnSettings);
-  connect(m_helpButton, &QAbstractButton::clicked, this, [] { OpenLocalPage(Paths::HelpPage("index.html")); });
+  connect(m_helpButton, &QAbstractButton::clicked, this, OpenHelp);
   connect(m_minimizeButton, &QAbstractButton::clicked, this, [this] { OnCommand(kTrayMinimize); });
   connect(m_closeButton, &QAbstractButton::clicked, this, &DlgOrganizer::CloseProgram);
   connect(m_sort, &CAutoCombo::selChange, this, &DlgOrganizer::OnSortChange);
@@ -173,6 +182,7 @@ bool DlgOrganizer::OnInitDialog() {
 
   m_tray.AddToTray(this, Paths::kAppName, m_icon, kTrayIconId, false);
   m_tray.SetTargetWindow(this);
+  m_tray.SetShowHideCommands(kTrayRestore, kTrayMinimize);
 
   SetLayeredAlpha(0);
   const bool startHidden = Settings().GetMinStartup() != 0;
@@ -349,6 +359,7 @@ void DlgOrganizer::OnTimer(int id) {
   switch (id) {
     case kTimerFirstRun:
       KillTimer(kTimerFirstRun);
+      // A greeting: without a browser it is simply not shown.
       OpenLocalPage(Paths::HelpPage("welcome.html"), QStringLiteral("id=%1").arg(Settings().GetInstallId()));
       break;
     case kTimerFadeInMain:

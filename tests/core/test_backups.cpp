@@ -115,7 +115,7 @@ TEST_F(BackupTest, ADamagedDatabaseGivesNoCopyAndRemovesNoOlderOne) {
   // The start-up message then names the newest good one and the exact command.
   const std::string advice = BackupRestore::Advice(DatabasePath());
   EXPECT_NE(advice.find(Backups().List().front().path), std::string::npos) << advice;
-  EXPECT_NE(advice.find("/organizer --restore "), std::string::npos) << advice;
+  EXPECT_NE(advice.find("/orvale-organizer --restore "), std::string::npos) << advice;
 }
 
 TEST_F(BackupTest, TheAdviceSkipsDamagedCopiesAndIsEmptyWithoutAGoodOne) {
@@ -197,7 +197,7 @@ TEST_F(BackupTest, RestoreRefusesADamagedOrMissingCopy) {
   EXPECT_EQ(ListTasks().size(), 200u);
 }
 
-TEST_F(BackupTest, TheListShowsDatesSizesAndCountsAndOtherArgumentsStartTheProgram) {
+TEST_F(BackupTest, TheListShowsDatesSizesAndCountsAndNoArgumentsStartTheProgram) {
   EXPECT_NE(Command({"--restore"}).second.find("no backups"), std::string::npos);
   AddTask("one");
   ASSERT_EQ(Backups().Run(kFirstDay), "");
@@ -213,6 +213,6 @@ TEST_F(BackupTest, TheListShowsDatesSizesAndCountsAndOtherArgumentsStartTheProgr
   EXPECT_NE(text.find("--restore organizer-2024-03-02.db"), std::string::npos) << text;
 
   EXPECT_EQ(Command({}).first, -100);
-  EXPECT_EQ(Command({"--something-else"}).first, -100);
+  EXPECT_EQ(Command({"--something-else"}).first, 2) << "unknown options are refused";
   EXPECT_EQ(Command({"--restore", "a", "b"}).first, 2);
 }

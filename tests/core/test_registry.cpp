@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -22,8 +24,18 @@ std::string ReadText(const std::string& path) {
 
 class RegistryTest : public OrganizerTest {
  protected:
-  std::string AutostartFile() const { return ConfigHome() + "/autostart/orvale-organizer.desktop"; }
+  std::string AutostartFile() const { return ConfigHome() + "/autostart/org.tavrin.OrvaleOrganizer.desktop"; }
   std::string ProgramFile() const { return ConfigHome() + "/Tavrin/Orvale Organizer.conf"; }
+  // Where earlier versions put the entry.
+  std::string OldAutostartFile() const { return ConfigHome() + "/autostart/orvale-organizer.desktop"; }
+  long AutostartEntries() const {
+    return std::distance(std::filesystem::directory_iterator(ConfigHome() + "/autostart"), {});
+  }
+  void WriteOldEntry() const {
+    std::filesystem::create_directories(ConfigHome() + "/autostart");
+    std::ofstream(OldAutostartFile()) << "[Desktop Entry]\nType=Application\nName=Orvale Organizer\n"
+                                         "Exec=/old/place/organizer\nHidden=false\n";
+  }
 };
 
 }  // namespace
@@ -34,7 +46,7 @@ TEST_F(RegistryTest, AutostartWritesAnEntryAndTurningItOffHidesIt) {
   std::string entry = ReadText(AutostartFile());
   EXPECT_NE(entry.find("[Desktop Entry]\n"), std::string::npos);
   EXPECT_NE(entry.find("Name=Orvale Organizer\n"), std::string::npos);
-  EXPECT_NE(entry.find("Exec=" + Paths::ProgramFolder() + "/organizer\n"), std::string::npos) << entry;
+  EXPECT_NE(entry.find("Exec=" + Paths::ProgramFile() + "\n"), std::string::npos) << entry;
   EXPECT_NE(entry.find("Hidden=false\n"), std::string::npos);
 
   ASSERT_EQ(s.SetAutostart(0), 0);
@@ -51,7 +63,47 @@ TEST_F(RegistryTest, LoadingTheSettingsRewritesTheAutostartEntry) {
   GetApp().GetSettings().Load();
   const std::string entry = ReadText(AutostartFile());
   EXPECT_EQ(entry.find("/old/place"), std::string::npos);
-  EXPECT_NE(entry.find("Exec=" + Paths::ProgramFolder() + "/organizer"), std::string::npos);
+  EXPECT_NE(entry.find("Exec=" + Paths::ProgramFile()), std::string::npos);
+}
+
+TEST_F(RegistryTest, AnEntryUnderTheOldNameIsTakenOverOnceNotDuplicated) {
+  ASSERT_EQ(DBL::ExecuteUpdate("update settings set autostart = 1"), 0);
+  WriteOldEntry();
+  GetApp().GetSettings().Load();
+  EXPECT_FALSE(std::filesystem::exists(OldAutostartFile()));
+  EXPECT_EQ(AutostartEntries(), 1);
+  EXPECT_NE(ReadText(AutostartFile()).find("Exec=" + Paths::ProgramFile() + "\n"), std::string::npos);
+
+  // Both there (an older copy wrote its entry again): the old one goes, the choice stays.
+  WriteOldEntry();
+  ASSERT_EQ(GetApp().GetSettings().SetAutostart(0), 0);
+  EXPECT_EQ(AutostartEntries(), 1);
+  EXPECT_NE(ReadText(AutostartFile()).find("Hidden=true\n"), std::string::npos);
+}
+
+TEST_F(RegistryTest, TheOldEntryStaysWhenTheNewOneCannotBeWritten) {
+  WriteOldEntry();
+  std::filesystem::create_directories(AutostartFile());  // a folder where the entry should be
+  testing::internal::CaptureStdout();
+  EXPECT_NE(GetApp().GetSettings().SetAutostart(1), 0);
+  testing::internal::GetCapturedStdout();
+  EXPECT_TRUE(std::filesystem::exists(OldAutostartFile())) << "log-in start must not be lost";
+}
+
+TEST_F(RegistryTest, TheAutostartEntryPassesTheDesktopEntryValidator) {
+  if (std::system("command -v desktop-file-validate >/dev/null") != 0) GTEST_SKIP() << "desktop-file-validate";
+  UTSettings& s = GetApp().GetSettings();
+  for (int on : {1, 0}) {
+    ASSERT_EQ(s.SetAutostart(on), 0);
+    const std::string command = "desktop-file-validate '" + AutostartFile() + "' 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string complaints;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe)) complaints += buffer;
+    EXPECT_EQ(::pclose(pipe), 0) << complaints;
+    EXPECT_EQ(complaints, "") << "autostart " << on;
+  }
 }
 
 TEST_F(RegistryTest, MirrorWritesTheProgramKeyOwnerOnly) {

@@ -123,8 +123,8 @@ class Desktop:
             raise Timeout(f"{timeout}; the organizer is {state}; it printed:\n{self.output()}") from None
         return self
 
-    def _spawn_organizer(self, args):
-        """Starts the organizer with its own folders, without waiting for it."""
+    def program_env(self):
+        """The organizer's environment: this desktop's display and its private folders."""
         env = self._env()
         env.update({
             "HOME": self.home,
@@ -136,10 +136,14 @@ class Desktop:
             "QT_ACCESSIBILITY": "1",
         })
         env.update(self.extra_env)
+        return env
+
+    def _spawn_organizer(self, args):
+        """Starts the organizer with its own folders, without waiting for it."""
         if getattr(self, "log", None):
             self.log.close()  # a relaunch starts a fresh log
         self.log = open(os.path.join(self.home, "organizer.log"), "w")
-        return self._spawn([EXE, *args], env=env, stdout=self.log, stderr=subprocess.STDOUT)
+        return self._spawn([EXE, *args], env=self.program_env(), stdout=self.log, stderr=subprocess.STDOUT)
 
     def stop(self):
         for process in reversed(self.processes):
@@ -307,6 +311,12 @@ class Desktop:
         out = subprocess.run(["sqlite3", "-batch", "-separator", "\x1f", "-newline", "\x1e", self.db, statement],
                              capture_output=True, text=True, check=True).stdout
         return [row.split("\x1f") for row in out.split("\x1e") if row]
+
+    def run_program(self, args=(), env=None, timeout=30):
+        """Runs another organizer process to its end (a second start, an option): exit code and output."""
+        result = subprocess.run([EXE, *args], env=env or self.program_env(), stdin=subprocess.DEVNULL,
+                                capture_output=True, text=True, timeout=timeout)
+        return result.returncode, result.stdout + result.stderr
 
     def running(self):
         return self.organizer is not None and self.organizer.poll() is None

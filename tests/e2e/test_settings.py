@@ -61,7 +61,7 @@ class Settings(DesktopTest):
         background, text = colour_ref("#203040"), colour_ref("#f0f0e0")
         self.assertEqual(desk.sql("SELECT stay_on_top, autostart, clr_background, clr_text FROM settings"),
                          [["1", "1", str(background), str(text)]])
-        entry = os.path.join(desk.config, "autostart", "orvale-organizer.desktop")
+        entry = os.path.join(desk.config, "autostart", "org.tavrin.OrvaleOrganizer.desktop")
         with open(entry, encoding="utf-8") as autostart:
             self.assertNotIn("Hidden=true", autostart.read())
         state = subprocess.run(["xprop", "-id", str(desk.x_windows("Orvale Organizer")[0]), "_NET_WM_STATE"],

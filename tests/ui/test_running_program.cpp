@@ -36,7 +36,7 @@ class RunningProgramTest : public UiTest {
     UiTest::TearDown();
   }
 
-  static QString Executable() { return QString::fromStdString(Paths::ProgramFolder() + "/organizer"); }
+  static QString Executable() { return QString::fromStdString(Paths::ProgramFile()); }
 
   // Waits up to `ms` for the condition; true when it came.
   static bool WaitFor(const std::function<bool()>& condition, int ms) {

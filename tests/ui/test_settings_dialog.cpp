@@ -23,7 +23,7 @@ int StoredSetting(const char* column) {
 }
 
 std::string AutostartEntry() {
-  std::ifstream in(Paths::ConfigHome() + "/autostart/orvale-organizer.desktop");
+  std::ifstream in(Paths::ConfigHome() + "/autostart/org.tavrin.OrvaleOrganizer.desktop");
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();

@@ -69,3 +69,43 @@ TEST_F(SystemTrayTest, ADoubleClickPostsTheDefaultCommandOnceOneIsSet) {
   QCoreApplication::processEvents();
   EXPECT_EQ(target.commands, std::vector<unsigned>{kRestore});
 }
+
+TEST_F(SystemTrayTest, ASingleClickActsOnlyWhereTheHostSendsNoDoubleClicks) {
+  ASSERT_FALSE(CSystemTray::IsStatusNotifierHost()) << "no StatusNotifierItem host in the tests";
+  CommandTarget target;
+  CSystemTray tray;
+  tray.AddToTray(&target, "Orvale Organizer", QIcon(), kIconId, true);
+  tray.SetTargetWindow(&target);
+  tray.SetDoubleClickCommand(kRestore, false);
+  // On other trays a click comes first in every double click, which would undo it.
+  EXPECT_EQ(tray.OnIconMessage(kIconId, QSystemTrayIcon::Trigger), 1);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(target.commands.empty());
+}
+
+TEST_F(SystemTrayTest, TheMenuShowsOrHidesTheWindowAndQuits) {
+  constexpr unsigned kMinimize = 32772;
+  CommandTarget target;
+  CSystemTray tray;
+  tray.AddToTray(&target, "Orvale Organizer", QIcon(), kIconId, true);
+  tray.SetTargetWindow(&target);
+  const QList<QAction*> items = tray.Menu().actions();
+  ASSERT_EQ(items.size(), 3);  // show or hide, a separator, quit
+  QAction* showHide = items[0];
+  EXPECT_FALSE(showHide->isEnabled()) << "no commands given yet";
+  tray.SetShowHideCommands(kRestore, kMinimize);
+
+  emit tray.Menu().aboutToShow();
+  EXPECT_EQ(showHide->text(), "Show Orvale Organizer");
+  showHide->trigger();
+  target.show();
+  emit tray.Menu().aboutToShow();
+  EXPECT_EQ(showHide->text(), "Hide Orvale Organizer");
+  showHide->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(target.commands, (std::vector<unsigned>{kRestore, kMinimize}));
+
+  EXPECT_EQ(items[2]->text(), "Quit");
+  items[2]->trigger();
+  EXPECT_FALSE(target.isVisible()) << "closed as by its own X";
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <string>
+
+#include "app/InstanceLock.h"
+
+class QLocalServer;
+
+// One running copy per user and database. The first copy holds a lock and
+// listens on a local socket, both named after the user and the database's
+// full path; a later start asks it to show its window and ends. The system
+// drops the lock when a process ends, however it ends, so a socket left
+// behind by a killed copy never keeps the next one from starting.
+class RunningCopy : public QObject {
+  Q_OBJECT
+
+ public:
+  enum Outcome {
+    kFirst,       // this process is the one copy: it goes on starting
+    kShownOther,  // the running copy was asked to show itself
+    kNoAnswer,    // a copy holds the lock but did not answer in time
+  };
+  static constexpr int kAnswerWaitMs = 10000;
+
+  explicit RunningCopy(const std::string& databaseFile, QObject* parent = nullptr);
+  ~RunningCopy() override;
+
+  // Becomes the first copy, or asks the one running to show itself. A copy
+  // that is still starting gets up to `waitMs` to begin answering.
+  Outcome Claim(int waitMs = kAnswerWaitMs);
+
+  // The socket for this user and database: in $XDG_RUNTIME_DIR when there is
+  // one, else in the temporary folder with the user id in its name.
+  static QString SocketPath(const std::string& databaseFile);
+
+ signals:
+  // A later start asked for the window; only the first copy sends it.
+  void ShowRequested();
+
+ private:
+  void Listen();
+  bool AskToShow() const;
+  void OnConnection();
+
+  QString m_socketPath;
+  InstanceLock m_lock;
+  QLocalServer* m_server = nullptr;
+};
