@@ -2,9 +2,12 @@
 
 #include "app/AppBase.h"
 #include "ui/ColorRef.h"
+#include "ui/UserPalette.h"
 
 CColorEdit::CColorEdit(QWidget* parent)
-    : QLineEdit(parent), m_backColor(0xFFFFFF), m_textColor(GetApp().GetSettings().GetClrText()) {
+    : QLineEdit(parent),
+      m_backColor(RefFromColor(FieldColor(GetApp().GetSettings()))),
+      m_textColor(GetApp().GetSettings().GetClrText()) {
   ApplyColors();
 }
 

@@ -13,6 +13,11 @@ bool IsDark(const QColor& color) { return color.lightnessF() < 0.5; }
 
 }  // namespace
 
+QColor FieldColor(const UTSettings& settings) {
+  const QColor background = ColorFromRef(settings.GetClrBackground());
+  return IsDark(background) ? background.lighter(135) : QColor(Qt::white);
+}
+
 QPalette UserPalette(const UTSettings& settings) {
   const QColor background = ColorFromRef(settings.GetClrBackground());
   const QColor text = ColorFromRef(settings.GetClrText());
@@ -20,9 +25,7 @@ QPalette UserPalette(const UTSettings& settings) {
   // Light, dark, mid and shadow follow the background, so frames and bevels
   // stay in the same family of colours.
   QPalette colors(background, background);
-  // Fields to type in stand out from the window: white on a light background,
-  // a lighter shade on a dark one.
-  const QColor field = IsDark(background) ? background.lighter(135) : QColor(Qt::white);
+  const QColor field = FieldColor(settings);
   for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
     colors.setColor(group, QPalette::WindowText, text);
     colors.setColor(group, QPalette::ButtonText, text);

@@ -7,6 +7,9 @@ class UTSettings;
 // Every window in the user's colours, whatever the desktop's theme says: the
 // colour roles all controls draw with, made from the settings.
 QPalette UserPalette(const UTSettings& settings);
+// The colour of fields to type in: white on a light background, a lighter
+// shade of a dark one, so that the user's text colour stays readable in them.
+QColor FieldColor(const UTSettings& settings);
 // Draws the whole application in one style that follows its palette, with
 // the palette of the current settings; again after the colours change.
 void ApplyUserPalette(const UTSettings& settings);

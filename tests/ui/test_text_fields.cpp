@@ -6,6 +6,7 @@
 #include <QTextCursor>
 
 #include "UiTest.h"
+#include "app/AppBase.h"
 #include "ui/CColorEdit.h"
 #include "ui/CMyRichEditCtrl.h"
 #include "ui/CharacterLimit.h"
@@ -118,4 +119,19 @@ TEST_F(TextFieldsTest, APasteIsCutWhereItWasInsertedNeverInsideACharacter) {
   PasteText(Repeat(QString::fromUtf8("語"), 12));
   edit.paste();
   EXPECT_EQ(edit.text(), Repeat(QString::fromUtf8("語"), 10)) << "a selection replaced by a longer paste";
+}
+
+TEST_F(TextFieldsTest, FieldsStayReadableWithADarkColourSet) {
+  UTSettings& settings = GetApp().GetSettings();
+  settings.SetClrBackground(0x302010);  // dark blue
+  settings.SetClrText(0xE0F0F0);        // near white
+  CColorEdit edit;
+  const QColor field = edit.palette().color(QPalette::Base);
+  const QColor text = edit.palette().color(QPalette::Text);
+  EXPECT_NE(field, QColor(Qt::white)) << "light text on a white field";
+  EXPECT_GT(text.lightnessF() - field.lightnessF(), 0.4);
+
+  settings.SetClrBackground(0xF6F3EE);  // the light default
+  CColorEdit light;
+  EXPECT_EQ(light.palette().color(QPalette::Base), QColor(Qt::white));
 }
