@@ -199,6 +199,15 @@ class Desktop:
     def wait_window(self, name, timeout=10):
         return wait_for(f"a window named {name!r}", lambda: self.window(name), timeout)
 
+    def wait_message(self, text, timeout=10):
+        """The program's message window showing this text; looked for in one go, since a
+        notice closes itself after a moment."""
+        def probe():
+            window = self.window("Organizer Alert!")
+            return window if window is not None and pyatspi.findDescendant(
+                window, lambda a: a is not None and a.getRoleName() == "label" and a.name == text) else None
+        return wait_for(f"the message {text!r}", probe, timeout)
+
     def wait_no_window(self, name, timeout=10):
         wait_for(f"the window {name!r} to close", lambda: self.window(name) is None, timeout)
 

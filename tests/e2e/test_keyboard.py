@@ -67,8 +67,7 @@ class Keyboard(DesktopTest):
         wait_for("the list focused", lambda: self.focus_name() == "list")
         desk.key("Down")
         desk.key("Delete")
-        question = desk.wait_window("Organizer Alert!")
-        desk.find("label", "Are you sure you want to delete this Task?", within=question)
+        question = desk.wait_message("Are you sure you want to delete this Task?")
         desk.key("Return")  # Yes is the default answer
         desk.wait_no_window("Organizer Alert!")
         wait_for("Beta deleted", lambda: desk.sql("SELECT name FROM task") == [["Alpha"]])
@@ -105,8 +104,7 @@ class Keyboard(DesktopTest):
         desk.click(desk.find("tree", "Contacts"))
         for key in ["F2", "Return", "KP_Enter"]:
             desk.key(key)
-            notice = desk.wait_window("Organizer Alert!")
-            desk.find("label", "Please select a Contact to edit!", within=notice)
+            desk.wait_message("Please select a Contact to edit!")
             desk.wait_no_window("Organizer Alert!", timeout=10)  # the notice closes itself
         desk.key("Escape")
         self.assertTrue(desk.running())

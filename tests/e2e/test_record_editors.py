@@ -51,8 +51,7 @@ class RecordEditing(DesktopTest):
 
     def expect_notice(self, text):
         desk = self.desk
-        notice = desk.wait_window(NOTICE)
-        desk.find("label", text, within=notice)
+        desk.wait_message(text)
         desk.wait_no_window(NOTICE)  # it closes itself
 
     # ----- the tests -----

@@ -53,8 +53,7 @@ class Settings(DesktopTest):
         self.pick_colour(settings, "Select background color", "#203040")
         self.pick_colour(settings, "Select text color", "#f0f0e0")
         desk.click(desk.find("push button", "Save", within=settings))
-        notice = desk.wait_window(NOTICE)
-        desk.find("label", RESTART, within=notice)
+        desk.wait_message(RESTART)
         desk.key("Return")
         desk.wait_no_window(SETTINGS)
 
