@@ -32,13 +32,25 @@ class HelpPage(DesktopTest):
         self.assertTrue(page.endswith("/help/index.html"), text)
         self.assertTrue(os.path.isfile(page), f"the named page {page!r} is not there")
 
-    def test_with_an_opener_the_local_page_is_opened(self):
+    def install_opener(self):
         opener = os.path.join(self.bin, "xdg-open")
         with open(opener, "w", encoding="utf-8") as script:
             script.write(f"#!/bin/sh\necho \"$1\" > '{self.opened}'\n")
         os.chmod(opener, stat.S_IRWXU)
-        self.press_help()
+
+    def expect_page_opened(self):
         url = wait_for("the page handed to the opener", self.read_opened)
         self.assertTrue(url.startswith("file:///") and url.endswith("/help/index.html"), url)
         self.assertTrue(os.path.isfile(url[len("file://"):]))
         self.assertIsNone(self.desk.window("Organizer Alert!"))
+
+    def test_with_an_opener_the_local_page_is_opened(self):
+        self.install_opener()
+        self.press_help()
+        self.expect_page_opened()
+
+    def test_f1_opens_it_from_the_keyboard(self):
+        self.install_opener()
+        self.desk.click(self.desk.find("tree", "Tasks"))
+        self.desk.key("F1")
+        self.expect_page_opened()

@@ -1,9 +1,5 @@
 """The main window worked from the keyboard alone."""
 
-import os
-import shutil
-import tempfile
-
 import desktop
 from desktop import DesktopTest, wait_for
 
@@ -128,28 +124,3 @@ class KeyboardWithoutWindowManager(Keyboard):
     test_focus_is_visible = None
     test_tab_keys_switch_pages = None
     test_edit_keys_and_enter_escape_never_close = None
-
-
-
-
-class HelpKey(DesktopTest):
-    """F1 opens the help page in the desktop's own viewer (here a stand-in that writes down what it got)."""
-
-    def setUp(self):
-        self.launcher = tempfile.mkdtemp(prefix="organizer-e2e-open-")
-        self.addCleanup(shutil.rmtree, self.launcher, True)
-        self.opened = os.path.join(self.launcher, "opened")
-        script = os.path.join(self.launcher, "xdg-open")
-        with open(script, "w") as out:
-            out.write(f'#!/bin/sh\necho "$@" >> "{self.opened}"\n')
-        os.chmod(script, 0o755)
-        self.ENV = {"PATH": self.launcher + os.pathsep + os.environ["PATH"]}
-        super().setUp()
-
-    def test_f1_opens_the_local_help_page(self):
-        desk = self.desk
-        desk.click(desk.find("tree", "Tasks"))
-        desk.key("F1")
-        page = wait_for("the help page to be opened", lambda: os.path.exists(self.opened) and open(self.opened).read())
-        self.assertRegex(page.strip(), r"^file:///.*/help/index\.html$")
-        self.assertTrue(os.path.exists(page.strip()[len("file://"):]), "the help page is not installed there")
