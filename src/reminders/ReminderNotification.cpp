@@ -91,6 +91,9 @@ void ReminderNotification::OnActionInvoked(uint id, const QString& action) {
     m_popup->raise();
     m_popup->activateWindow();
   } else if (action == QLatin1String("dismiss")) {
+    // The server closes a notification whose action was taken; closing it
+    // again from here would only race with that.
+    m_serverCloses = true;
     m_popup->close();  // as its OK without a reset: nothing is written
   }
 }
@@ -105,7 +108,7 @@ void ReminderNotification::OnNotificationClosed(uint id, uint reason) {
 
 void ReminderNotification::OnPopupGone() {
   m_popupGone = true;
-  if (m_id != 0) CloseNotification();
+  if (m_id != 0 && !m_serverCloses) CloseNotification();
 }
 
 void ReminderNotification::CloseNotification() {

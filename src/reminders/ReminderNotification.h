@@ -40,4 +40,5 @@ class ReminderNotification : public QObject {
   // After an action the server closes the notification itself; that must not
   // close a pop-up the user has just asked to see.
   bool m_acted = false;
+  bool m_serverCloses = false;
 };
