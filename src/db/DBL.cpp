@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "app/Paths.h"
+#include "db/Connection.h"
 
 namespace DBL {
 
@@ -110,6 +111,8 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
 }
 
 }  // namespace
+
+int OpenConnection(const std::string& dbFile, sqlite3** db) { return Open(dbFile, db); }
 
 int ExecuteInsert(const std::string& sql) { return ExecuteInsert(sql, GetDatabasePath()); }
 
