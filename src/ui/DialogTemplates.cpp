@@ -29,6 +29,7 @@ std::vector<DialogTemplate> MakeTemplates() {
            {1075, K::Static, "Sort by:", 84, 187, 43, 12, kRight},
            {1005, K::ComboBox, "", 134, 186, 78, 64},
            {1041, K::PushButton, "Settings", 279, 184, 19, 16},
+           {1043, K::PushButton, "", 236, 2, 19, 16},
            {1042, K::PushButton, "", 255, 2, 19, 16},
            {1048, K::PushButton, "-", 274, 2, 15, 9},
            {1045, K::PushButton, "X", 288, 2, 15, 9},
@@ -162,6 +163,12 @@ std::vector<DialogTemplate> MakeTemplates() {
            {1070, K::Static, "Orvale Reminder!", 30, 10, 154, 12},
            {1081, K::Static, "", 20, 32, 225, 14, kCenter},
            {1068, K::RichEdit, "", 20, 50, 225, 122},
+       }},
+      // Search window; the results list fills the room under the field.
+      {118, kShellDlg, 8, 400, false, 300, 250, false,
+       {
+           {1070, K::Static, "Search", 33, 10, 255, 18},
+           {1001, K::Edit, "", 12, 36, 276, 14},
        }},
       // Message dialog.
       {134, kShellDlg, 8, 400, false, 210, 89, false,

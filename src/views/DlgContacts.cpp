@@ -1,10 +1,11 @@
 #include "views/DlgContacts.h"
 
 #include "editors/DlgAddContact.h"
+#include "records/Categories.h"
 #include "records/Contacts.h"
 
 DlgContacts::DlgContacts()
-    : DlgRecordView(kTemplateId, kIdList,
+    : DlgRecordView(kTemplateId, kIdList, kCategoryContacts,
                     {"Contacts", "Are you sure you want to delete this Contact?", "No Contacts selected for deletion!",
                      "Please select a Contact to edit!", "The Contact could not be deleted."}) {}
 

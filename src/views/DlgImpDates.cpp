@@ -2,6 +2,7 @@
 
 #include "db/OleDate.h"
 #include "editors/DlgAddEditAppt.h"
+#include "records/Categories.h"
 #include "records/Events.h"
 #include "ui/CButtonST.h"
 #include "ui/CMyMonthCalCtrl.h"
@@ -12,7 +13,7 @@ constexpr int kUntickedIcon = 158;
 }  // namespace
 
 DlgImpDates::DlgImpDates()
-    : DlgRecordView(kTemplateId, kIdList,
+    : DlgRecordView(kTemplateId, kIdList, kCategoryEvents,
                     {"Events", "Are you sure you want to delete this Event?", "No Events selected for deletion!",
                      "Please select an Event to edit!", "The Event could not be deleted."}),
       m_calendar(qobject_cast<CMyMonthCalCtrl*>(GetDlgItem(kIdCalendar))),
@@ -51,6 +52,17 @@ void DlgImpDates::RefreshList() {
     const std::string time = event.using_time ? OleDate::TimeText(event.event_time) : "All Day";
     return QStringList{QString::fromStdString(time), QString::fromStdString(event.title)};
   });
+}
+
+bool DlgImpDates::SelectRecord(int id) {
+  const EventRecord event = LoadEvent(id);
+  if (event.id < 0) return false;
+  if (!m_allEvents->GetCheckState()) {
+    const OleDate::Parts day = OleDate::ToParts(event.event_date);
+    // Choosing another day refreshes the list through the calendar's signal.
+    m_calendar->setSelectedDate(QDate(day.year, day.month, day.day));
+  }
+  return DlgRecordView::SelectRecord(id);
 }
 
 void DlgImpDates::OnAllEventsClicked() {

@@ -17,6 +17,8 @@ class DlgImpDates : public DlgRecordView {
 
   void RefreshList() override;
   void ApplyColors() override;
+  // Shows the event's day first, unless every day is shown.
+  bool SelectRecord(int id) override;
 
  protected:
   bool OnInitDialog() override;

@@ -2,10 +2,11 @@
 
 #include "db/OleDate.h"
 #include "editors/DlgAddEditNote.h"
+#include "records/Categories.h"
 #include "records/Notes.h"
 
 DlgNotes::DlgNotes()
-    : DlgRecordView(kTemplateId, kIdList,
+    : DlgRecordView(kTemplateId, kIdList, kCategoryNotes,
                     {"Notes", "Are you sure you want to delete this Note?", "No Notes were selected for deletion!",
                      "Please select a Note to edit!", "The Note could not be deleted."}) {}
 

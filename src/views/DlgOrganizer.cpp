@@ -17,7 +17,9 @@
 #include "app/AppBase.h"
 #include "app/Message.h"
 #include "app/Paths.h"
+#include "records/UndoHistory.h"
 #include "reminders/ReminderScan.h"
+#include "search/DlgSearch.h"
 #include "settings/DlgAppSettings.h"
 #include "ui/CAutoCombo.h"
 #include "ui/CButtonST.h"
@@ -34,6 +36,7 @@
 #include "views/DlgNotes.h"
 #include "views/DlgRecordView.h"
 #include "views/DlgTasks.h"
+#include "views/UndoNotice.h"
 
 namespace {
 
@@ -98,6 +101,8 @@ DlgOrganizer::DlgOrganizer(QWidget* parent)
       m_settingsButton(qobject_cast<CButtonST*>(GetDlgItem(kIdSettings))),
       m_tabs(qobject_cast<CMyTabCtrl*>(GetDlgItem(kIdTabs))),
       m_helpButton(qobject_cast<CButtonST*>(GetDlgItem(kIdHelp))),
+      m_searchButton(qobject_cast<CButtonST*>(GetDlgItem(kIdSearch))),
+      m_undoNotice(new UndoNotice(this)),
       m_closeButton(qobject_cast<CButtonST*>(GetDlgItem(kIdClose))),
       m_minimizeButton(qobject_cast<CButtonST*>(GetDlgItem(kIdMinimize))),
       m_sortLabel(qobject_cast<CColorStatic*>(GetDlgItem(kIdSortLabel))),
@@ -113,6 +118,15 @@ DlgOrganizer::DlgOrganizer(QWidget* parent)
   connect(m_deleteButton, &QAbstractButton::clicked, this, [this] { CurrentView()->OnDeleteItems(); });
   connect(m_settingsButton, &QAbstractButton::clicked, this, &DlgOrganizer::OnSettings);
   connect(m_helpButton, &QAbstractButton::clicked, this, OpenHelp);
+  connect(m_searchButton, &QAbstractButton::clicked, this, &DlgOrganizer::OnSearch);
+  connect(m_undoNotice, &UndoNotice::undoClicked, this, [this] { OnUndo(false); });
+  for (int index = 0; DlgBase* view = m_tabs->GetView(index); ++index) {
+    if (auto* page = qobject_cast<DlgRecordView*>(view)) {
+      connect(page, &DlgRecordView::recordDeleted, this, [this](const QString& title) {
+        m_undoNotice->ShowDeleted(title, m_tabs->geometry());
+      });
+    }
+  }
   connect(m_minimizeButton, &QAbstractButton::clicked, this, [this] { OnCommand(kTrayMinimize); });
   connect(m_closeButton, &QAbstractButton::clicked, this, &DlgOrganizer::CloseProgram);
   connect(m_sort, &CAutoCombo::selChange, this, &DlgOrganizer::OnSortChange);
@@ -130,6 +144,9 @@ void DlgOrganizer::SetUpKeys() {
   onKeys({QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence(Qt::Key_Insert)}, [this] { m_addButton->click(); });
   onKeys({QKeySequence(Qt::Key_F1)}, [this] { m_helpButton->click(); });
   onKeys({QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { CloseProgram(); });
+  onKeys({QKeySequence(Qt::CTRL | Qt::Key_F)}, [this] { m_searchButton->click(); });
+  onKeys({QKeySequence(Qt::CTRL | Qt::Key_Z)}, [this] { OnUndo(false); });
+  onKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}, [this] { OnUndo(true); });
   const auto step = [this](int by) { m_tabs->SelectTab((m_tabs->GetCurrent() + by + m_tabs->count()) % m_tabs->count()); };
   onKeys({QKeySequence(Qt::CTRL | Qt::Key_Tab)}, [step] { step(1); });
   onKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::Key_Backtab)},
@@ -141,6 +158,8 @@ void DlgOrganizer::SetUpKeys() {
   m_deleteButton->SetKeyHint(QStringLiteral("Delete"));
   m_editButton->SetKeyHint(QStringLiteral("Enter, F2"));
   m_helpButton->SetKeyHint(QStringLiteral("F1"));
+  m_searchButton->SetKeyHint(QStringLiteral("Ctrl+F"));
+  m_deleteButton->SetKeyHint(QStringLiteral("Delete; Ctrl+Z undoes"));
   m_closeButton->SetKeyHint(QStringLiteral("Ctrl+Q"));
 }
 
@@ -154,7 +173,7 @@ void DlgOrganizer::ChainFocus() {
     }
   }
   for (QWidget* control : std::initializer_list<QWidget*>{m_addButton, m_deleteButton, m_editButton, m_sort,
-                                                          m_settingsButton, m_helpButton, m_tabs}) {
+                                                          m_settingsButton, m_searchButton, m_helpButton, m_tabs}) {
     chain.push_back(control);
   }
   // The window's chain is a ring: after the tabs, Tab comes round to the page.
@@ -236,7 +255,7 @@ void DlgOrganizer::SetUpControls() {
 
   const std::pair<CButtonST*, std::pair<int, const char*>> iconButtons[] = {
       {m_addButton, {163, "Add"}},         {m_deleteButton, {166, "Delete"}}, {m_editButton, {165, "View and Edit"}},
-      {m_settingsButton, {142, "Settings"}}, {m_helpButton, {140, "Help"}},
+      {m_settingsButton, {142, "Settings"}}, {m_helpButton, {140, "Help"}}, {m_searchButton, {143, "Search"}},
   };
   for (const auto& [button, look] : iconButtons) {
     button->MakeTransparent();
@@ -244,6 +263,7 @@ void DlgOrganizer::SetUpControls() {
     button->LoadButtonIcons(look.first, 0);
     button->SetTipText(QString::fromUtf8(look.second), true);
   }
+  m_undoNotice->ApplyColors(GetTextFont());
   for (const auto& [button, tip] : {std::pair{m_minimizeButton, "Minimize"}, std::pair{m_closeButton, "Close"}}) {
     button->SetCaptionFont(&GetCaptionButtonFont());
     button->SetTipText(QString::fromUtf8(tip), true);
@@ -278,6 +298,44 @@ void DlgOrganizer::ApplyNewColors() {
     if (auto* page = qobject_cast<DlgRecordView*>(view)) page->ApplyColors();
     view->InvalidateChildren();
   }
+}
+
+void DlgOrganizer::OnSearch() {
+  DlgSearch search(this);
+  if (search.DoModal() == kIdOk) {
+    ShowRecord(search.GetChosenKind(), search.GetChosenId(), true);
+  } else {
+    m_tabs->setFocus();
+  }
+}
+
+// The page is set up by a posted message when it becomes current; the row is
+// chosen after that, or the set-up would select its first row again.
+void DlgOrganizer::ShowRecord(int kind, int id, bool edit) {
+  m_tabs->SelectTab(kind);
+  QTimer::singleShot(0, this, [this, kind, id, edit] {
+    auto* page = qobject_cast<DlgRecordView*>(m_tabs->GetView(kind));
+    if (!page || !page->SelectRecord(id)) return;
+    page->FocusList();
+    if (edit) page->OnEditItem();
+  });
+}
+
+void DlgOrganizer::OnUndo(bool redo) {
+  UndoStep step;
+  const int rc = redo ? UndoHistory::Program().Redo(&step) : UndoHistory::Program().Undo(&step);
+  if (rc == 1) return;  // nothing to take back
+  if (rc != 0) {
+    ShowMessage(redo ? "The change could not be made again: the file could not be written."
+                     : "The change could not be undone: the file could not be written.",
+                kMessageOkNotice);
+    return;
+  }
+  m_undoNotice->hide();
+  for (int index = 0; DlgBase* view = m_tabs->GetView(index); ++index) view->RefreshList();
+  // A single record that is there again is shown on its page.
+  const std::vector<RecordSnapshot>& records = redo ? step.after : step.before;
+  if (records.size() == 1 && records.front().Exists()) ShowRecord(records.front().kind, records.front().id, false);
 }
 
 DlgBase* DlgOrganizer::CurrentView() const { return m_tabs->GetView(m_currentTab); }

@@ -10,6 +10,7 @@ class CAutoCombo;
 class CButtonST;
 class CColorStatic;
 class CMyTabCtrl;
+class UndoNotice;
 
 // The program's one top-level window: a caption-less, tabbed window with its
 // own header, icon buttons and "Sort by:" selector, hosting the four record
@@ -28,6 +29,7 @@ class DlgOrganizer : public DlgBase {
     kIdEdit = 1038,
     kIdSettings = 1041,
     kIdHelp = 1042,
+    kIdSearch = 1043,
     kIdClose = 1045,
     kIdMinimize = 1048,
     kIdSortLabel = 1075,
@@ -72,6 +74,11 @@ class DlgOrganizer : public DlgBase {
   void RestoreFromTray();
   void ApplyTopmost(bool on);
   void CloseProgram();
+  void OnSearch();
+  // Takes back the newest change, or with `redo` makes the newest one taken back again.
+  void OnUndo(bool redo);
+  // Shows the record's page with its row selected, once the page is set up.
+  void ShowRecord(int kind, int id, bool edit);
   DlgBase* CurrentView() const;
 
   CSystemTray m_tray;
@@ -81,6 +88,8 @@ class DlgOrganizer : public DlgBase {
   CButtonST* m_settingsButton;
   CMyTabCtrl* m_tabs;
   CButtonST* m_helpButton;
+  CButtonST* m_searchButton;
+  UndoNotice* m_undoNotice;
   CButtonST* m_closeButton;
   CButtonST* m_minimizeButton;
   CColorStatic* m_sortLabel;

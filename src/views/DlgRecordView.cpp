@@ -11,8 +11,8 @@
 #include "ui/CColorListCtrl.h"
 #include "ui/OrganizerEvent.h"
 
-DlgRecordView::DlgRecordView(int templateId, int listId, const Texts& texts)
-    : DlgBase(templateId), m_list(qobject_cast<CColorListCtrl*>(GetDlgItem(listId))), m_texts(texts) {
+DlgRecordView::DlgRecordView(int templateId, int listId, int kind, const Texts& texts)
+    : DlgBase(templateId), m_list(qobject_cast<CColorListCtrl*>(GetDlgItem(listId))), m_kind(kind), m_texts(texts) {
   m_draggable = 0;
   m_list->setAccessibleName(QString::fromUtf8(texts.listName));
   // The keys of the main window's Delete and Edit buttons, while the list has the focus.
@@ -95,7 +95,14 @@ void DlgRecordView::OnDeleteItems() {
   if (row < 0) {
     ShowMessage(m_texts.nothingToDelete, kMessageNotice);
   } else if (ShowMessage(m_texts.confirmDelete, kMessageYesNo) == 1) {
-    if (DeleteRecord(m_list->GetItemValue(row)) != 0) ShowMessage(m_texts.deleteFailed, kMessageOkNotice);
+    const int id = m_list->GetItemValue(row);
+    const RecordSnapshot before = TakeSnapshot(m_kind, id);
+    if (DeleteRecord(id) != 0) {
+      ShowMessage(m_texts.deleteFailed, kMessageOkNotice);
+    } else {
+      UndoHistory::Program().Record({UndoStep::kDelete, {before}, {before.Absent()}});
+      emit recordDeleted(QString::fromStdString(before.Title()));
+    }
     RefreshList();
   }
   FocusList();
@@ -105,10 +112,30 @@ void DlgRecordView::OnEditItem() {
   const int row = RowToEdit();
   if (row < 0) {
     ShowMessage(m_texts.nothingToEdit, kMessageNotice);
-  } else if (RunEditor(false, m_list->GetItemValue(row))) {
-    RefreshList();
+  } else {
+    const int id = m_list->GetItemValue(row);
+    RecordSnapshot before = TakeSnapshot(m_kind, id);
+    if (RunEditor(false, id)) {
+      RecordChange(UndoStep::kEdit, std::move(before));
+      RefreshList();
+    }
   }
   FocusList();
+}
+
+void DlgRecordView::RecordChange(UndoStep::Kind kind, RecordSnapshot before) {
+  RecordSnapshot after = TakeSnapshot(m_kind, before.id);
+  if (after != before) UndoHistory::Program().Record({kind, {std::move(before)}, {std::move(after)}});
+}
+
+bool DlgRecordView::SelectRecord(int id) {
+  for (int row = 0; row < m_list->GetItemCount(); ++row) {
+    if (m_list->GetItemValue(row) == id) {
+      m_list->SelectRow(row);
+      return true;
+    }
+  }
+  return false;
 }
 
 void DlgRecordView::FocusList() {

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "records/UndoHistory.h"
 #include "ui/CColorListCtrl.h"
 #include "ui/DlgBase.h"
 
@@ -35,9 +36,19 @@ class DlgRecordView : public DlgBase {
   virtual void ApplyColors();
 
   CColorListCtrl* GetList() const { return m_list; }
+  int GetRecordKind() const { return m_kind; }
+
+  // Brings the record's row into the list and selects it; false when the
+  // page does not list it.
+  virtual bool SelectRecord(int id);
+
+ signals:
+  // A record was deleted; `title` is its name as the user knows it.
+  void recordDeleted(const QString& title);
 
  protected:
-  DlgRecordView(int templateId, int listId, const Texts& texts);
+  // `kind` as CategoryKind: which records the page lists.
+  DlgRecordView(int templateId, int listId, int kind, const Texts& texts);
 
   // Columns, the user's list colours and the text font; grid lines and whole-row selection.
   void SetUpList(const std::vector<Column>& columns);
@@ -61,12 +72,15 @@ class DlgRecordView : public DlgBase {
   virtual void OnRecordAdded() {}
   // Returns 0 when the record is gone, as the data store does.
   virtual int DeleteRecord(int id) = 0;
+  // Keeps a change of a record, stored as `before` shows it until now, for undo.
+  void RecordChange(UndoStep::Kind kind, RecordSnapshot before);
 
  private:
   void ApplyListColors();
   void FitColumns();
 
   CColorListCtrl* m_list;
+  int m_kind;
   Texts m_texts;
   std::vector<int> m_widths;  // as chosen, before fitting
 };

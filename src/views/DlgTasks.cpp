@@ -7,6 +7,7 @@
 #include "app/Message.h"
 #include "db/OleDate.h"
 #include "editors/DlgAddEditTask.h"
+#include "records/Categories.h"
 #include "records/Tasks.h"
 #include "ui/CColorListCtrl.h"
 #include "ui/ListStyle.h"
@@ -53,7 +54,7 @@ int DeadlineWidth(const QFont& font) {
 }  // namespace
 
 DlgTasks::DlgTasks()
-    : DlgRecordView(kTemplateId, kIdList,
+    : DlgRecordView(kTemplateId, kIdList, kCategoryTasks,
                     {"Tasks", "Are you sure you want to delete this Task?", "No Tasks were selected for deletion!",
                      "Please select a Task to edit!", "The Task could not be deleted."}) {
   connect(GetList(), &CColorListCtrl::checkChanged, this, &DlgTasks::OnCheckChanged);
@@ -116,7 +117,10 @@ void DlgTasks::OnCheckChanged(int row, int oldState, int newState) {
   ApplyCompleted(row, newState);
   const int id = GetList()->GetItemValue(row);
   if (id < 0) return;
-  if (SetTaskCompleted(id, newState) != 0) {
+  RecordSnapshot before = TakeSnapshot(kCategoryTasks, id);
+  if (SetTaskCompleted(id, newState) == 0) {
+    RecordChange(UndoStep::kCompletion, std::move(before));
+  } else {
     ApplyCompleted(row, oldState);
     ShowMessage(newState ? "The Task could not be marked as completed." : "The Task could not be marked as not completed.",
                 kMessageOkNotice);

@@ -12,7 +12,7 @@ class ScreenReader(DesktopTest):
         desk = self.desk
         buttons = [b.name for b in desk.find_all("push button") if desk.is_showing(b) and
                    b.getRoleName() == "push button" and b.parent.getRoleName() != "page tab list"]
-        for name in ["Add New Task", "Delete Task", "Edit Task", "Settings", "Help", "Minimize", "Close"]:
+        for name in ["Add New Task", "Delete Task", "Edit Task", "Settings", "Search", "Help", "Minimize", "Close"]:
             self.assertIn(name, buttons)
         self.assertNotIn("", buttons, "a button without a name")
         self.assertEqual([t.name for t in desk.find_all("page tab")],

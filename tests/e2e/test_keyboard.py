@@ -4,7 +4,7 @@ import desktop
 from desktop import DesktopTest, wait_for
 
 # The order Tab walks on the tasks page, starting from the list.
-CYCLE = ["list", "Add New Task", "Delete Task", "Edit Task", "Sort by", "Settings", "Help", "tabs"]
+CYCLE = ["list", "Add New Task", "Delete Task", "Edit Task", "Sort by", "Settings", "Search", "Help", "tabs"]
 
 
 class Keyboard(DesktopTest):
