@@ -1,5 +1,6 @@
 #include "search/SearchIndex.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <map>
 
@@ -13,7 +14,7 @@
 namespace {
 
 // Between fields in SearchEntry::joined; queries lose control characters.
-constexpr QChar kFieldSeparator = QChar(0x1F);
+constexpr char kFieldSeparator = '\x1F';
 
 QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
@@ -36,19 +37,20 @@ SearchEntry MakeEntry(int kind, int id, QString title, std::initializer_list<QSt
   entry.kind = kind;
   entry.id = id;
   entry.title = std::move(title);
-  for (const QString& field : fields) entry.fields.push_back({field, {}});
+  entry.fields = QStringList(fields);
   entry.titleFields = titleFields;
   return entry;
 }
 
 }  // namespace
 
-QStringList FoldedQueryWords(const QString& query) {
-  QString cleaned = query;
-  for (QChar& unit : cleaned) {
-    if (unit.category() == QChar::Other_Control) unit = QLatin1Char(' ');
+std::vector<std::string> FoldedQueryWords(const QString& query) {
+  std::vector<std::string> words;
+  for (const QString& word : query.split(QRegularExpression(QStringLiteral("[\\s\\p{Cc}]+")), Qt::SkipEmptyParts)) {
+    words.emplace_back();
+    AppendFolded(word, words.back());
   }
-  return FoldText(cleaned).text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  return words;
 }
 
 void SearchIndex::Load() {
@@ -81,45 +83,45 @@ void SearchIndex::Load() {
 void SearchIndex::Add(SearchEntry entry) {
   entry.joined.clear();
   entry.fieldStarts.clear();
-  for (SearchField& field : entry.fields) {
-    field.folded = FoldText(field.text);
+  for (const QString& field : entry.fields) {
     if (!entry.fieldStarts.empty()) entry.joined += kFieldSeparator;
-    entry.fieldStarts.push_back(static_cast<int>(entry.joined.size()));
-    entry.joined += field.folded.text;
+    entry.fieldStarts.push_back(entry.joined.size());
+    AppendFolded(field, entry.joined);
   }
   m_entries.push_back(std::move(entry));
 }
 
 std::vector<SearchHit> SearchIndex::Find(const QString& query) const {
-  const QStringList words = FoldedQueryWords(query);
+  const std::vector<std::string> words = FoldedQueryWords(query);
   std::vector<SearchHit> hits;
-  if (words.isEmpty()) return hits;
+  if (words.empty()) return hits;
   for (const SearchEntry& entry : m_entries) {
-    const int titleEnd = entry.titleFields < static_cast<int>(entry.fieldStarts.size())
-                             ? entry.fieldStarts[static_cast<size_t>(entry.titleFields)]
-                             : static_cast<int>(entry.joined.size()) + 1;
+    const std::string_view joined(entry.joined);
+    const size_t titleEnd = static_cast<size_t>(entry.titleFields) < entry.fieldStarts.size()
+                                ? entry.fieldStarts[static_cast<size_t>(entry.titleFields)]
+                                : joined.size() + 1;
     SearchHit hit;
     hit.entry = &entry;
-    int shownAt = -1;
+    size_t shownAt = std::string_view::npos;
     bool all = true;
-    for (const QString& word : words) {
+    for (const std::string& word : words) {
       // The first occurrence: in the title whenever the title holds the word.
-      const qsizetype at = entry.joined.indexOf(word);
-      if (at < 0) {
+      const size_t at = joined.find(word);
+      if (at == std::string_view::npos) {
         all = false;
         break;
       }
       if (at >= titleEnd) ++hit.bodyWords;
       // The part shown is the first word's, or the first title match.
-      if (shownAt < 0 || (shownAt >= titleEnd && at < titleEnd)) {
-        shownAt = static_cast<int>(at);
-        hit.foldedLength = static_cast<int>(word.size());
+      if (shownAt == std::string_view::npos || (shownAt >= titleEnd && at < titleEnd)) {
+        shownAt = at;
+        hit.matchLength = word.size();
       }
     }
     if (!all) continue;
     const auto field = std::upper_bound(entry.fieldStarts.begin(), entry.fieldStarts.end(), shownAt) - 1;
     hit.field = static_cast<int>(field - entry.fieldStarts.begin());
-    hit.foldedStart = shownAt - *field;
+    hit.matchStart = shownAt - *field;
     hits.push_back(hit);
   }
   // Grouped by kind, title matches first; otherwise in the order of the pages.
@@ -131,10 +133,16 @@ std::vector<SearchHit> SearchIndex::Find(const QString& query) const {
 }
 
 SearchSnippet SearchIndex::Snippet(const SearchHit& hit, int width) {
-  const SearchField& field = hit.entry->fields[static_cast<size_t>(hit.field)];
-  const int start = field.folded.OriginOf(hit.foldedStart);
-  const int end = std::max(start, field.folded.OriginOf(hit.foldedStart + hit.foldedLength));
-  const int size = static_cast<int>(field.text.size());
+  const QString& text = hit.entry->fields[hit.field];
+  // The match in UTF-16 units of the folded field, then in the field as shown.
+  const char* folded = hit.entry->joined.data() + hit.entry->fieldStarts[static_cast<size_t>(hit.field)];
+  const int foldedStart = static_cast<int>(QString::fromUtf8(folded, static_cast<qsizetype>(hit.matchStart)).size());
+  const int foldedLength =
+      static_cast<int>(QString::fromUtf8(folded + hit.matchStart, static_cast<qsizetype>(hit.matchLength)).size());
+  const FoldedText map = FoldText(text);
+  const int start = map.OriginOf(foldedStart);
+  const int end = std::max(start, map.OriginOf(foldedStart + foldedLength));
+  const int size = static_cast<int>(text.size());
   // Some context before the match, the rest after it.
   int from = std::max(0, start - std::max(0, (width - (end - start)) / 3));
   int to = std::min(size, std::max(end, from + width));
@@ -143,7 +151,7 @@ SearchSnippet SearchIndex::Snippet(const SearchHit& hit, int width) {
   if (from > 0) snippet.text += QChar(0x2026);
   snippet.markStart = static_cast<int>(snippet.text.size()) + (start - from);
   snippet.markLength = end - start;
-  QString part = field.text.mid(from, to - from);
+  QString part = text.mid(from, to - from);
   for (QChar& unit : part) {
     if (unit == QLatin1Char('\n') || unit == QLatin1Char('\r') || unit == QLatin1Char('\t')) unit = QLatin1Char(' ');
   }

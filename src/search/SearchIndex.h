@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
 #include <vector>
 
 #include "search/TextFold.h"
@@ -9,29 +10,24 @@
 // Kinds of record the search finds, in the order their results are listed.
 enum SearchKind { kSearchTasks = 0, kSearchContacts = 1, kSearchEvents = 2, kSearchNotes = 3 };
 
-// One field of a record, as shown and as compared.
-struct SearchField {
-  QString text;
-  FoldedText folded;
-};
-
 // A record as the search sees it: the fields that make its title come first.
 struct SearchEntry {
   int kind = kSearchTasks;
   int id = -1;
   QString title;  // what a result row calls the record
-  std::vector<SearchField> fields;
+  QStringList fields;  // as shown
   int titleFields = 1;
-  // The folded fields joined by a separator no query holds, for one scan per word.
-  QString joined;
-  std::vector<int> fieldStarts;  // where each field begins in `joined`
+  // The folded fields in UTF-8, joined by a separator no query holds, for one
+  // fast scan per word; most of it is plain ASCII by then.
+  std::string joined;
+  std::vector<size_t> fieldStarts;  // where each field begins in `joined`
 };
 
 struct SearchHit {
   const SearchEntry* entry = nullptr;
-  int field = 0;          // the field shown as the matched part
-  int foldedStart = 0;    // the match within that field's folded text
-  int foldedLength = 0;
+  int field = 0;           // the field shown as the matched part
+  size_t matchStart = 0;   // the match within that field's part of `joined`, in bytes
+  size_t matchLength = 0;
   int bodyWords = 0;      // words of the query found outside the title
 };
 
@@ -64,5 +60,5 @@ class SearchIndex {
   std::vector<SearchEntry> m_entries;
 };
 
-// The words of a query, folded; blanks separate them.
-QStringList FoldedQueryWords(const QString& query);
+// The words of a query, folded, in UTF-8; blanks separate them.
+std::vector<std::string> FoldedQueryWords(const QString& query);

@@ -5,7 +5,7 @@ SearchResultsModel::SearchResultsModel(QObject* parent) : QAbstractListModel(par
 void SearchResultsModel::SetQuery(const QString& query) {
   beginResetModel();
   m_hits = m_index.Find(query);
-  m_nothingFound = m_hits.empty() && !FoldedQueryWords(query).isEmpty();
+  m_nothingFound = m_hits.empty() && !FoldedQueryWords(query).empty();
   endResetModel();
 }
 

@@ -29,7 +29,40 @@ const QString& FoldCodePoint(char32_t code) {
   return *known.insert(code, folded);
 }
 
+const std::string& FoldCodePointUtf8(char32_t code) {
+  static QHash<char32_t, std::string> known;
+  auto found = known.constFind(code);
+  if (found != known.constEnd()) return *found;
+  return *known.insert(code, FoldCodePoint(code).toStdString());
+}
+
+// The code point at i and how many UTF-16 units it takes.
+char32_t CodePointAt(QStringView text, qsizetype i, int* units) {
+  const char16_t unit = text[i].unicode();
+  if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+    *units = 2;
+    return QChar::surrogateToUcs4(unit, text[i + 1].unicode());
+  }
+  *units = 1;
+  return unit;
+}
+
 }  // namespace
+
+void AppendFolded(QStringView text, std::string& utf8) {
+  const qsizetype length = text.size();
+  for (qsizetype i = 0; i < length;) {
+    const char16_t unit = text[i].unicode();
+    if (unit < 0x80) {
+      utf8 += static_cast<char>(unit >= 'A' && unit <= 'Z' ? unit + ('a' - 'A') : unit);
+      ++i;
+      continue;
+    }
+    int units = 1;
+    utf8 += FoldCodePointUtf8(CodePointAt(text, i, &units));
+    i += units;
+  }
+}
 
 FoldedText FoldText(QStringView text) {
   FoldedText result;
@@ -49,13 +82,8 @@ FoldedText FoldText(QStringView text) {
       ++i;
       continue;
     }
-    char32_t code = unit;
     int units = 1;
-    if (QChar::isHighSurrogate(unit) && i + 1 < length && text[i + 1].isLowSurrogate()) {
-      code = QChar::surrogateToUcs4(unit, text[i + 1].unicode());
-      units = 2;
-    }
-    const QString& folded = FoldCodePoint(code);
+    const QString& folded = FoldCodePoint(CodePointAt(text, i, &units));
     result.text += folded;
     note(at, static_cast<int>(folded.size()));
     if (folded.size() != units) sameLength = false;

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <string>
 #include <vector>
 
 // Text as the search compares it: case folded, accents dropped, compatibility
@@ -19,3 +20,7 @@ struct FoldedText {
 };
 
 FoldedText FoldText(QStringView text);
+
+// The same folding appended to `utf8` as UTF-8, without a position map: the
+// fast form the index is built from and compared in.
+void AppendFolded(QStringView text, std::string& utf8);

@@ -48,7 +48,7 @@ SearchEntry Entry(int kind, int id, std::initializer_list<QString> fields, int t
   entry.kind = kind;
   entry.id = id;
   entry.title = *fields.begin();
-  for (const QString& field : fields) entry.fields.push_back({field, {}});
+  entry.fields = QStringList(fields);
   entry.titleFields = titleFields;
   return entry;
 }
