@@ -43,5 +43,5 @@ class UndoHistory {
  private:
   size_t m_limit;
   std::deque<UndoStep> m_done;
-  std::vector<UndoStep> m_undone;
+  std::deque<UndoStep> m_undone;
 };
