@@ -68,16 +68,20 @@ RecordSnapshot TakeSnapshot(int kind, int id) {
   snapshot.id = id;
   const KindTables& tables = kKinds[kind];
   const std::string byId = "id = " + DBL::IntToString(id);
-  snapshot.tables.push_back(DBL::ReadTableRows(tables.table, byId));
-  for (const SideTable& side : kSideTables) {
-    snapshot.tables.push_back(DBL::ReadTableRows(side.table, side.where(kind, id)));
-  }
-  if (tables.categoryColumn) {
-    if (const DBL::StoredValue* category = Column(snapshot.tables.front(), tables.categoryColumn)) {
-      DBL::TableRows row = DBL::ReadTableRows("category", "id = " + std::to_string(category->integer));
-      row.addMissingOnly = true;
-      snapshot.tables.push_back(std::move(row));
+  try {
+    snapshot.tables.push_back(DBL::ReadTableRows(tables.table, byId));
+    for (const SideTable& side : kSideTables) {
+      snapshot.tables.push_back(DBL::ReadTableRows(side.table, side.where(kind, id)));
     }
+    if (tables.categoryColumn) {
+      if (const DBL::StoredValue* category = Column(snapshot.tables.front(), tables.categoryColumn)) {
+        DBL::TableRows row = DBL::ReadTableRows("category", "id = " + std::to_string(category->integer));
+        row.addMissingOnly = true;
+        snapshot.tables.push_back(std::move(row));
+      }
+    }
+  } catch (const DBL::SQLException&) {
+    snapshot.tables.clear();
   }
   return snapshot;
 }

@@ -25,8 +25,9 @@ struct RecordSnapshot {
   bool operator==(const RecordSnapshot&) const = default;
 };
 
-// Reads the record and everything that belongs to it. Throws SQLException
-// when the file cannot be read.
+// Reads the record and everything that belongs to it. When the file cannot
+// be read the snapshot holds no tables: the change that follows is then not
+// kept for undo, and it goes ahead or fails on its own.
 RecordSnapshot TakeSnapshot(int kind, int id);
 
 // Makes the file hold each record as its snapshot shows it: put back when it

@@ -99,7 +99,7 @@ void DlgRecordView::OnDeleteItems() {
     const RecordSnapshot before = TakeSnapshot(m_kind, id);
     if (DeleteRecord(id) != 0) {
       ShowMessage(m_texts.deleteFailed, kMessageOkNotice);
-    } else {
+    } else if (before.Exists()) {
       UndoHistory::Program().Record({UndoStep::kDelete, {before}, {before.Absent()}});
       emit recordDeleted(QString::fromStdString(before.Title()));
     }
@@ -124,8 +124,9 @@ void DlgRecordView::OnEditItem() {
 }
 
 void DlgRecordView::RecordChange(UndoStep::Kind kind, RecordSnapshot before) {
+  if (!before.Exists()) return;  // read from a file that could not be read: nothing to go back to
   RecordSnapshot after = TakeSnapshot(m_kind, before.id);
-  if (after != before) UndoHistory::Program().Record({kind, {std::move(before)}, {std::move(after)}});
+  if (after.Exists() && after != before) UndoHistory::Program().Record({kind, {std::move(before)}, {std::move(after)}});
 }
 
 bool DlgRecordView::SelectRecord(int id) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "RecordsTest.h"
@@ -166,4 +167,13 @@ TEST_F(UndoTest, AStepTheFileRefusesStaysToBeTriedAgain) {
   for (const char* change : {"insert", "update", "delete"}) Exec(std::string("drop trigger refuse_") + change + "_task");
   ASSERT_EQ(history.Undo(), 0);
   EXPECT_EQ(LoadTask(id).name, "kept");
+}
+
+TEST_F(UndoTest, ARecordInAFileThatCannotBeReadGivesNothingToPutBack) {
+  const int id = InsertTask(Task("gone"));
+  ASSERT_EQ(std::remove(DatabasePath().c_str()), 0);
+  const RecordSnapshot snapshot = TakeSnapshot(kCategoryTasks, id);
+  EXPECT_FALSE(snapshot.Exists());
+  EXPECT_TRUE(snapshot.tables.empty());
+  EXPECT_NE(RestoreSnapshots({snapshot}), 0);  // no file: nothing claimed as stored
 }
