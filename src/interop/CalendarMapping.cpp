@@ -310,11 +310,6 @@ Ranges ComponentRanges(const std::vector<ContentLine>& lines) {
   return ranges;
 }
 
-std::string TzidOf(icalcomponent* zone) {
-  icalproperty* p = icalcomponent_get_first_property(zone, ICAL_TZID_PROPERTY);
-  return p ? Clean(icalproperty_get_tzid(p)) : "";
-}
-
 // The components of one record: the master and its overrides.
 struct Group {
   int kind = -1;
@@ -356,9 +351,21 @@ ReadResult ReadCalendar(std::string_view file) {
   std::vector<Group> groups;
   std::map<std::pair<int, std::string>, size_t> byUid;
   std::map<std::string, std::string> zones;  // TZID -> VTIMEZONE text
+  // Time zones by their TZID, as the file wrote them (libical reorders them).
+  if (const auto of = ranges.find("VTIMEZONE"); of != ranges.end()) {
+    for (const auto& [first, last] : of->second) {
+      for (size_t i = first; i <= last; ++i) {
+        if (PropertyName(lines[i].text) != "TZID") continue;
+        const size_t colon = lines[i].text.find(':');
+        zones.emplace(colon == std::string::npos ? "" : lines[i].text.substr(colon + 1), RawText(file, lines, first, last));
+        break;
+      }
+    }
+  }
   for (icalcomponent* calendar : calendars) {
     for (icalcomponent* c : Children(calendar, ICAL_ANY_COMPONENT)) {
       const icalcomponent_kind type = icalcomponent_isa(c);
+      if (type == ICAL_VTIMEZONE_COMPONENT) continue;
       const std::string name = icalcomponent_kind_to_string(type);
       const auto of = ranges.find(name);
       const size_t index = taken[name]++;
@@ -366,10 +373,7 @@ ReadResult ReadCalendar(std::string_view file) {
       const int line = known ? lines[of->second[index].first].line : 0;
       const std::string raw =
           known ? RawText(file, lines, of->second[index].first, of->second[index].second) : TextOf(c);
-      if (type == ICAL_VTIMEZONE_COMPONENT) {
-        zones.emplace(TzidOf(c), raw);
-        continue;
-      }
+      if (type == ICAL_VTIMEZONE_COMPONENT) continue;
       const int kind = KindOf(type);
       if (kind < 0) {
         result.skipped.push_back({-1, line, std::string(icalcomponent_kind_to_string(type)) +

@@ -177,6 +177,8 @@ std::string RawText(std::string_view file, const std::vector<ContentLine>& lines
       text += raw[k];
     }
     text += "\r\n";
+    // A quoted-printable value left ending in "=" was ended by an empty line; so it stays.
+    if (raw.ends_with('=') && IsQuotedPrintable(line.text)) text += "\r\n";
   }
   return text;
 }
