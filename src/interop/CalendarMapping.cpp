@@ -4,7 +4,6 @@
 
 #include <QDateTime>
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -64,22 +63,22 @@ std::string Clean(const char* text) {
   return out;
 }
 
+// libical's iterators over a component's children or properties, as a list
+// that stays valid while they are removed.
+template <class Item, class Kind>
+std::vector<Item*> Collect(icalcomponent* parent, Kind kind, Item* (*first)(icalcomponent*, Kind),
+                           Item* (*next)(icalcomponent*, Kind)) {
+  std::vector<Item*> items;
+  for (Item* item = first(parent, kind); item; item = next(parent, kind)) items.push_back(item);
+  return items;
+}
+
 std::vector<icalcomponent*> Children(icalcomponent* parent, icalcomponent_kind kind) {
-  std::vector<icalcomponent*> children;
-  for (icalcomponent* c = icalcomponent_get_first_component(parent, kind); c;
-       c = icalcomponent_get_next_component(parent, kind)) {
-    children.push_back(c);
-  }
-  return children;
+  return Collect(parent, kind, icalcomponent_get_first_component, icalcomponent_get_next_component);
 }
 
 std::vector<icalproperty*> Properties(icalcomponent* component, icalproperty_kind kind) {
-  std::vector<icalproperty*> properties;
-  for (icalproperty* p = icalcomponent_get_first_property(component, kind); p;
-       p = icalcomponent_get_next_property(component, kind)) {
-    properties.push_back(p);
-  }
-  return properties;
+  return Collect(component, kind, icalcomponent_get_first_property, icalcomponent_get_next_property);
 }
 
 void RemoveAll(icalcomponent* component, icalproperty_kind kind) {
@@ -129,7 +128,11 @@ LocalTime ToLocal(const icaltimetype& t) {
   return {OleDate::FromQDateTime(QDateTime::fromSecsSinceEpoch(Seconds(t))), true};
 }
 
+// A date-time the organizer can store: a real day and time, in the years it keeps.
 void CheckYear(const icaltimetype& t, int line, const char* what) {
+  if (!QDate::isValid(t.year, t.month, t.day) || !QTime::isValid(t.is_date ? 0 : t.hour, t.is_date ? 0 : t.minute, 0)) {
+    throw InteropError(line, std::string("the ") + what + " " + Date(t) + " is not a valid date and time");
+  }
   if (t.year < kFirstYear || t.year > kLastYear || (t.year == kLastYear && t.month == 12 && t.day == 31)) {
     throw InteropError(line, std::string("the ") + what + " " + Date(t) + " is outside the years " +
                                  std::to_string(kFirstYear) + " to " + std::to_string(kLastYear));
@@ -226,7 +229,13 @@ void ReadTask(icalcomponent* c, InteropItem& item) {
   t.due_date = OleDate::DayNumber(local.ole);
   t.due_time = local.timed ? OleDate::TimeOfDay(local.ole) : 0;
   std::optional<long long> start;
-  if (icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY)) start = Seconds(icalcomponent_get_dtstart(c));
+  if (icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY)) {
+    const icaltimetype begins = icalcomponent_get_dtstart(c);
+    if (!icaltime_is_null_time(begins)) {
+      CheckYear(begins, item.line, "start");
+      start = Seconds(begins);
+    }
+  }
   const long long dueAt = Seconds(due);
   if (const std::optional<long long> before = AlarmBefore(c, dueAt, start, dueAt, item.line)) {
     t.warning = NearestWarning(*before);
@@ -248,7 +257,7 @@ void ReadEvent(icalcomponent* c, InteropItem& item) {
   if (icalcomponent_get_first_property(c, ICAL_DTEND_PROPERTY)) {
     const icaltimetype until = icalcomponent_get_dtend(c);
     if (!icaltime_is_null_time(until)) {
-      if (until.year > kLastYear || until.year < kFirstYear) CheckYear(until, item.line, "end");
+      CheckYear(until, item.line, "end");
       end = Seconds(until);
     }
   }
@@ -270,7 +279,10 @@ void ReadNote(icalcomponent* c, InteropItem& item) {
     icalproperty* p = icalcomponent_get_first_property(c, kind);
     if (!p) continue;
     const icaltimetype t = icalvalue_get_datetime(icalproperty_get_value(p));
-    if (icaltime_is_null_time(t) || t.year < kFirstYear || t.year > kLastYear) continue;
+    if (icaltime_is_null_time(t) || t.year < kFirstYear || t.year > kLastYear ||
+        !QDate::isValid(t.year, t.month, t.day)) {
+      continue;
+    }
     n.last_updated = ToLocal(t).ole;
     break;
   }
@@ -298,9 +310,7 @@ Ranges ComponentRanges(const std::vector<ContentLine>& lines) {
     const std::string name = PropertyName(lines[i].text);
     if (name == "BEGIN") {
       if (++depth == 2) {
-        std::string kind = lines[i].text.substr(6);
-        for (char& c : kind) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        current = &ranges[kind];
+        current = &ranges[Upper(lines[i].text.substr(6))];
         current->emplace_back(i, i);
       }
     } else if (name == "END") {

@@ -8,12 +8,6 @@ namespace Interop {
 
 namespace {
 
-std::string Upper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return upper;
-}
-
 // The part before the value: name and parameters (quoted colons skipped).
 std::string_view Head(std::string_view line) {
   bool quoted = false;
@@ -86,6 +80,12 @@ bool IsUtf8(std::string_view text) {
     i += length;
   }
   return true;
+}
+
+std::string Upper(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return upper;
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {

@@ -52,6 +52,9 @@ std::string FoldLine(std::string_view line);
 // True when `text` is well-formed UTF-8.
 bool IsUtf8(std::string_view text);
 
+// ASCII text in upper case.
+std::string Upper(std::string_view text);
+
 // Case-insensitive comparison of ASCII text.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 

@@ -55,10 +55,7 @@ std::vector<CategoryRecord> ListCategories(int kind) {
 }
 
 std::vector<CategoryRecord> ListCategories(int kind, DBL::Transaction& transaction) {
-  DBL::MemResultSet rows = transaction.Query(ListSql(kind));
-  std::vector<CategoryRecord> categories;
-  while (rows.Next()) categories.push_back(ReadCategory(rows));
-  return categories;
+  return RecordRows::ReadRows<CategoryRecord>(transaction.Query(ListSql(kind)), ReadCategory);
 }
 
 int InsertCategory(const CategoryRecord& category) { return DBL::ExecuteInsert(InsertCategorySql(category)); }

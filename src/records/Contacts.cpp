@@ -78,10 +78,6 @@ std::vector<ContactRecord> ListContacts() {
 }
 
 std::vector<ContactRecord> ListContacts(DBL::Transaction& transaction) {
-  DBL::MemResultSet rows = transaction.Query(
-      "select id,cat_id,fname,mname,lname,disp_info,address,email,phone,note from contact order by id");
-  std::vector<ContactRecord> contacts;
-  contacts.reserve(rows.RowCount());
-  while (rows.Next()) contacts.push_back(ReadContact(rows));
-  return contacts;
+  return RecordRows::ReadRows<ContactRecord>(transaction.Query(
+      "select id,cat_id,fname,mname,lname,disp_info,address,email,phone,note from contact order by id"), ReadContact);
 }

@@ -70,10 +70,5 @@ std::vector<EventRecord> ListEvents(int day) {
 }
 
 std::vector<EventRecord> ListEvents(DBL::Transaction& transaction) {
-  DBL::MemResultSet rows =
-      transaction.Query("select id, event_date,using_time, event_time, title, note, warning from event order by id");
-  std::vector<EventRecord> events;
-  events.reserve(rows.RowCount());
-  while (rows.Next()) events.push_back(ReadListedEvent(rows));
-  return events;
+  return RecordRows::ReadRows<EventRecord>(transaction.Query("select id, event_date,using_time, event_time, title, note, warning from event order by id"), ReadListedEvent);
 }

@@ -58,11 +58,7 @@ std::vector<NoteRecord> ListNotes() {
 }
 
 std::vector<NoteRecord> ListNotes(DBL::Transaction& transaction) {
-  DBL::MemResultSet rows = transaction.Query(
+  return RecordRows::ReadRows<NoteRecord>(transaction.Query(
       "select note.id, category_id, coalesce(category.name, '') as catname, subject, content, last_updated "
-      "from note left join category on note.category_id = category.id order by note.id");
-  std::vector<NoteRecord> notes;
-  notes.reserve(rows.RowCount());
-  while (rows.Next()) notes.push_back(ReadNote(rows));
-  return notes;
+      "from note left join category on note.category_id = category.id order by note.id"), ReadNote);
 }

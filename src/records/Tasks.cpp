@@ -89,11 +89,7 @@ std::vector<TaskRecord> ListTasks() {
 }
 
 std::vector<TaskRecord> ListTasks(DBL::Transaction& transaction) {
-  DBL::MemResultSet rows = transaction.Query(
+  return RecordRows::ReadRows<TaskRecord>(transaction.Query(
       "select id, category_id, priority_id, name, description,deadline,deadline_time, due_date, due_time, warning, "
-      "updated_warning, completed from task order by id");
-  std::vector<TaskRecord> tasks;
-  tasks.reserve(rows.RowCount());
-  while (rows.Next()) tasks.push_back(ReadTask(rows));
-  return tasks;
+      "updated_warning, completed from task order by id"), ReadTask);
 }
