@@ -2,7 +2,7 @@
 # missing, configure and build first, so a fresh clone needs nothing else.
 # `make install [PREFIX=/usr/local] [DESTDIR=...]` and `make deb` build an
 # optimised copy in build-release/ for installing and packaging.
-.PHONY: run test bench build deps clean install deb release
+.PHONY: run test bench fuzz build deps clean install deb release
 
 PREFIX ?= /usr/local
 
@@ -24,6 +24,14 @@ bench: deps
 	cmake --build --preset bench
 	scripts/run-bench build-bench/bin
 
+# Each file reader under libFuzzer for FUZZ_SECONDS (10 minutes unless set);
+# an input that finds a fault is saved in tests/fuzz/regressions/.
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	scripts/run-fuzz build-fuzz $(FUZZ_SECONDS)
+
 release: deps
 	cmake --preset release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 	cmake --build --preset release
@@ -39,4 +47,4 @@ deb: release
 	cp build-release/orvale-organizer_*.deb .
 
 clean:
-	rm -rf build build-bench build-release orvale-organizer_*.deb
+	rm -rf build build-bench build-release build-fuzz orvale-organizer_*.deb

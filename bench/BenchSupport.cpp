@@ -20,7 +20,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
       // With repetitions the median stands for the benchmark; otherwise its one run.
       const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
       if (run.run_type != Run::RT_Iteration && !median) continue;
-      const std::string name = run.run_name.str();
+      // The registered name, without what the run adds ("/manual_time", "/iterations:3").
+      const std::string name = run.run_name.function_name;
       const size_t slash = name.rfind('/');
       if (slash == std::string::npos) continue;
       const double ms = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;

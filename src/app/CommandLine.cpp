@@ -6,6 +6,7 @@
 #include "app/BackupRestore.h"
 #include "app/Paths.h"
 #include "db/DBL.h"
+#include "interop/ExchangeCommands.h"
 
 namespace {
 
@@ -38,7 +39,8 @@ CommandLineRequest Problem(std::string text) {
 }
 
 void PrintUsage(std::ostream& to) {
-  to << "Usage: " << Paths::kExecutableName << " [--restore [FILE]] [--help] [--version]\n";
+  to << "Usage: " << Paths::kExecutableName << " [--restore [FILE]] [--help] [--version]\n"
+     << "       " << Paths::kExecutableName << " --import FILE... | --export FILE\n";
 }
 
 void PrintHelp(std::ostream& out) {
@@ -49,6 +51,8 @@ void PrintHelp(std::ostream& out) {
          "  --restore        list the daily backups of the database, newest first\n"
          "  --restore FILE   put the backup FILE (a path, or a name from that list) in place\n"
          "                   of the database; refused while the organizer runs\n"
+         "  --import FILE... import .ics, .vcs and .vcf files, each whole or not at all\n"
+         "  --export FILE    write every task, event and note (.ics) or contact (.vcf)\n"
          "  -h, --help       show this help and exit\n"
          "  --version        show the version and exit\n"
          "\n"
@@ -80,6 +84,14 @@ CommandLineRequest ParseCommandLine(int argc, char** argv) {
         request.action = CommandLineRequest::kRestore;
         request.restoreFile = argv[++i];
       }
+    } else if (arg == "--import") {
+      request.action = CommandLineRequest::kImport;
+      while (i + 1 < argc && argv[i + 1][0] != '-') request.files.emplace_back(argv[++i]);
+      if (request.files.empty()) return Problem("--import needs one or more files");
+    } else if (arg == "--export") {
+      request.action = CommandLineRequest::kExport;
+      if (i + 1 == argc || argv[i + 1][0] == '-') return Problem("--export needs a file");
+      request.files.emplace_back(argv[++i]);
     } else if (Contains(kQtOptionsWithValue, QtOptionName(arg))) {
       if (i + 1 == argc) return Problem("the option '" + std::string(arg) + "' needs a value");
       ++i;
@@ -106,6 +118,10 @@ std::optional<int> RunCommandLine(int argc, char** argv, std::ostream& out, std:
       return BackupRestore::ListBackups(DBL::GetDatabasePath(), out);
     case CommandLineRequest::kRestore:
       return BackupRestore::Restore(DBL::GetDatabasePath(), request.restoreFile, out);
+    case CommandLineRequest::kImport:
+      return Interop::ImportFiles(request.files, out, err);
+    case CommandLineRequest::kExport:
+      return Interop::ExportToFile(request.files.front(), out, err);
     case CommandLineRequest::kUsageError:
       break;
   }

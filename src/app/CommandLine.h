@@ -3,13 +3,15 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 // What the command line asks for. Qt's own options (-platform, -display,
 // -style, -session, ...) are left for the QApplication and mean "start".
 struct CommandLineRequest {
-  enum Action { kStart, kHelp, kVersion, kListBackups, kRestore, kUsageError };
+  enum Action { kStart, kHelp, kVersion, kListBackups, kRestore, kImport, kExport, kUsageError };
   Action action = kStart;
   std::string restoreFile;  // kRestore
+  std::vector<std::string> files;  // kImport; kExport: the one file
   std::string problem;      // kUsageError: what was wrong, for the user
 };
 

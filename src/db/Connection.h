@@ -2,13 +2,20 @@
 
 #include <string>
 
+#include "db/MemResultSet.h"
+
 struct sqlite3;
 
-namespace DBL {
+// What the statement runners and the transaction runner share: opening a
+// connection the way every statement does, and reading a query's whole result.
+namespace DBL::Connection {
 
-// Opens an existing organizer database for reading and writing with the
-// program's busy timeout set, for the parts of the data store that run more
-// than one statement on a connection. The caller closes it, even on failure.
-int OpenConnection(const std::string& dbFile, sqlite3** db);
+// Opens the existing file with the busy timeout and statement observer set.
+// Returns SQLite's code; the caller closes *db, even on failure.
+int Open(const std::string& dbFile, sqlite3** db);
 
-}  // namespace DBL
+// The whole result of the query on `db`; fewer rows or none when it fails,
+// and then *rc (when given) holds SQLite's code.
+MemResultSet Query(sqlite3* db, const std::string& sql, int* rc = nullptr);
+
+}  // namespace DBL::Connection

@@ -48,17 +48,7 @@ int ReportStatement(unsigned /*type*/, void* /*context*/, void* /*statement*/, v
   return 0;
 }
 
-// Opens a connection with the busy timeout set; the caller closes it, even on failure.
-// A missing file is not created: an empty one would be refused at the next
-// start, where a missing one is made afresh with its tables.
-int Open(const std::string& dbFile, sqlite3** db) {
-  const int rc = sqlite3_open_v2(dbFile.c_str(), db, SQLITE_OPEN_READWRITE, nullptr);
-  if (*db) {
-    sqlite3_busy_timeout(*db, BusyTimeoutMs());
-    if (Observer()) sqlite3_trace_v2(*db, SQLITE_TRACE_STMT, ReportStatement, nullptr);
-  }
-  return rc;
-}
+using Connection::Open;
 
 // Runs a change on an open connection. Returns SQLite's code, or
 // SQLITE_NOTFOUND when the statement succeeded but changed no row: an update
@@ -112,8 +102,6 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
 
 }  // namespace
 
-int OpenConnection(const std::string& dbFile, sqlite3** db) { return Open(dbFile, db); }
-
 int ExecuteInsert(const std::string& sql) { return ExecuteInsert(sql, GetDatabasePath()); }
 
 int ExecuteInsert(const std::string& sql, const std::string& dbFile) {
@@ -157,27 +145,7 @@ MemResultSet ExecuteQuery(const std::string& sql) {
   KeepFreedMemory();
   sqlite3* db = nullptr;
   Open(GetDatabasePath(), &db);
-  sqlite3_stmt* stmt = nullptr;
-  sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr);
-  int rc = sqlite3_step(stmt);
-  const int columns = sqlite3_column_count(stmt);
-  std::vector<std::string> names;
-  names.reserve(static_cast<size_t>(columns));
-  for (int c = 0; c < columns; ++c) {
-    const char* name = sqlite3_column_name(stmt, c);
-    names.emplace_back(name ? name : "");
-  }
-  MemResultSet result(std::move(names));
-  while (rc == SQLITE_ROW) {
-    for (int c = 0; c < columns; ++c) {
-      // NULL reads as the empty text; no column the program writes holds NULL.
-      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
-      result.AppendValue(text ? std::string_view(text, static_cast<size_t>(sqlite3_column_bytes(stmt, c)))
-                              : std::string_view());
-    }
-    rc = sqlite3_step(stmt);
-  }
-  sqlite3_finalize(stmt);
+  MemResultSet result = Connection::Query(db, sql);
   sqlite3_close(db);
   return result;
 }
@@ -210,6 +178,47 @@ std::string RealToString(double value) {
 }
 
 std::string GetDatabasePath() { return Paths::DatabaseFile(); }
+
+namespace Connection {
+
+// A missing file is not created: an empty one would be refused at the next
+// start, where a missing one is made afresh with its tables.
+int Open(const std::string& dbFile, sqlite3** db) {
+  const int rc = sqlite3_open_v2(dbFile.c_str(), db, SQLITE_OPEN_READWRITE, nullptr);
+  if (*db) {
+    sqlite3_busy_timeout(*db, BusyTimeoutMs());
+    if (Observer()) sqlite3_trace_v2(*db, SQLITE_TRACE_STMT, ReportStatement, nullptr);
+  }
+  return rc;
+}
+
+MemResultSet Query(sqlite3* db, const std::string& sql, int* code) {
+  sqlite3_stmt* stmt = nullptr;
+  int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr);
+  if (rc == SQLITE_OK) rc = sqlite3_step(stmt);
+  const int columns = sqlite3_column_count(stmt);
+  std::vector<std::string> names;
+  names.reserve(static_cast<size_t>(columns));
+  for (int c = 0; c < columns; ++c) {
+    const char* name = sqlite3_column_name(stmt, c);
+    names.emplace_back(name ? name : "");
+  }
+  MemResultSet result(std::move(names));
+  while (rc == SQLITE_ROW) {
+    for (int c = 0; c < columns; ++c) {
+      // NULL reads as the empty text; no column the program writes holds NULL.
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+      result.AppendValue(text ? std::string_view(text, static_cast<size_t>(sqlite3_column_bytes(stmt, c)))
+                              : std::string_view());
+    }
+    rc = sqlite3_step(stmt);
+  }
+  sqlite3_finalize(stmt);
+  if (code) *code = rc == SQLITE_DONE ? SQLITE_OK : rc;
+  return result;
+}
+
+}  // namespace Connection
 
 void SetStatementObserver(StatementObserver observer) { Observer() = std::move(observer); }
 

@@ -135,7 +135,7 @@ std::string Create(const std::string& path) {
   int rc = sqlite3_open_v2(temporary.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   std::string why;
   if (rc == SQLITE_OK) {
-    const std::string script = std::string("BEGIN;\n") + SchemaText() + "\nCOMMIT;";
+    const std::string script = std::string("BEGIN;\n") + SchemaText() + "\n" + IdentitySchemaText() + "\nCOMMIT;";
     rc = sqlite3_exec(db, script.c_str(), nullptr, nullptr, nullptr);
   }
   if (rc != SQLITE_OK) why = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
@@ -156,10 +156,26 @@ std::string Create(const std::string& path) {
 
 }  // namespace
 
+void UpdateIdentities(const std::string& path) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+    sqlite3_busy_timeout(db, 5000);
+    const std::string script = std::string("BEGIN IMMEDIATE;\n") + IdentitySchemaText() + "\nCOMMIT;";
+    if (sqlite3_exec(db, script.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+      sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+  }
+  sqlite3_close(db);
+}
+
 std::string PrepareDatabase(const std::string& path) {
   std::error_code error;
   if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) return Create(path);
-  return Check(path);
+  std::string problem = Check(path);
+  // A file that cannot be written (read-only, a full disk) still opens: only
+  // import and export need the identities, and they report the failure.
+  if (problem.empty()) UpdateIdentities(path);
+  return problem;
 }
 
 }  // namespace DBL

@@ -10,7 +10,15 @@ namespace DBL {
 // database is left exactly as it is.
 // Returns an empty text when the database is ready, otherwise a message for
 // the user that names the file and says what is wrong with it.
+// An organizer database that is ready also has the tables of identities and
+// kept components, and a UID for every record (see identity.sql), as far as
+// the file can be written.
 std::string PrepareDatabase(const std::string& path);
+
+// Adds the identity tables when missing, gives every record without a UID
+// one and drops the identities of deleted records. A failure leaves the file
+// as it was.
+void UpdateIdentities(const std::string& path);
 
 // Reads the file at `path` without changing it: passes SQLite's quick check and
 // holds every table and column the program uses. Returns "" when it does,

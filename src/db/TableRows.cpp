@@ -9,9 +9,9 @@ namespace DBL {
 
 namespace {
 
-struct Connection {
+struct OpenDatabase {
   sqlite3* db = nullptr;
-  ~Connection() { sqlite3_close(db); }
+  ~OpenDatabase() { sqlite3_close(db); }
 };
 
 struct Statement {
@@ -19,7 +19,7 @@ struct Statement {
   ~Statement() { sqlite3_finalize(stmt); }
 };
 
-int Open(Connection& connection) { return OpenConnection(GetDatabasePath(), &connection.db); }
+int Open(OpenDatabase& connection) { return Connection::Open(GetDatabasePath(), &connection.db); }
 
 StoredValue ReadValue(sqlite3_stmt* stmt, int column) {
   StoredValue value;
@@ -89,7 +89,7 @@ TableRows ReadTableRows(const std::string& table, const std::string& where) {
   TableRows set;
   set.table = table;
   set.where = where;
-  Connection connection;
+  OpenDatabase connection;
   if (Open(connection) != SQLITE_OK) throw SQLException(sqlite3_errcode(connection.db));
   Statement select;
   const std::string sql = "select * from " + table + " where " + where;
@@ -119,7 +119,7 @@ TableRows ReadTableRows(const std::string& table, const std::string& where) {
 }
 
 int WriteTableRows(const std::vector<TableRows>& sets) {
-  Connection connection;
+  OpenDatabase connection;
   if (Open(connection) != SQLITE_OK) return -1;
   int rc = sqlite3_exec(connection.db, "begin immediate", nullptr, nullptr, nullptr);
   for (size_t s = 0; s < sets.size() && rc == SQLITE_OK; ++s) rc = WriteSet(connection.db, sets[s]);

@@ -83,6 +83,9 @@ CREATE TABLE settings (
   contact_sort      INTEGER NOT NULL DEFAULT 0
 );
 
+-- Tables added after the first build live in identity.sql: they are also
+-- added to older files when they open.
+
 -- Lists of one day, usage counts before deleting a category.
 CREATE INDEX event_by_date ON event(event_date);
 CREATE INDEX task_by_category ON task(category_id);

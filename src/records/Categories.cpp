@@ -2,6 +2,7 @@
 
 #include "app/Message.h"
 #include "db/DBL.h"
+#include "db/Transaction.h"
 #include "records/RecordRows.h"
 
 using DBL::IntToString;
@@ -43,18 +44,26 @@ Usage UsageOf(int id, int kind) {
   }
 }
 
+std::string ListSql(int kind) {
+  return "select id, type_id, name,comment from category where type_id = " + IntToString(kind);
+}
+
 }  // namespace
 
 std::vector<CategoryRecord> ListCategories(int kind) {
-  return RecordRows::ReadAll<CategoryRecord>(
-      "select id, type_id, name,comment from category where type_id = " + IntToString(kind), ReadCategory);
+  return RecordRows::ReadAll<CategoryRecord>(ListSql(kind), ReadCategory);
 }
 
-int InsertCategory(const CategoryRecord& category) {
+std::vector<CategoryRecord> ListCategories(int kind, DBL::Transaction& transaction) {
+  return RecordRows::ReadRows<CategoryRecord>(transaction.Query(ListSql(kind)), ReadCategory);
+}
+
+int InsertCategory(const CategoryRecord& category) { return DBL::ExecuteInsert(InsertCategorySql(category)); }
+
+std::string InsertCategorySql(const CategoryRecord& category) {
   using RecordRows::Quoted;
-  return DBL::ExecuteInsert("insert into category ( type_id, name, comment) values (" +
-                            IntToString(category.type_id) + "," + Quoted(category.name) + "," +
-                            Quoted(category.comment) + ")");
+  return "insert into category ( type_id, name, comment) values (" + IntToString(category.type_id) + "," +
+         Quoted(category.name) + "," + Quoted(category.comment) + ")";
 }
 
 int DeleteCategory(int id, int kind) {

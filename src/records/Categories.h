@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+namespace DBL {
+class Transaction;
+}
+
 // Kinds of record that categories belong to (category.type_id).
 enum CategoryKind {
   kCategoryTasks = 0,
@@ -26,6 +30,11 @@ std::vector<CategoryRecord> ListCategories(int kind);
 // Stores type_id, name and comment. Returns the new id (positive); 0 when
 // nothing was stored, -1 when the new id could not be read back.
 int InsertCategory(const CategoryRecord& category);
+
+// For bulk work in one transaction: InsertCategory's statement, and the
+// categories of one kind as ListCategories gives them.
+std::string InsertCategorySql(const CategoryRecord& category);
+std::vector<CategoryRecord> ListCategories(int kind, DBL::Transaction& transaction);
 
 // Deletes the category unless it is the last of its kind or records still use
 // it; a refusal is shown to the user here. Returns 0 when deleted, -1 when

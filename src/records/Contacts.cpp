@@ -1,6 +1,7 @@
 #include "records/Contacts.h"
 
 #include "app/AppBase.h"
+#include "db/Transaction.h"
 #include "records/RecordRows.h"
 
 using DBL::IntToString;
@@ -47,15 +48,19 @@ ContactRecord LoadContact(int id) {
       ReadContact, ContactRecord{});
 }
 
-int InsertContact(const ContactRecord& c) {
-  return DBL::ExecuteInsert("insert into contact ( cat_id,fname,mname,lname,disp_info,address,email,phone,note ) "
+int InsertContact(const ContactRecord& contact) { return DBL::ExecuteInsert(InsertContactSql(contact)); }
+
+std::string InsertContactSql(const ContactRecord& c) {
+  return ("insert into contact ( cat_id,fname,mname,lname,disp_info,address,email,phone,note ) "
                             "values (" + IntToString(c.cat_id) + "," + Quoted(c.fname) + "," + Quoted(c.mname) +
                             "," + Quoted(c.lname) + "," + Quoted(c.disp_info) + "," + Quoted(c.address) + "," +
                             Quoted(c.email) + "," + Quoted(c.phone) + "," + Quoted(c.note) + ")");
 }
 
-int UpdateContact(const ContactRecord& c) {
-  return DBL::ExecuteUpdate("update contact set cat_id = " + IntToString(c.cat_id) + ",fname = " + Quoted(c.fname) +
+int UpdateContact(const ContactRecord& contact) { return DBL::ExecuteUpdate(UpdateContactSql(contact)); }
+
+std::string UpdateContactSql(const ContactRecord& c) {
+  return ("update contact set cat_id = " + IntToString(c.cat_id) + ",fname = " + Quoted(c.fname) +
                             ",mname = " + Quoted(c.mname) + ",lname = " + Quoted(c.lname) +
                             ",disp_info = " + Quoted(c.disp_info) + ",address = " + Quoted(c.address) +
                             ",email = " + Quoted(c.email) + ",phone= " + Quoted(c.phone) + ",note=" +
@@ -70,4 +75,9 @@ std::vector<ContactRecord> ListContacts() {
       "from contact, category where contact.cat_id = category.id " +
           std::string(OrderClause(GetApp().GetSettings().GetContactSort())),
       ReadListedContact);
+}
+
+std::vector<ContactRecord> ListContacts(DBL::Transaction& transaction) {
+  return RecordRows::ReadRows<ContactRecord>(transaction.Query(
+      "select id,cat_id,fname,mname,lname,disp_info,address,email,phone,note from contact order by id"), ReadContact);
 }

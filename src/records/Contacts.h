@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+namespace DBL {
+class Transaction;
+}
+
 struct ContactRecord {
   int id = -1;
   int cat_id = -1;
@@ -29,3 +33,9 @@ int UpdateContact(const ContactRecord& contact);
 int DeleteContact(int id);
 // Every contact whose category exists, in the order of the contact_sort setting.
 std::vector<ContactRecord> ListContacts();
+
+// For bulk work in one transaction (import, export): the statements of
+// InsertContact and UpdateContact, and every contact by id (without catname).
+std::string InsertContactSql(const ContactRecord& contact);
+std::string UpdateContactSql(const ContactRecord& contact);
+std::vector<ContactRecord> ListContacts(DBL::Transaction& transaction);

@@ -1,5 +1,6 @@
 #include "records/Events.h"
 
+#include "db/Transaction.h"
 #include "records/RecordRows.h"
 
 using DBL::IntToString;
@@ -40,16 +41,20 @@ EventRecord LoadEvent(int id) {
       EventRecord{});
 }
 
-int InsertEvent(const EventRecord& e) {
-  return DBL::ExecuteInsert("insert into event (event_date,using_time,event_time,title,note, warning)values(" +
+int InsertEvent(const EventRecord& event) { return DBL::ExecuteInsert(InsertEventSql(event)); }
+
+std::string InsertEventSql(const EventRecord& e) {
+  return "insert into event (event_date,using_time,event_time,title,note, warning)values(" +
                             DayText(e.event_date) + "," + IntToString(e.using_time) + "," +
                             RealToString(e.event_time) + "," + Quoted(e.title) + "," + Quoted(e.note) + "," +
-                            IntToString(e.warning) + ")");
+                            IntToString(e.warning) + ")";
 }
 
-int UpdateEvent(const EventRecord& e) {
+int UpdateEvent(const EventRecord& event) { return DBL::ExecuteUpdate(UpdateEventSql(event)); }
+
+std::string UpdateEventSql(const EventRecord& e) {
   // using_time goes in as a real (1.000000); the integer column reads it back as 1.
-  return DBL::ExecuteUpdate("update event set event_date = " + DayText(e.event_date) +
+  return ("update event set event_date = " + DayText(e.event_date) +
                             ",using_time = " + RealToString(e.using_time) +
                             ",event_time = " + RealToString(e.event_time) + ",title = " + Quoted(e.title) +
                             ",note = " + Quoted(e.note) + ",warning = " + IntToString(e.warning) +
@@ -62,4 +67,8 @@ std::vector<EventRecord> ListEvents(int day) {
   std::string sql = "select id, event_date,using_time, event_time, title, note, warning from event ";
   if (day != -1) sql += "where event_date = " + IntToString(day);
   return RecordRows::ReadAll<EventRecord>(sql + " order by event_time", ReadListedEvent);
+}
+
+std::vector<EventRecord> ListEvents(DBL::Transaction& transaction) {
+  return RecordRows::ReadRows<EventRecord>(transaction.Query("select id, event_date,using_time, event_time, title, note, warning from event order by id"), ReadListedEvent);
 }

@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+namespace DBL {
+class Transaction;
+}
+
 struct EventRecord {
   int id = -1;
   double event_date = 0;  // OLE date; stored as its day number
@@ -25,3 +29,9 @@ int UpdateEvent(const EventRecord& event);
 int DeleteEvent(int id);
 // The events of one day number, or of every day for -1, by time of day.
 std::vector<EventRecord> ListEvents(int day);
+
+// For bulk work in one transaction (import, export): the statements of
+// InsertEvent and UpdateEvent, and every event by id.
+std::string InsertEventSql(const EventRecord& event);
+std::string UpdateEventSql(const EventRecord& event);
+std::vector<EventRecord> ListEvents(DBL::Transaction& transaction);

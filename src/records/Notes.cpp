@@ -1,6 +1,7 @@
 #include "records/Notes.h"
 
 #include "app/AppBase.h"
+#include "db/Transaction.h"
 #include "records/RecordRows.h"
 
 using DBL::IntToString;
@@ -34,16 +35,19 @@ NoteRecord LoadNote(int id) {
                                NoteRecord{});
 }
 
-int InsertNote(const NoteRecord& n) {
-  return DBL::ExecuteInsert("insert into note ( subject, content, last_updated, category_id) values (" +
-                            Quoted(n.subject) + "," + Quoted(n.content) + "," + RealToString(OleDate::Now()) +
-                            "," + IntToString(n.category_id) + ")");
+int InsertNote(const NoteRecord& note) { return DBL::ExecuteInsert(InsertNoteSql(note, OleDate::Now())); }
+
+std::string InsertNoteSql(const NoteRecord& n, double lastUpdated) {
+  return "insert into note ( subject, content, last_updated, category_id) values (" + Quoted(n.subject) + "," +
+         Quoted(n.content) + "," + RealToString(lastUpdated) + "," + IntToString(n.category_id) + ")";
 }
 
-int UpdateNote(const NoteRecord& n) {
-  return DBL::ExecuteUpdate("update note set subject = " + Quoted(n.subject) + ", content = " + Quoted(n.content) +
-                            ", last_updated = " + RealToString(OleDate::Now()) +
-                            ",category_id = " + IntToString(n.category_id) + " where id = " + IntToString(n.id));
+int UpdateNote(const NoteRecord& note) { return DBL::ExecuteUpdate(UpdateNoteSql(note, OleDate::Now())); }
+
+std::string UpdateNoteSql(const NoteRecord& n, double lastUpdated) {
+  return "update note set subject = " + Quoted(n.subject) + ", content = " + Quoted(n.content) +
+         ", last_updated = " + RealToString(lastUpdated) + ",category_id = " + IntToString(n.category_id) +
+         " where id = " + IntToString(n.id);
 }
 
 int DeleteNote(int id) { return DBL::ExecuteDelete("delete from note where id = " + IntToString(id)); }
@@ -51,4 +55,10 @@ int DeleteNote(int id) { return DBL::ExecuteDelete("delete from note where id = 
 std::vector<NoteRecord> ListNotes() {
   return RecordRows::ReadAll<NoteRecord>(kSelectJoined + std::string(OrderClause(GetApp().GetSettings().GetNoteSort())),
                                          ReadNote);
+}
+
+std::vector<NoteRecord> ListNotes(DBL::Transaction& transaction) {
+  return RecordRows::ReadRows<NoteRecord>(transaction.Query(
+      "select note.id, category_id, coalesce(category.name, '') as catname, subject, content, last_updated "
+      "from note left join category on note.category_id = category.id order by note.id"), ReadNote);
 }

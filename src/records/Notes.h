@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+namespace DBL {
+class Transaction;
+}
+
 struct NoteRecord {
   int id = -1;
   std::string subject;
@@ -26,3 +30,10 @@ int UpdateNote(const NoteRecord& note);
 int DeleteNote(int id);
 // Every note whose category exists, in the order of the note_sort setting.
 std::vector<NoteRecord> ListNotes();
+
+// For bulk work in one transaction (import, export): the statements of
+// InsertNote and UpdateNote stamped with `lastUpdated` (an OLE date), and
+// every note by id with its category's name.
+std::string InsertNoteSql(const NoteRecord& note, double lastUpdated);
+std::string UpdateNoteSql(const NoteRecord& note, double lastUpdated);
+std::vector<NoteRecord> ListNotes(DBL::Transaction& transaction);

@@ -22,14 +22,19 @@ inline std::string Quoted(const std::string& text) {
 // The date alone, as the day-number columns hold it.
 inline std::string DayText(double ole) { return DBL::IntToString(OleDate::DayNumber(ole)); }
 
-// Every row of the query, turned into a record by `read`, in query order.
+// Every row of a result, turned into a record by `read`, in its order.
 template <class Record, class Reader>
-std::vector<Record> ReadAll(const std::string& sql, Reader read) {
-  DBL::MemResultSet rows = DBL::ExecuteQuery(sql);
+std::vector<Record> ReadRows(DBL::MemResultSet rows, Reader read) {
   std::vector<Record> records;
   records.reserve(rows.RowCount());
   while (rows.Next()) records.push_back(read(rows));
   return records;
+}
+
+// Every row of the query, turned into a record by `read`, in query order.
+template <class Record, class Reader>
+std::vector<Record> ReadAll(const std::string& sql, Reader read) {
+  return ReadRows<Record>(DBL::ExecuteQuery(sql), read);
 }
 
 // The first row of the query turned into a record, or `missing` when there is none.

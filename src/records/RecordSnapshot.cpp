@@ -24,8 +24,13 @@ struct SideTable {
   const char* table;
   std::string (*where)(int kind, int id);
 };
-// Each new per-record table (a UID, the text an import came from) goes here.
-const std::vector<SideTable> kSideTables = {};
+// Each new per-record table goes here.
+const std::vector<SideTable> kSideTables = {
+    // The UID and the text an import came from: a record brought back is the
+    // same record to the next export or sync.
+    {"record_identity",
+     [](int kind, int id) { return "kind = " + std::to_string(kind) + " and record_id = " + std::to_string(id); }},
+};
 
 const DBL::StoredValue* Column(const DBL::TableRows& set, const std::string& name) {
   if (set.rows.empty()) return nullptr;

@@ -1,6 +1,7 @@
 #include "records/Tasks.h"
 
 #include "app/AppBase.h"
+#include "db/Transaction.h"
 #include "records/RecordRows.h"
 
 using DBL::IntToString;
@@ -46,21 +47,24 @@ TaskRecord LoadTask(int id) {
       ReadTask, TaskRecord{});
 }
 
-int InsertTask(const TaskRecord& t) {
+int InsertTask(const TaskRecord& task) { return DBL::ExecuteInsert(InsertTaskSql(task)); }
+
+std::string InsertTaskSql(const TaskRecord& t) {
   const std::string common = IntToString(t.category_id) + "," + IntToString(t.priority_id) + "," + Quoted(t.name) +
                              "," + Quoted(t.description) + "," + IntToString(t.deadline);
   if (t.deadline == 0) {
-    return DBL::ExecuteInsert("insert into task (category_id, priority_id, name, description,deadline) values (" +
-                              common + ")");
+    return "insert into task (category_id, priority_id, name, description,deadline) values (" + common + ")";
   }
-  return DBL::ExecuteInsert(
+  return (
       "insert into task (category_id, priority_id, name, description,deadline, deadline_time, due_date, due_time, "
       "warning) values ( " + common + "," + IntToString(t.deadline_time) + "," + DayText(t.due_date) + "," +
       RealToString(t.due_time) + "," + IntToString(t.warning) + ")");
 }
 
-int UpdateTask(const TaskRecord& t) {
-  return DBL::ExecuteUpdate(
+int UpdateTask(const TaskRecord& task) { return DBL::ExecuteUpdate(UpdateTaskSql(task)); }
+
+std::string UpdateTaskSql(const TaskRecord& t) {
+  return (
       "update task set completed = " + IntToString(t.completed) + ",deadline = " + IntToString(t.deadline) +
       ",deadline_time = " + IntToString(t.deadline_time) + ",due_date = " + DayText(t.due_date) +
       ",due_time = " + RealToString(t.due_time) + ",category_id = " + IntToString(t.category_id) +
@@ -82,4 +86,10 @@ std::vector<TaskRecord> ListTasks() {
       "task, category where task.category_id = category.id " +
           std::string(OrderClause(GetApp().GetSettings().GetTaskSort())),
       ReadTask);
+}
+
+std::vector<TaskRecord> ListTasks(DBL::Transaction& transaction) {
+  return RecordRows::ReadRows<TaskRecord>(transaction.Query(
+      "select id, category_id, priority_id, name, description,deadline,deadline_time, due_date, due_time, warning, "
+      "updated_warning, completed from task order by id"), ReadTask);
 }

@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+namespace DBL {
+class Transaction;
+}
+
 struct TaskRecord {
   int id = -1;
   int category_id = -1;
@@ -33,3 +37,9 @@ int SetTaskCompleted(int id, int flag);
 int DeleteTask(int id);
 // Every task whose category exists, in the order of the task_sort setting.
 std::vector<TaskRecord> ListTasks();
+
+// For bulk work in one transaction (import, export): the statements of
+// InsertTask and UpdateTask, and every task by id.
+std::string InsertTaskSql(const TaskRecord& task);
+std::string UpdateTaskSql(const TaskRecord& task);
+std::vector<TaskRecord> ListTasks(DBL::Transaction& transaction);

@@ -178,6 +178,14 @@ std::vector<DialogTemplate> MakeTemplates() {
            {1, K::PushButton, "Yes", 54, 66, 50, 14},
            {2, K::PushButton, "No", 104, 66, 50, 14},
        }},
+      // What importing a file will do, before it is done.
+      {135, kShellDlg, 8, 400, false, 260, 150, false,
+       {
+           {1096, K::Static, "Import", 30, 11, 200, 12},
+           {1081, K::Static, "", 20, 30, 225, 90},
+           {1, K::PushButton, "Import", 75, 126, 50, 14, kDefault},
+           {2, K::PushButton, "Cancel", 130, 126, 50, 14},
+       }},
       // Settings dialog.
       {153, kShellDlg, 8, 400, false, 284, 332, false,
        {

@@ -7,7 +7,12 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QShortcut>
+#include <QTimer>
+#include <QUrl>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
@@ -37,6 +42,7 @@
 #include "views/DlgRecordView.h"
 #include "views/DlgTasks.h"
 #include "views/UndoNotice.h"
+#include "views/ExchangeActions.h"
 
 namespace {
 
@@ -135,6 +141,37 @@ DlgOrganizer::DlgOrganizer(QWidget* parent)
   connect(m_sort, &CAutoCombo::closeUp, this, &DlgOrganizer::SortAsShown);
   connect(m_sort, &CAutoCombo::focusLost, this, &DlgOrganizer::SortAsShown);
   SetUpKeys();
+  setAcceptDrops(true);
+}
+
+void DlgOrganizer::ImportFiles(const QStringList& files) {
+  ExchangeActions::ImportFiles(this, files, [this] {
+    for (int tab = 0; tab < m_tabs->count(); ++tab) m_tabs->GetView(tab)->RefreshList();
+  });
+}
+
+void DlgOrganizer::OnImport() { ImportFiles(ExchangeActions::ChooseFilesToImport(this)); }
+
+void DlgOrganizer::OnExport() { ExchangeActions::ChooseAndExport(this, m_tabs->GetCurrent()); }
+
+// Calendar and contact files dropped on the window open their previews.
+void DlgOrganizer::dragEnterEvent(QDragEnterEvent* event) {
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile() && ExchangeActions::IsExchangeFile(url.toLocalFile())) {
+      event->acceptProposedAction();
+      return;
+    }
+  }
+}
+
+void DlgOrganizer::dropEvent(QDropEvent* event) {
+  QStringList files;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile() && ExchangeActions::IsExchangeFile(url.toLocalFile())) files << url.toLocalFile();
+  }
+  event->acceptProposedAction();
+  // After the drop has finished: the previews are modal.
+  QTimer::singleShot(0, this, [this, files] { ImportFiles(files); });
 }
 
 void DlgOrganizer::SetUpKeys() {
@@ -147,6 +184,8 @@ void DlgOrganizer::SetUpKeys() {
   onKeys({QKeySequence(Qt::CTRL | Qt::Key_F)}, [this] { m_searchButton->click(); });
   onKeys({QKeySequence(Qt::CTRL | Qt::Key_Z)}, [this] { OnUndo(false); });
   onKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}, [this] { OnUndo(true); });
+  onKeys({QKeySequence(Qt::CTRL | Qt::Key_I)}, [this] { OnImport(); });
+  onKeys({QKeySequence(Qt::CTRL | Qt::Key_E)}, [this] { OnExport(); });
   const auto step = [this](int by) { m_tabs->SelectTab((m_tabs->GetCurrent() + by + m_tabs->count()) % m_tabs->count()); };
   onKeys({QKeySequence(Qt::CTRL | Qt::Key_Tab)}, [step] { step(1); });
   onKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::Key_Backtab)},

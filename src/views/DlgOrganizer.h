@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QStringList>
 
 #include "reminders/CSystemTray.h"
 #include "ui/DlgBase.h"
@@ -49,6 +50,12 @@ class DlgOrganizer : public DlgBase {
   // A number from 10001 to 10000000 that tells installations apart.
   static int DrawInstallId();
 
+  // Import... (Ctrl+I) and Export... (Ctrl+E): the files' previews, then
+  // every page shows what was imported.
+  void ImportFiles(const QStringList& files);
+  void OnImport();
+  void OnExport();
+
  protected:
   bool OnInitDialog() override;
   void OnOK() override;
@@ -59,6 +66,8 @@ class DlgOrganizer : public DlgBase {
   void changeEvent(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void SetUpControls();

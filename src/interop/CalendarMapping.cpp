@@ -1,0 +1,637 @@
+#include "interop/CalendarMapping.h"
+
+#include <libical/ical.h>
+
+#include <QDateTime>
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+
+#include "db/OleDate.h"
+#include "interop/ContactMapping.h"
+#include "interop/ContentLines.h"
+#include "interop/InteropError.h"
+#include "interop/VCalendarUpgrade.h"
+#include "interop/VCard.h"
+#include "reminders/WarningIntervals.h"
+
+namespace Interop {
+
+namespace {
+
+constexpr size_t kSubjectLimit = 100;
+constexpr int kFirstYear = 1900;
+constexpr int kLastYear = 9999;
+
+struct ComponentFree {
+  void operator()(icalcomponent* component) const { icalcomponent_free(component); }
+};
+using ComponentPtr = std::unique_ptr<icalcomponent, ComponentFree>;
+
+// libical's default is to abort on a parse error; the files it reads here
+// come from anywhere.
+void KeepLibicalQuiet() {
+  static const bool quiet = [] {
+    icalerror_set_errors_are_fatal(0);
+    return true;
+  }();
+  (void)quiet;
+}
+
+ComponentPtr Parse(const std::string& text) {
+  KeepLibicalQuiet();
+  return ComponentPtr(icalparser_parse_string(text.c_str()));
+}
+
+std::string TextOf(icalcomponent* component) {
+  char* text = icalcomponent_as_ical_string_r(component);
+  std::string result = text ? text : "";
+  free(text);
+  return result;
+}
+
+// Texts as the records hold them: no control characters but line breaks and tabs.
+std::string Clean(const char* text) {
+  std::string out;
+  if (!text) return out;
+  for (const char* c = text; *c; ++c) {
+    if (static_cast<unsigned char>(*c) >= 0x20 || *c == '\n' || *c == '\t') out += *c;
+  }
+  return out;
+}
+
+// libical's iterators over a component's children or properties, as a list
+// that stays valid while they are removed.
+template <class Item, class Kind>
+std::vector<Item*> Collect(icalcomponent* parent, Kind kind, Item* (*first)(icalcomponent*, Kind),
+                           Item* (*next)(icalcomponent*, Kind)) {
+  std::vector<Item*> items;
+  for (Item* item = first(parent, kind); item; item = next(parent, kind)) items.push_back(item);
+  return items;
+}
+
+std::vector<icalcomponent*> Children(icalcomponent* parent, icalcomponent_kind kind) {
+  return Collect(parent, kind, icalcomponent_get_first_component, icalcomponent_get_next_component);
+}
+
+std::vector<icalproperty*> Properties(icalcomponent* component, icalproperty_kind kind) {
+  return Collect(component, kind, icalcomponent_get_first_property, icalcomponent_get_next_property);
+}
+
+void RemoveAll(icalcomponent* component, icalproperty_kind kind) {
+  for (icalproperty* p : Properties(component, kind)) {
+    icalcomponent_remove_property(component, p);
+    icalproperty_free(p);
+  }
+}
+
+void SetProperty(icalcomponent* component, icalproperty_kind kind, icalproperty* property) {
+  RemoveAll(component, kind);
+  if (property) icalcomponent_add_property(component, property);
+}
+
+void SetText(icalcomponent* component, icalproperty_kind kind, const std::string& text,
+             icalproperty* (*make)(const char*)) {
+  SetProperty(component, kind, text.empty() ? nullptr : make(text.c_str()));
+}
+
+std::string Date(const icaltimetype& t) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", t.year, t.month, t.day);
+  return text;
+}
+
+// Seconds since 1970 of a time; a date or a floating time is local.
+long long Seconds(const icaltimetype& t) {
+  if (t.is_date || (!t.zone && !icaltime_is_utc(t))) {
+    const QDateTime local(QDate(t.year, t.month, t.day), t.is_date ? QTime(0, 0) : QTime(t.hour, t.minute, t.second));
+    return local.toSecsSinceEpoch();
+  }
+  return static_cast<long long>(
+      icaltime_as_timet_with_zone(t, t.zone ? t.zone : icaltimezone_get_utc_timezone()));
+}
+
+// The time as the organizer stores it: local date (OLE) and time of day.
+struct LocalTime {
+  double ole = 0;
+  bool timed = false;
+};
+
+LocalTime ToLocal(const icaltimetype& t) {
+  if (t.is_date) return {OleDate::FromParts({t.year, t.month, t.day, 0, 0, 0}), false};
+  if (!t.zone && !icaltime_is_utc(t)) {
+    return {OleDate::FromParts({t.year, t.month, t.day, t.hour, t.minute, t.second}), true};
+  }
+  return {OleDate::FromQDateTime(QDateTime::fromSecsSinceEpoch(Seconds(t))), true};
+}
+
+// A date-time the organizer can store: a real day and time, in the years it keeps.
+void CheckYear(const icaltimetype& t, int line, const char* what) {
+  if (!QDate::isValid(t.year, t.month, t.day) || !QTime::isValid(t.is_date ? 0 : t.hour, t.is_date ? 0 : t.minute, 0)) {
+    throw InteropError(line, std::string("the ") + what + " " + Date(t) + " is not a valid date and time");
+  }
+  if (t.year < kFirstYear || t.year > kLastYear || (t.year == kLastYear && t.month == 12 && t.day == 31)) {
+    throw InteropError(line, std::string("the ") + what + " " + Date(t) + " is outside the years " +
+                                 std::to_string(kFirstYear) + " to " + std::to_string(kLastYear));
+  }
+}
+
+// What libical could not read in a property the mapping needs is an error of
+// the file; elsewhere it stays in the kept text.
+void CheckErrors(icalcomponent* component, int line) {
+  for (icalproperty* error : Properties(component, ICAL_XLICERROR_PROPERTY)) {
+    const std::string text = Clean(icalproperty_get_xlicerror(error));
+    for (const char* name : {"DTSTART", "DTEND", "DUE", "TRIGGER", "COMPLETED", "PRIORITY", "LAST-MODIFIED"}) {
+      if (text.find(name) != std::string::npos) throw InteropError(line, "the file cannot be read: " + text);
+    }
+  }
+}
+
+// Minutes the first alarm is before `anchor`, the moment the record's warning
+// counts from (a task's due time, an event's start); nothing without an alarm.
+std::optional<long long> AlarmBefore(icalcomponent* component, long long anchor, std::optional<long long> start,
+                                     std::optional<long long> end, int line) {
+  const std::vector<icalcomponent*> alarms = Children(component, ICAL_VALARM_COMPONENT);
+  if (alarms.empty()) return std::nullopt;
+  icalcomponent* alarm = alarms.front();
+  CheckErrors(alarm, line);
+  icalproperty* trigger = icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY);
+  if (!trigger) throw InteropError(line, "an alarm (VALARM) without a TRIGGER");
+  const icaltriggertype when = icalproperty_get_trigger(trigger);
+  if (icaltriggertype_is_bad_trigger(when)) throw InteropError(line, "an alarm whose TRIGGER makes no sense");
+  long long at = 0;
+  if (!icaltime_is_null_time(when.time)) {
+    CheckYear(when.time, line, "alarm");
+    at = Seconds(when.time);
+  } else {
+    icalparameter* related = icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
+    const bool fromEnd = related && icalparameter_get_related(related) == ICAL_RELATED_END;
+    const std::optional<long long> base = fromEnd ? (end ? end : start) : (start ? start : end);
+    at = base.value_or(anchor) + icaldurationtype_as_int(when.duration);
+  }
+  return (anchor - at) / 60;
+}
+
+std::vector<std::string> Categories(icalcomponent* component) {
+  std::vector<std::string> names;
+  for (icalproperty* p : Properties(component, ICAL_CATEGORIES_PROPERTY)) {
+    // libical gives the values of one property joined by commas, escaped.
+    char* value = icalproperty_get_value_as_string_r(p);
+    for (const std::string& name : SplitValue(value ? value : "", ',')) {
+      if (!name.empty()) names.push_back(name);
+    }
+    free(value);
+  }
+  return names;
+}
+
+std::string Joined(icalcomponent* component, icalproperty_kind kind) {
+  std::vector<std::string> texts;
+  for (icalproperty* p : Properties(component, kind)) texts.push_back(Clean(icalvalue_get_text(icalproperty_get_value(p))));
+  return JoinNonEmpty(texts, "\n");
+}
+
+std::string TextProperty(icalcomponent* component, icalproperty_kind kind) {
+  icalproperty* p = icalcomponent_get_first_property(component, kind);
+  return p ? Clean(icalvalue_get_text(icalproperty_get_value(p))) : "";
+}
+
+int PriorityId(icalcomponent* component) {
+  icalproperty* p = icalcomponent_get_first_property(component, ICAL_PRIORITY_PROPERTY);
+  const int priority = p ? icalproperty_get_priority(p) : 0;
+  if (priority >= 1 && priority <= 4) return 1;
+  if (priority >= 6 && priority <= 9) return 3;
+  return 2;
+}
+
+void ReadTask(icalcomponent* c, InteropItem& item) {
+  TaskRecord& t = item.task;
+  t.name = TextProperty(c, ICAL_SUMMARY_PROPERTY);
+  t.description = Joined(c, ICAL_DESCRIPTION_PROPERTY);
+  t.priority_id = PriorityId(c);
+  t.warning = 0;
+  const icalproperty_status status = icalcomponent_get_status(c);
+  icalproperty* percent = icalcomponent_get_first_property(c, ICAL_PERCENTCOMPLETE_PROPERTY);
+  t.completed = status == ICAL_STATUS_COMPLETED || icalcomponent_get_first_property(c, ICAL_COMPLETED_PROPERTY) ||
+                        (percent && icalproperty_get_percentcomplete(percent) >= 100)
+                    ? 1
+                    : 0;
+  if (!icalcomponent_get_first_property(c, ICAL_DUE_PROPERTY)) return;
+  const icaltimetype due = icalcomponent_get_due(c);
+  if (icaltime_is_null_time(due)) return;
+  CheckYear(due, item.line, "due date");
+  const LocalTime local = ToLocal(due);
+  t.deadline = 1;
+  t.deadline_time = local.timed ? 1 : 0;
+  t.due_date = OleDate::DayNumber(local.ole);
+  t.due_time = local.timed ? OleDate::TimeOfDay(local.ole) : 0;
+  std::optional<long long> start;
+  if (icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY)) {
+    const icaltimetype begins = icalcomponent_get_dtstart(c);
+    if (!icaltime_is_null_time(begins)) {
+      CheckYear(begins, item.line, "start");
+      start = Seconds(begins);
+    }
+  }
+  const long long dueAt = Seconds(due);
+  if (const std::optional<long long> before = AlarmBefore(c, dueAt, start, dueAt, item.line)) {
+    t.warning = NearestWarning(*before);
+  }
+}
+
+void ReadEvent(icalcomponent* c, InteropItem& item) {
+  EventRecord& e = item.event;
+  e.title = TextProperty(c, ICAL_SUMMARY_PROPERTY);
+  e.note = Joined(c, ICAL_DESCRIPTION_PROPERTY);
+  const icaltimetype start = icalcomponent_get_dtstart(c);
+  CheckYear(start, item.line, "start");
+  const LocalTime local = ToLocal(start);
+  e.event_date = OleDate::DayNumber(local.ole);
+  e.using_time = local.timed ? 1 : 0;
+  e.event_time = local.timed ? OleDate::TimeOfDay(local.ole) : 0;
+  const long long startAt = Seconds(start);
+  std::optional<long long> end;
+  if (icalcomponent_get_first_property(c, ICAL_DTEND_PROPERTY)) {
+    const icaltimetype until = icalcomponent_get_dtend(c);
+    if (!icaltime_is_null_time(until)) {
+      CheckYear(until, item.line, "end");
+      end = Seconds(until);
+    }
+  }
+  if (const std::optional<long long> before = AlarmBefore(c, startAt, startAt, end, item.line)) {
+    e.warning = NearestWarning(*before);
+  }
+}
+
+void ReadNote(icalcomponent* c, InteropItem& item) {
+  NoteRecord& n = item.note;
+  const std::string summary = TextProperty(c, ICAL_SUMMARY_PROPERTY);
+  n.subject = FirstCharacters(summary, kSubjectLimit);
+  std::string content = Joined(c, ICAL_DESCRIPTION_PROPERTY);
+  // Nothing of a long subject is lost: it heads the text.
+  if (n.subject != summary) content = content.empty() ? summary : summary + "\n\n" + content;
+  n.content = content;
+  n.last_updated = OleDate::Now();
+  for (icalproperty_kind kind : {ICAL_LASTMODIFIED_PROPERTY, ICAL_DTSTAMP_PROPERTY, ICAL_DTSTART_PROPERTY}) {
+    icalproperty* p = icalcomponent_get_first_property(c, kind);
+    if (!p) continue;
+    const icaltimetype t = icalvalue_get_datetime(icalproperty_get_value(p));
+    if (icaltime_is_null_time(t) || t.year < kFirstYear || t.year > kLastYear ||
+        !QDate::isValid(t.year, t.month, t.day)) {
+      continue;
+    }
+    n.last_updated = ToLocal(t).ole;
+    break;
+  }
+}
+
+int KindOf(icalcomponent_kind kind) {
+  switch (kind) {
+    case ICAL_VTODO_COMPONENT: return 0;
+    case ICAL_VEVENT_COMPONENT: return 2;
+    case ICAL_VJOURNAL_COMPONENT: return 3;
+    default: return -1;
+  }
+}
+
+// The first and last line (indexes) of each component inside a calendar, by
+// the component's name, in file order. libical keeps the order of each kind
+// but puts time zones first.
+using Ranges = std::map<std::string, std::vector<std::pair<size_t, size_t>>>;
+
+Ranges ComponentRanges(const std::vector<ContentLine>& lines) {
+  Ranges ranges;
+  std::vector<std::pair<size_t, size_t>>* current = nullptr;
+  int depth = 0;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string name = PropertyName(lines[i].text);
+    if (name == "BEGIN") {
+      if (++depth == 2) {
+        current = &ranges[Upper(lines[i].text.substr(6))];
+        current->emplace_back(i, i);
+      }
+    } else if (name == "END") {
+      if (depth-- == 2 && current) current->back().second = i;
+    }
+  }
+  return ranges;
+}
+
+// The components of one record: the master and its overrides.
+struct Group {
+  int kind = -1;
+  int line = 0;
+  std::vector<icalcomponent*> parts;
+  std::string text;  // theirs, as the file wrote them
+};
+
+}  // namespace
+
+int NearestWarning(long long before) {
+  for (const WarningInterval& interval : kWarningIntervals) {
+    if (interval.minutes > 0 && interval.minutes >= before) return interval.minutes;
+  }
+  return kWarningIntervals.back().minutes;
+}
+
+ReadResult ReadCalendar(std::string_view file) {
+  std::vector<ContentLine> lines = SplitContentLines(file);
+  UpgradeVCalendar(lines);
+  CheckStructure(lines, "VCALENDAR");
+  const Ranges ranges = ComponentRanges(lines);
+  std::map<std::string, size_t> taken;  // of each kind of component, how many were met
+  std::string clean;
+  for (const ContentLine& line : lines) {
+    clean += line.text;
+    clean += "\r\n";
+  }
+  ComponentPtr root = Parse(clean);
+  if (!root) throw InteropError(1, "libical cannot read the calendar");
+  std::vector<icalcomponent*> calendars;
+  if (icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT) {
+    calendars.push_back(root.get());
+  } else {
+    calendars = Children(root.get(), ICAL_VCALENDAR_COMPONENT);
+  }
+
+  ReadResult result;
+  std::vector<Group> groups;
+  std::map<std::pair<int, std::string>, size_t> byUid;
+  std::map<std::string, std::string> zones;  // TZID -> VTIMEZONE text
+  // Time zones by their TZID, as the file wrote them (libical reorders them).
+  if (const auto of = ranges.find("VTIMEZONE"); of != ranges.end()) {
+    for (const auto& [first, last] : of->second) {
+      for (size_t i = first; i <= last; ++i) {
+        if (PropertyName(lines[i].text) != "TZID") continue;
+        const size_t colon = lines[i].text.find(':');
+        zones.emplace(colon == std::string::npos ? "" : lines[i].text.substr(colon + 1), RawText(file, lines, first, last));
+        break;
+      }
+    }
+  }
+  for (icalcomponent* calendar : calendars) {
+    for (icalcomponent* c : Children(calendar, ICAL_ANY_COMPONENT)) {
+      const icalcomponent_kind type = icalcomponent_isa(c);
+      if (type == ICAL_VTIMEZONE_COMPONENT) continue;
+      const std::string name = icalcomponent_kind_to_string(type);
+      const auto of = ranges.find(name);
+      const size_t index = taken[name]++;
+      const bool known = of != ranges.end() && index < of->second.size();
+      const int line = known ? lines[of->second[index].first].line : 0;
+      const std::string raw =
+          known ? RawText(file, lines, of->second[index].first, of->second[index].second) : TextOf(c);
+      if (type == ICAL_VTIMEZONE_COMPONENT) continue;
+      const int kind = KindOf(type);
+      if (kind < 0) {
+        result.skipped.push_back({-1, line, std::string(icalcomponent_kind_to_string(type)) +
+                                                " is not a task, event or note"});
+        continue;
+      }
+      const char* uid = icalcomponent_get_uid(c);
+      const std::string key = uid && *uid ? Clean(uid) : DerivedUid(raw);
+      const auto [found, added] = byUid.emplace(std::make_pair(kind, key), groups.size());
+      if (added) groups.push_back({kind, line, {}, {}});
+      groups[found->second].parts.push_back(c);
+      groups[found->second].text += raw;
+    }
+  }
+
+  for (const auto& [key, at] : byUid) {
+    const Group& group = groups[at];
+    InteropItem item;
+    item.kind = group.kind;
+    item.uid = key.second;
+    item.line = group.line;
+    icalcomponent* master = group.parts.front();
+    for (icalcomponent* part : group.parts) {
+      if (!icalcomponent_get_first_property(part, ICAL_RECURRENCEID_PROPERTY)) {
+        master = part;
+        break;
+      }
+    }
+    CheckErrors(master, item.line);
+    const std::string& parts = group.text;
+    // The time zones it refers to travel with it.
+    std::set<std::string> used;
+    for (icalcomponent* part : group.parts) {
+      icalcomponent_foreach_tzid(
+          part,
+          [](icalparameter* tzid, void* names) {
+            static_cast<std::set<std::string>*>(names)->insert(Clean(icalparameter_get_tzid(tzid)));
+          },
+          &used);
+    }
+    for (const std::string& tzid : used) {
+      const auto zone = zones.find(tzid);
+      if (zone != zones.end()) item.component += zone->second;
+    }
+    item.component += parts;
+    if (group.kind == 2 && !icalcomponent_get_first_property(master, ICAL_DTSTART_PROPERTY)) {
+      result.skipped.push_back({2, item.line, "an event without a start (DTSTART)"});
+      continue;
+    }
+    if (group.kind == 0) ReadTask(master, item);
+    if (group.kind == 2) ReadEvent(master, item);
+    if (group.kind == 3) ReadNote(master, item);
+    if (group.kind != 2) item.categories = Categories(master);
+    result.items.push_back(std::move(item));
+  }
+  std::sort(result.items.begin(), result.items.end(),
+            [](const InteropItem& a, const InteropItem& b) { return a.line < b.line; });
+  return result;
+}
+
+namespace {
+
+// The kept text parsed again, inside a calendar so that its time zones are found.
+struct Kept {
+  ComponentPtr calendar;
+  icalcomponent* master = nullptr;
+};
+
+Kept OpenKept(const std::string& kept, icalcomponent_kind kind, const std::string& uid) {
+  Kept result;
+  if (!kept.empty()) result.calendar = Parse("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + kept + "END:VCALENDAR\r\n");
+  // What libical could not read is not written back as its own complaints.
+  if (result.calendar) icalcomponent_strip_errors(result.calendar.get());
+  if (!result.calendar) result.calendar = ComponentPtr(icalcomponent_new_vcalendar());
+  for (icalcomponent* c : Children(result.calendar.get(), kind)) {
+    if (!icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY)) {
+      result.master = c;
+      break;
+    }
+  }
+  if (!result.master) {
+    result.master = icalcomponent_new(kind);
+    icalcomponent_add_component(result.calendar.get(), result.master);
+  }
+  if (!icalcomponent_get_first_property(result.master, ICAL_UID_PROPERTY)) {
+    icalcomponent_add_property(result.master, icalproperty_new_uid(uid.c_str()));
+  }
+  if (!icalcomponent_get_first_property(result.master, ICAL_DTSTAMP_PROPERTY)) {
+    icalcomponent_add_property(
+        result.master, icalproperty_new_dtstamp(icaltime_current_time_with_zone(icaltimezone_get_utc_timezone())));
+  }
+  return result;
+}
+
+// Time zones first, then the components, as the file writes them.
+std::string KeptText(const Kept& kept) {
+  std::string zones;
+  std::string parts;
+  for (icalcomponent* c : Children(kept.calendar.get(), ICAL_ANY_COMPONENT)) {
+    (icalcomponent_isa(c) == ICAL_VTIMEZONE_COMPONENT ? zones : parts) += TextOf(c);
+  }
+  return zones + parts;
+}
+
+icaltimetype DateOf(double ole) {
+  const OleDate::Parts parts = OleDate::ToParts(ole);
+  icaltimetype date = icaltime_null_date();
+  date.year = parts.year;
+  date.month = parts.month;
+  date.day = parts.day;
+  return date;
+}
+
+icaltimetype UtcOf(double ole) {
+  return icaltime_from_timet_with_zone(static_cast<time_t>(OleDate::ToQDateTime(ole).toSecsSinceEpoch()), 0,
+                                       icaltimezone_get_utc_timezone());
+}
+
+icaltimetype MomentOf(double day, bool timed, double time) {
+  return timed ? UtcOf(OleDate::DayNumber(day) + time) : DateOf(OleDate::DayNumber(day));
+}
+
+void SetAlarm(icalcomponent* master, int minutes, bool fromEnd, const std::string& text) {
+  for (icalcomponent* alarm : Children(master, ICAL_VALARM_COMPONENT)) {
+    icalcomponent_remove_component(master, alarm);
+    icalcomponent_free(alarm);
+  }
+  if (minutes <= 0) return;
+  icalcomponent* alarm = icalcomponent_new_valarm();
+  icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+  icaltriggertype trigger{icaltime_null_time(), icaldurationtype_from_int(-minutes * 60)};
+  icalproperty* p = icalproperty_new_trigger(trigger);
+  if (fromEnd) icalproperty_add_parameter(p, icalparameter_new_related(ICAL_RELATED_END));
+  icalcomponent_add_property(alarm, p);
+  icalcomponent_add_property(alarm, icalproperty_new_description(text.empty() ? "Reminder" : text.c_str()));
+  icalcomponent_add_component(master, alarm);
+}
+
+void SetCategory(icalcomponent* master, const std::string& category) {
+  SetText(master, ICAL_CATEGORIES_PROPERTY, category, icalproperty_new_categories);
+}
+
+}  // namespace
+
+std::string ComponentForTask(const TaskRecord& task, const std::string& category, const std::string& uid,
+                             const std::string& kept, const RecordFields& before) {
+  Kept k = OpenKept(kept, ICAL_VTODO_COMPONENT, uid);
+  icalcomponent* c = k.master;
+  const RecordFields now = FieldsOf(task);
+  const auto changed = [&](const char* field) { return FieldChanged(before, now, field); };
+  if (changed("name")) SetText(c, ICAL_SUMMARY_PROPERTY, task.name, icalproperty_new_summary);
+  if (changed("description")) SetText(c, ICAL_DESCRIPTION_PROPERTY, task.description, icalproperty_new_description);
+  if (changed("category")) SetCategory(c, category);
+  if (changed("priority")) {
+    const int priority = task.priority_id == 1 ? 1 : task.priority_id == 3 ? 9 : 5;
+    SetProperty(c, ICAL_PRIORITY_PROPERTY, icalproperty_new_priority(priority));
+  }
+  if (changed("due") || changed("due_time")) {
+    SetProperty(c, ICAL_DUE_PROPERTY,
+                task.deadline ? icalproperty_new_due(MomentOf(task.due_date, task.deadline_time, task.due_time))
+                              : nullptr);
+  }
+  if (changed("completed")) {
+    if (task.completed) {
+      SetProperty(c, ICAL_STATUS_PROPERTY, icalproperty_new_status(ICAL_STATUS_COMPLETED));
+      SetProperty(c, ICAL_COMPLETED_PROPERTY,
+                  icalproperty_new_completed(icaltime_current_time_with_zone(icaltimezone_get_utc_timezone())));
+      SetProperty(c, ICAL_PERCENTCOMPLETE_PROPERTY, icalproperty_new_percentcomplete(100));
+    } else {
+      SetProperty(c, ICAL_STATUS_PROPERTY, icalproperty_new_status(ICAL_STATUS_NEEDSACTION));
+      RemoveAll(c, ICAL_COMPLETED_PROPERTY);
+      RemoveAll(c, ICAL_PERCENTCOMPLETE_PROPERTY);
+    }
+  }
+  if (changed("warning") || changed("due")) SetAlarm(c, task.deadline ? task.warning : 0, true, task.name);
+  return KeptText(k);
+}
+
+std::string ComponentForEvent(const EventRecord& event, const std::string& uid, const std::string& kept,
+                              const RecordFields& before) {
+  Kept k = OpenKept(kept, ICAL_VEVENT_COMPONENT, uid);
+  icalcomponent* c = k.master;
+  const RecordFields now = FieldsOf(event);
+  const auto changed = [&](const char* field) { return FieldChanged(before, now, field); };
+  if (changed("title")) SetText(c, ICAL_SUMMARY_PROPERTY, event.title, icalproperty_new_summary);
+  if (changed("note")) SetText(c, ICAL_DESCRIPTION_PROPERTY, event.note, icalproperty_new_description);
+  if (changed("date") || changed("time")) {
+    // The length is kept: a new start moves the end with it.
+    std::optional<long long> length;
+    if (icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY) &&
+        icalcomponent_get_first_property(c, ICAL_DTEND_PROPERTY)) {
+      length = Seconds(icalcomponent_get_dtend(c)) - Seconds(icalcomponent_get_dtstart(c));
+    }
+    const icaltimetype start = MomentOf(event.event_date, event.using_time, event.event_time);
+    SetProperty(c, ICAL_DTSTART_PROPERTY, icalproperty_new_dtstart(start));
+    RemoveAll(c, ICAL_DURATION_PROPERTY);
+    icalproperty* end = nullptr;
+    if (!event.using_time) {
+      const long long days = length && *length > 86400 ? *length / 86400 : 1;
+      end = icalproperty_new_dtend(DateOf(OleDate::DayNumber(event.event_date) + static_cast<double>(days)));
+    } else if (length && *length > 0 && !start.is_date) {
+      end = icalproperty_new_dtend(icaltime_from_timet_with_zone(
+          static_cast<time_t>(Seconds(start) + *length), 0, icaltimezone_get_utc_timezone()));
+    }
+    SetProperty(c, ICAL_DTEND_PROPERTY, end);
+  }
+  if (changed("warning")) SetAlarm(c, event.warning, false, event.title);
+  return KeptText(k);
+}
+
+std::string ComponentForNote(const NoteRecord& note, const std::string& category, const std::string& uid,
+                             const std::string& kept, const RecordFields& before) {
+  Kept k = OpenKept(kept, ICAL_VJOURNAL_COMPONENT, uid);
+  icalcomponent* c = k.master;
+  const RecordFields now = FieldsOf(note);
+  const auto changed = [&](const char* field) { return FieldChanged(before, now, field); };
+  if (changed("subject")) SetText(c, ICAL_SUMMARY_PROPERTY, note.subject, icalproperty_new_summary);
+  if (changed("content")) SetText(c, ICAL_DESCRIPTION_PROPERTY, note.content, icalproperty_new_description);
+  if (changed("category")) SetCategory(c, category);
+  if (changed("subject") || changed("content") || changed("category")) {
+    SetProperty(c, ICAL_LASTMODIFIED_PROPERTY, icalproperty_new_lastmodified(UtcOf(note.last_updated)));
+  }
+  return KeptText(k);
+}
+
+std::string CalendarFile(const std::vector<std::string>& components) {
+  std::string zones;
+  std::string body;
+  std::vector<std::string> written;
+  for (const std::string& text : components) {
+    size_t pos = 0;
+    // Leading VTIMEZONE blocks, each written once by its TZID line.
+    while (text.compare(pos, 16, "BEGIN:VTIMEZONE\r") == 0) {
+      const size_t end = text.find("END:VTIMEZONE\r\n", pos);
+      if (end == std::string::npos) break;
+      const std::string zone = text.substr(pos, end + 15 - pos);
+      const size_t tzid = zone.find("\r\nTZID");
+      const std::string key = zone.substr(tzid, zone.find("\r\n", tzid + 2) - tzid);
+      if (std::find(written.begin(), written.end(), key) == written.end()) {
+        written.push_back(key);
+        zones += zone;
+      }
+      pos = end + 15;
+    }
+    body.append(text, pos, std::string::npos);
+  }
+  return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Tavrin//Orvale Organizer//EN\r\n" + zones + body +
+         "END:VCALENDAR\r\n";
+}
+
+}  // namespace Interop
