@@ -71,3 +71,10 @@ std::vector<ContactRecord> ListContacts() {
           std::string(OrderClause(GetApp().GetSettings().GetContactSort())),
       ReadListedContact);
 }
+
+std::string ContactListName(const ContactRecord& contact) {
+  if (contact.lname.empty() && contact.fname.empty()) return contact.mname;
+  if (contact.lname.empty()) return contact.fname;
+  if (contact.fname.empty()) return contact.lname;
+  return contact.lname + ", " + contact.fname;
+}

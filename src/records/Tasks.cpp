@@ -83,3 +83,5 @@ std::vector<TaskRecord> ListTasks() {
           std::string(OrderClause(GetApp().GetSettings().GetTaskSort())),
       ReadTask);
 }
+
+double TaskDueMoment(const TaskRecord& task) { return task.due_date + (task.deadline_time ? task.due_time : 0.0); }
