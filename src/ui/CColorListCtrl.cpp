@@ -31,7 +31,8 @@ CColorListCtrl::CColorListCtrl(QWidget* parent)
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // Where the rows do not fit, a scroll bar shows where in the list one is.
+  setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   viewport()->setAutoFillBackground(false);
   connect(m_model, &CColorListModel::checkChanged, this, &CColorListCtrl::checkChanged);
 }

@@ -14,8 +14,8 @@ class CColorListModel;
 // variant for the selected row; the first selected row is drawn in the list's
 // own selected colours (by default the user's text on the user's highlight)
 // rather than the style's highlight. Each row can carry a value (the id of the
-// record it shows). The list never sorts and shows no scroll bars: rows are
-// reached with the wheel or the keyboard.
+// record it shows). The list never sorts; a vertical scroll bar shows when the
+// rows do not fit.
 //
 // Rows and columns are zero-based. A redraw argument asks for the row (or,
 // for a column style, the whole list) to be drawn again at once.

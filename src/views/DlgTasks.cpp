@@ -73,6 +73,7 @@ bool DlgTasks::OnInitDialog() {
 void DlgTasks::RefreshList() {
   CColorListCtrl* list = GetList();
   const int text = GetApp().GetSettings().GetClrText();
+  const ListPlace place = SavePlace();
   list->setUpdatesEnabled(false);
   list->DeleteAllItems();
   int row = 0;
@@ -92,7 +93,7 @@ void DlgTasks::RefreshList() {
     list->SetItemValue(row, task.id);
     ++row;
   }
-  SelectFirstRow();
+  RestorePlace(place);
   list->setUpdatesEnabled(true);
 }
 
@@ -113,6 +114,8 @@ void DlgTasks::ApplyCompleted(int row, int completed) {
 // Only a change the user made is stored; one that fails is undone on screen.
 void DlgTasks::OnCheckChanged(int row, int oldState, int newState) {
   if (m_applying || oldState == newState) return;
+  // The row ticked is the row the next key works on.
+  GetList()->SelectRow(row);
   ApplyCompleted(row, newState);
   const int id = GetList()->GetItemValue(row);
   if (id < 0) return;

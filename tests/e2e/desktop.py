@@ -249,10 +249,22 @@ class Desktop:
         x, y, w, h = self.extents(acc)
         return x + w // 2, y + h // 2
 
-    def table_rows(self, table):
-        """Every row of a list, as lists of cell texts read through the accessibility tree."""
+    def shown_columns(self, table):
+        """The columns of a list a person sees, left to right, with their captions: [(column, caption)].
+        Told by the first row, where a hidden column's cell has no width; every column without rows."""
         cells = table.queryTable()
-        return [[cells.getAccessibleAt(r, c).name for c in range(cells.nColumns)] for r in range(cells.nRows)]
+        headers = self.find_all("table column header", within=table)
+        caption = lambda c: headers[c].name if c < len(headers) else ""
+        if cells.nRows == 0:
+            return [(c, caption(c)) for c in range(cells.nColumns)]
+        placed = [(self.extents(cells.getAccessibleAt(0, c)), c) for c in range(cells.nColumns)]
+        return [(c, caption(c)) for (x, _, width, _), c in sorted(placed) if width > 0]
+
+    def table_rows(self, table):
+        """Every row of a list, as lists of the shown cells' texts read through the accessibility tree."""
+        cells = table.queryTable()
+        columns = [c for c, _ in self.shown_columns(table)]
+        return [[cells.getAccessibleAt(r, c).name for c in columns] for r in range(cells.nRows)]
 
     # ----- real input ----------------------------------------------------
 

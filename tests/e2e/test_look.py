@@ -27,7 +27,10 @@ class Columns(DesktopTest):
             headers = desk.find_all("table column header", within=table)
             self.assertTrue(headers)
             for header in headers:
-                hx, _, hw, _ = desk.extents(header)
+                try:
+                    hx, _, hw, _ = desk.extents(header)
+                except NotImplementedError:
+                    continue  # a hidden column ("Date" of a single day's events) has no place on the screen
                 self.assertLessEqual(hx + hw, x + w, f"column {header.name!r} of {tree} reaches past the list")
         desk.key("alt+1")
         name = desk.find("table cell", LONG_NAME)
