@@ -211,9 +211,8 @@ void CButtonST::DrawItem(QPainter& painter, const QRect& area, int state) const 
     const int flags = Qt::AlignCenter | Qt::TextWordWrap;
     const QRect caption = textArea.translated(shift);
     if (disabled) {
-      painter.setPen(palette().color(QPalette::Light));
-      painter.drawText(caption.translated(1, 1), flags, text());
-      painter.setPen(palette().color(QPalette::Dark));
+      // Greyed, but readable on dark colour sets too.
+      painter.setPen(palette().color(QPalette::Disabled, QPalette::WindowText));
     } else {
       painter.setPen(ColorFromRef(m_colors[m_hover || pressed ? kColorFgIn : kColorFgOut]));
     }
