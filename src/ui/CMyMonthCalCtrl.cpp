@@ -1,5 +1,9 @@
 #include "ui/CMyMonthCalCtrl.h"
 
+#include <QAbstractItemView>
+#include <QKeyEvent>
+#include <QPainter>
+
 #include "app/AppBase.h"
 #include "ui/ColorRef.h"
 
@@ -9,6 +13,8 @@ CMyMonthCalCtrl::CMyMonthCalCtrl(QWidget* parent) : QCalendarWidget(parent) {
   setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
   setGridVisible(false);
   ApplyColors();
+  // The days are a view inside the calendar; its keys come here first.
+  if (QAbstractItemView* days = findChild<QAbstractItemView*>()) days->installEventFilter(this);
 }
 
 void CMyMonthCalCtrl::ApplyColors() {
@@ -28,4 +34,31 @@ void CMyMonthCalCtrl::ApplyColors() {
 void CMyMonthCalCtrl::showEvent(QShowEvent* event) {
   ApplyColors();
   QCalendarWidget::showEvent(event);
+}
+
+// Asked for today each time, so the mark moves on at midnight.
+void CMyMonthCalCtrl::paintCell(QPainter* painter, const QRect& rect, QDate date) const {
+  if (date != QDate::currentDate()) {
+    QCalendarWidget::paintCell(painter, rect, date);
+    return;
+  }
+  const UTSettings& settings = GetApp().GetSettings();
+  painter->save();
+  painter->fillRect(rect, ColorFromRef(settings.GetClrHighlight()));
+  painter->setPen(ColorFromRef(settings.GetClrText()));
+  painter->drawRect(rect.adjusted(0, 0, -1, -1));
+  QFont bold = painter->font();
+  bold.setBold(true);
+  painter->setFont(bold);
+  painter->drawText(rect, Qt::AlignCenter, QString::number(date.day()));
+  painter->restore();
+}
+
+bool CMyMonthCalCtrl::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Home &&
+      static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+    setSelectedDate(QDate::currentDate());
+    return true;
+  }
+  return QCalendarWidget::eventFilter(watched, event);
 }
