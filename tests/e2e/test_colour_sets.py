@@ -62,7 +62,7 @@ class DarkColourSet(DesktopTest):
         warning = desk.wait_window(NOTICE)
         x, y, w, h = desk.extents(warning)
         sx, sy, sw, sh = desk.extents(settings)
-        self.assertLessEqual(w, 640, "the message is not wrapped")
+        self.assertLessEqual(w, 800, "the message is not wrapped")
         self.assertGreaterEqual(x, 0)
         self.assertLessEqual(x + w, desktop.ROOT_SIZE[0])
         self.assertLessEqual(abs((x + w / 2) - (sx + sw / 2)), 2, "not centred on its owner")
