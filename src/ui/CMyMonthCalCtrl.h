@@ -2,8 +2,9 @@
 
 #include <QCalendarWidget>
 
-// The month calendar of the dates page. Its navigation bar and buttons take
-// the user's background colour as it is each time the calendar is shown.
+// The month calendar of the dates page. Its navigation bar, buttons and day
+// grid take the user's background colour, and its days the text colour, as
+// they are each time the calendar is shown.
 class CMyMonthCalCtrl : public QCalendarWidget {
   Q_OBJECT
 
