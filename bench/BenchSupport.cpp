@@ -20,7 +20,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
       // With repetitions the median stands for the benchmark; otherwise its one run.
       const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
       if (run.run_type != Run::RT_Iteration && !median) continue;
-      const std::string name = run.run_name.str();
+      // The registered name, without what the library adds for iterations or manual time.
+      const std::string name = run.run_name.function_name;
       const size_t slash = name.rfind('/');
       if (slash == std::string::npos) continue;
       const double ms = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
@@ -112,9 +113,9 @@ std::string Numbers(int count) {
 
 }  // namespace
 
-std::string SampleRecords() {
+std::string SampleRecords(int tasks) {
   const std::string today = std::to_string(OleDate::DayNumber(OleDate::Now()));
-  return Numbers(kSampleTasks) +
+  return Numbers(tasks) +
          "INSERT INTO task (category_id, priority_id, name, description, deadline, deadline_time, due_date,"
          " due_time, warning, updated_warning, completed)"
          " SELECT 1 + i % 3, 1 + i % 4, substr('Call, write, book, renew or order item ', 1 + i % 17) || i,"

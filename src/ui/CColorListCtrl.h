@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTreeView>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -169,7 +170,7 @@ class CColorListCtrl : public QTreeView {
   void ApplyTextColor(const StyleTarget& target, int colorRef, bool redraw);
   void ApplyBkColor(const StyleTarget& target, int colorRef, bool redraw);
   void ApplyFont(const StyleTarget& target, const QFont& font, bool redraw);
-  iLS_item* Record(const StyleTarget& target);
+  void ChangeStyle(const StyleTarget& target, const std::function<void(iLS_item&)>& change, bool redraw);
   void Redraw(const StyleTarget& target, bool redraw);
 
   CColorListModel* m_model;

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTextCharFormat>
 
 #include "app/AppBase.h"
 #include "ui/ColorRef.h"
@@ -12,6 +13,10 @@ CMyMonthCalCtrl::CMyMonthCalCtrl(QWidget* parent) : QCalendarWidget(parent) {
   // The calendar is narrow: longer day names would be cut.
   setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
   setGridVisible(false);
+  // Every day in the text colour: no day of the week is set apart.
+  for (int day = Qt::Monday; day <= Qt::Sunday; ++day) {
+    setWeekdayTextFormat(static_cast<Qt::DayOfWeek>(day), QTextCharFormat());
+  }
   ApplyColors();
   // The days are a view inside the calendar; its keys come here first.
   if (QAbstractItemView* days = findChild<QAbstractItemView*>()) days->installEventFilter(this);
@@ -21,11 +26,21 @@ void CMyMonthCalCtrl::ApplyColors() {
   const UTSettings& settings = GetApp().GetSettings();
   const QColor background = ColorFromRef(settings.GetClrBackground());
   const QColor text = ColorFromRef(settings.GetClrText());
+  // Days of the next and last month, and every day while the calendar is
+  // greyed, halfway between text and background.
+  const QColor muted = QColor::fromRgbF((text.redF() + background.redF()) / 2, (text.greenF() + background.greenF()) / 2,
+                                        (text.blueF() + background.blueF()) / 2);
   QPalette colors = palette();
   colors.setColor(QPalette::Window, background);
   colors.setColor(QPalette::Button, background);
   colors.setColor(QPalette::ButtonText, text);
   colors.setColor(QPalette::WindowText, text);
+  // The day grid and its row of day names lie on the user's background, not
+  // on the white of edit fields.
+  colors.setColor(QPalette::Base, background);
+  colors.setColor(QPalette::AlternateBase, background);
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) colors.setColor(group, QPalette::Text, text);
+  colors.setColor(QPalette::Disabled, QPalette::Text, muted);
   colors.setColor(QPalette::Highlight, ColorFromRef(settings.GetClrHighlight()));
   colors.setColor(QPalette::HighlightedText, text);
   setPalette(colors);

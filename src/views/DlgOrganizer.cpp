@@ -46,6 +46,9 @@ constexpr int kHoverRed = 0x0000FF;
 constexpr int kFirstRunDelayMs = 2000;
 constexpr int kFadeInTickMs = 50;
 constexpr int kReminderScanMs = 60000;
+// The catch-up reads every task and event: done once the window is on the
+// screen and filled, so that it does not hold up the first sight of it.
+constexpr int kCatchUpDelayMs = 300;
 
 UTSettings& Settings() { return GetApp().GetSettings(); }
 
@@ -218,7 +221,7 @@ bool DlgOrganizer::OnInitDialog() {
   if (!startHidden) StartTimer(kTimerFadeInMain, kFadeInTickMs);
   StartTimer(kTimerReminders, kReminderScanMs);
   // Reminders missed while the program was not running come at once, once the window is up.
-  QTimer::singleShot(0, this, &CatchUpMissedReminders);
+  QTimer::singleShot(kCatchUpDelayMs, this, &CatchUpMissedReminders);
   return true;
 }
 

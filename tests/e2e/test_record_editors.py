@@ -13,6 +13,9 @@ def day_number(year, month, day):
 
 
 class RecordEditing(DesktopTest):
+    # The month read here is the one the calendar shows: no midnight between them.
+    LOCAL_TIME = "12:00"
+
     def prepare(self, desk):
         now = time.localtime()
         self.month = (now.tm_year, now.tm_mon)

@@ -138,6 +138,37 @@ TEST_F(CButtonSTTest, FitToCaptionMakesRoomForCaptionAndIcon) {
   EXPECT_EQ(m_button->pos(), before);
 }
 
+TEST_F(CButtonSTTest, TheDefaultButtonIsMarkedUntilAnotherPushButtonHasTheFocus) {
+  auto* other = new CButtonST(m_host.get());
+  other->setGeometry(10, 40, 60, 16);
+  auto* box = new CButtonST(m_host.get());
+  box->SetCheckBoxMode(true);
+  box->setGeometry(80, 40, 60, 16);
+  other->show();
+  box->show();
+  const QImage plain = Render(*m_button, 0);
+  m_button->SetDefault(true);
+  box->setFocus();
+  const QImage marked = Render(*m_button, 0);
+  EXPECT_NE(marked, plain) << "a check box with the focus leaves the mark";
+  EXPECT_EQ(marked.pixel(0, marked.height() / 2), ColorFromRef(GetApp().GetSettings().GetClrBorder()).rgb());
+  other->setFocus();
+  EXPECT_EQ(Render(*m_button, 0), plain) << "another push button has the focus";
+
+  // Return and Enter press the push button with the focus, not the default one.
+  QSignalSpy otherClicks(other, &QAbstractButton::clicked);
+  QSignalSpy defaultClicks(m_button, &QAbstractButton::clicked);
+  QTest::keyClick(other, Qt::Key_Return);
+  QTest::keyClick(other, Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(otherClicks.count(), 2);
+  EXPECT_EQ(defaultClicks.count(), 0);
+  // A check box leaves Enter to its window.
+  QSignalSpy boxClicks(box, &QAbstractButton::clicked);
+  QTest::keyClick(box, Qt::Key_Return);
+  EXPECT_EQ(boxClicks.count(), 0);
+  EXPECT_FALSE(box->GetCheckState());
+}
+
 TEST(DisabledTextTest, GreyedTextIsBetweenTextAndBackgroundAndReadable) {
   const std::pair<QColor, QColor> sets[] = {
       {QColor(0x21, 0x25, 0x29), QColor(0xF6, 0xF3, 0xEE)},  // the light default

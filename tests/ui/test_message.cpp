@@ -51,6 +51,21 @@ TEST_F(DlgMessageTest, QuestionCentresYesAndNoAndAnswersOneOrTwo) {
   EXPECT_EQ(RunAndAnswer(escaped, [](DlgMessage& m) { QTest::keyClick(&m, Qt::Key_Escape); }), 2);
 }
 
+TEST_F(DlgMessageTest, ReturnEnterAndSpacePressTheFocusedAnswer) {
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+    for (const int answer : {1, 2}) {
+      DlgMessage question(kQuestion, 0);
+      EXPECT_EQ(RunAndAnswer(question,
+                             [key, answer](DlgMessage& m) {
+                               Button(m, answer)->setFocus();
+                               QTest::keyClick(Button(m, answer), key);
+                             }),
+                answer)
+          << "key " << key << " on button " << answer;
+    }
+  }
+}
+
 TEST_F(DlgMessageTest, NoticeWithOkShowsOneCentredOkButton) {
   DlgMessage message(QStringLiteral("You cannot delete the last Category"), 2);
   message.Create();

@@ -183,7 +183,9 @@ TEST_F(PagesEditingTest, NotesAreAddedAndEditedFromTheirPage) {
   });
   page->OnAddItem();
   EXPECT_EQ(Column(page, 0), QStringList{"Book list"});
-  EXPECT_EQ(Column(page, 2), QStringList{QString::fromStdString(OleDate::ShortDateText(OleDate::Now()))});
+  // The day it was stored, which is today unless midnight came in between.
+  const double stored = LoadNote(ListNotes().front().id).last_updated;
+  EXPECT_EQ(Column(page, 2), QStringList{QString::fromStdString(OleDate::ShortDateText(stored))});
 
   WhenModal<DlgAddEditNote>([this](DlgAddEditNote& e) {
     ExpectChildOfTheWindow(e, "Edit Note");
