@@ -8,6 +8,8 @@ from test_reminders import REMINDER, SCAN_WAIT, add_event
 
 
 class ReminderWhileTyping(DesktopTest):
+    LOCAL_TIME = "12:00"
+
     def prepare(self, desk):
         add_event(desk, "Dentist", 20, 30)
 
@@ -39,6 +41,8 @@ class ReminderWhileTyping(DesktopTest):
 
 class UntimedTask(DesktopTest):
     """A task with a date and no time is due at the start of its day."""
+
+    LOCAL_TIME = "20:00"  # midnight four hours on, the hidden time a day and four hours on
 
     def prepare(self, desk):
         now = time.localtime()
