@@ -113,9 +113,9 @@ std::string Numbers(int count) {
 
 }  // namespace
 
-std::string SampleRecords() {
+std::string SampleRecords(int tasks) {
   const std::string today = std::to_string(OleDate::DayNumber(OleDate::Now()));
-  return Numbers(kSampleTasks) +
+  return Numbers(tasks) +
          "INSERT INTO task (category_id, priority_id, name, description, deadline, deadline_time, due_date,"
          " due_time, warning, updated_warning, completed)"
          " SELECT 1 + i % 3, 1 + i % 4, substr('Call, write, book, renew or order item ', 1 + i % 17) || i,"

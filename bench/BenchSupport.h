@@ -11,10 +11,11 @@ int RunBenchmarksWithRatios(int argc, char** argv);
 #include <QTemporaryDir>
 #include <string>
 
-// The records of a well-used organizer: 10,000 tasks, 2,000 contacts, 5,000
-// events (a dozen of them today) and 2,000 notes, as SQL for BenchDatabase.
+// The records of a well-used organizer: 10,000 tasks (or as many as asked),
+// 2,000 contacts, 5,000 events (a dozen of them today) and 2,000 notes, as SQL
+// for BenchDatabase.
 inline constexpr int kSampleTasks = 10000;
-std::string SampleRecords();
+std::string SampleRecords(int tasks = kSampleTasks);
 
 // A fresh organizer database in a temporary data folder, made current for the
 // data store through XDG_DATA_HOME; sampleSql is run on it in one transaction.
@@ -22,6 +23,8 @@ class BenchDatabase {
  public:
   explicit BenchDatabase(const std::string& sampleSql);
   const std::string& Path() const { return m_path; }
+  // The XDG_DATA_HOME under which the database lies.
+  std::string DataHome() const { return m_dir.path().toStdString(); }
 
  private:
   QTemporaryDir m_dir;

@@ -50,6 +50,7 @@ bool DlgAddContact::OnInitDialog() {
   DressSaveAndCancel();
   EditorControls::DressButton(*this, m_categories, 0);
   EditorControls::DressPickBox(*this, m_category, true, kSecondColumnOffset);
+  OfferNewCategories(m_category, kCategoryContacts);
 
   const std::pair<QWidget*, const char*> names[] = {
       {m_last, "Last name"},    {m_first, "First name"},          {m_middle, "Middle name"},
@@ -102,5 +103,5 @@ void DlgAddContact::OnOK() {
   }
   const bool saved = m_isNew ? InsertContact(contact) > 0 : UpdateContact(contact) == 0;
   // Named as the contacts list shows it.
-  FinishSave(saved, "Contact \"" + contact.lname + ", " + contact.fname + "\"");
+  FinishSave(saved, "Contact \"" + ContactListName(contact) + "\"");
 }

@@ -38,6 +38,7 @@ bool DlgAddEditNote::OnInitDialog() {
   EditorControls::DressTitle(*this, kIdTitle);
   EditorControls::DressLabels(*this, {kIdSubjectLabel, kIdCategoryLabel});
   EditorControls::DressPickBox(*this, m_category, true, kSecondColumnOffset);
+  OfferNewCategories(m_category, kCategoryNotes);
 
   m_subject->setAccessibleName(QStringLiteral("Subject"));
   m_category->setAccessibleName(QStringLiteral("Category"));

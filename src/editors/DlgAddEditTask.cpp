@@ -62,6 +62,7 @@ bool DlgAddEditTask::OnInitDialog() {
   EditorControls::DressCheckBox(*this, m_hasTime);
   EditorControls::DressPickBox(*this, m_priority, false, 0);
   EditorControls::DressPickBox(*this, m_category, true, kSecondColumnOffset);
+  OfferNewCategories(m_category, kCategoryTasks);
   EditorControls::DressPickBox(*this, m_reminder, false, 0);
 
   m_name->setAccessibleName(QStringLiteral("Task name"));
@@ -159,7 +160,8 @@ TaskRecord DlgAddEditTask::RecordFromControls() const {
   task.deadline = m_hasDate->GetCheckState() ? 1 : 0;
   task.deadline_time = m_hasTime->GetCheckState() ? 1 : 0;
   task.due_date = OleDate::DayNumber(OleDate::FromQDateTime(m_date->dateTime()));
-  task.due_time = OleDate::TimeOfDay(OleDate::FromQDateTime(m_time->dateTime()));
+  // No time of day is midnight, not the moment the task was typed.
+  task.due_time = task.deadline_time ? OleDate::TimeOfDay(OleDate::FromQDateTime(m_time->dateTime())) : 0.0;
   task.completed = m_task.completed;
   return task;
 }

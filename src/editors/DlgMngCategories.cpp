@@ -1,6 +1,8 @@
 #include "editors/DlgMngCategories.h"
 
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QShortcut>
 
 #include "app/AppBase.h"
 #include "app/Message.h"
@@ -48,6 +50,9 @@ DlgMngCategories::DlgMngCategories(int kind, QWidget* parent)
   if (parent) setWindowModality(Qt::WindowModal);
   connect(m_add, &QAbstractButton::clicked, this, &DlgMngCategories::OnAddClicked);
   connect(m_delete, &QAbstractButton::clicked, this, &DlgMngCategories::OnDeleteClicked);
+  // Delete on the list asks and deletes the selected category, as the button does.
+  connect(new QShortcut(QKeySequence(Qt::Key_Delete), m_list, nullptr, nullptr, Qt::WidgetShortcut),
+          &QShortcut::activated, this, &DlgMngCategories::OnDeleteClicked);
 }
 
 bool DlgMngCategories::OnInitDialog() {
@@ -138,6 +143,15 @@ void DlgMngCategories::OnDeleteClicked() {
     }
   }
   FillList();
+}
+
+void DlgMngCategories::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && (focusWidget() == m_name || focusWidget() == m_comment)) {
+    m_add->click();
+    return;
+  }
+  DlgBase::keyPressEvent(event);
 }
 
 void DlgMngCategories::OnOK() {

@@ -33,6 +33,8 @@ class DlgMngCategories : public DlgBase {
  protected:
   bool OnInitDialog() override;
   void OnOK() override;
+  // Return in the name or comment field adds the category typed there.
+  void keyPressEvent(QKeyEvent* event) override;
   void OnPaint(QPainter& painter) override;
 
  private:

@@ -4,6 +4,8 @@
 #include "editors/DlgMngCategories.h"
 #include "editors/EditorControls.h"
 #include "editors/WriteFailure.h"
+#include "records/Categories.h"
+#include "ui/CAutoCombo.h"
 #include "ui/CButtonST.h"
 
 namespace {
@@ -30,6 +32,22 @@ void DlgRecordEditor::DressSaveAndCancel() {
 bool DlgRecordEditor::ManageCategories(int kind) {
   DlgMngCategories manager(kind, this);
   return manager.DoModal() == kIdOk;
+}
+
+void DlgRecordEditor::OfferNewCategories(CAutoCombo* box, int kind) {
+  connect(box, &CAutoCombo::unmatchedText, this, [box, kind](const QString& text) {
+    const std::string name = text.toStdString();
+    if (ShowMessage("Add category '" + name + "'?", kMessageYesNo) != 1) return;
+    CategoryRecord category;
+    category.type_id = kind;
+    category.name = name;
+    const int id = InsertCategory(category);
+    if (id <= 0) {
+      ShowMessage(NotSavedText("Category \"" + name + "\""), kMessageOkNotice);
+      return;
+    }
+    EditorControls::FillCategories(box, kind, id);
+  });
 }
 
 void DlgRecordEditor::OnCancel() {

@@ -4,6 +4,8 @@
 
 #include "ui/DlgBase.h"
 
+class CAutoCombo;
+
 // What the record editors share: the emblem and the wide frame, a fade-out on
 // Cancel, and the end of a save, which closes only when the write took effect.
 class DlgRecordEditor : public DlgBase {
@@ -21,6 +23,9 @@ class DlgRecordEditor : public DlgBase {
   // Opens the category manager for a kind of record; true when it was closed
   // with "Close Window", after which the editor refills its category box.
   bool ManageCategories(int kind);
+  // A name typed into the category box that is no category is offered to be
+  // added as one, and chosen when it is; otherwise the box keeps its choice.
+  void OfferNewCategories(CAutoCombo* box, int kind);
 
   void OnCancel() override;
   void OnPaint(QPainter& painter) override;

@@ -81,3 +81,10 @@ std::vector<ContactRecord> ListContacts(DBL::Transaction& transaction) {
   return RecordRows::ReadRows<ContactRecord>(transaction.Query(
       "select id,cat_id,fname,mname,lname,disp_info,address,email,phone,note from contact order by id"), ReadContact);
 }
+
+std::string ContactListName(const ContactRecord& contact) {
+  if (contact.lname.empty() && contact.fname.empty()) return contact.mname;
+  if (contact.lname.empty()) return contact.fname;
+  if (contact.fname.empty()) return contact.lname;
+  return contact.lname + ", " + contact.fname;
+}

@@ -23,6 +23,11 @@ struct ContactRecord {
   bool operator==(const ContactRecord&) const = default;
 };
 
+// The name a contact is listed and named by: "last, first", or the one part
+// given, with no comma or blank standing for a part left empty (the middle
+// name only when it is the only part).
+std::string ContactListName(const ContactRecord& contact);
+
 // The contact with this id, or a fresh record (id -1) when there is none.
 ContactRecord LoadContact(int id);
 // Returns the new id (positive); 0 when nothing was stored, -1 when the new id

@@ -93,3 +93,5 @@ std::vector<TaskRecord> ListTasks(DBL::Transaction& transaction) {
       "select id, category_id, priority_id, name, description,deadline,deadline_time, due_date, due_time, warning, "
       "updated_warning, completed from task order by id"), ReadTask);
 }
+
+double TaskDueMoment(const TaskRecord& task) { return task.due_date + (task.deadline_time ? task.due_time : 0.0); }

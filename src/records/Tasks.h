@@ -24,6 +24,10 @@ struct TaskRecord {
   bool operator==(const TaskRecord&) const = default;
 };
 
+// The moment a task is due: a task without a time of day is due at the start
+// of its day, whatever time an older file keeps hidden beside it.
+double TaskDueMoment(const TaskRecord& task);
+
 // The task with this id, or a fresh record (id -1) when there is none.
 TaskRecord LoadTask(int id);
 // Stores every field but id, completed and updated_warning; a task without a

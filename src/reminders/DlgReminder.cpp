@@ -1,5 +1,7 @@
 #include "reminders/DlgReminder.h"
 
+#include <QEvent>
+
 #include "app/AppBase.h"
 #include "app/Message.h"
 #include "reminders/DueReminders.h"
@@ -31,6 +33,10 @@ DlgReminder::DlgReminder(QWidget* /*creator*/, int kind, int id, int minutesLeft
   // Above the main window even when that stays on top; the pop-up has no owner,
   // so nothing modal the user has open can block it.
   setWindowFlag(Qt::WindowStaysOnTopHint);
+  // A pop-up opens without the keyboard; a click anywhere on it gives it the
+  // keyboard, also where no window manager does that.
+  installEventFilter(this);
+  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
   connect(m_dismiss, &QAbstractButton::clicked, this, &DlgReminder::OnDismissClicked);
   connect(m_reset, &QAbstractButton::clicked, this, &DlgReminder::OnResetClicked);
 }
@@ -110,6 +116,11 @@ void DlgReminder::OnOK() {
     }
   }
   DlgBase::OnOK();
+}
+
+bool DlgReminder::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress && !isActiveWindow()) activateWindow();
+  return DlgBase::eventFilter(watched, event);
 }
 
 void DlgReminder::OnPaint(QPainter& painter) {

@@ -33,6 +33,7 @@ class DlgReminder : public DlgBase {
   bool OnInitDialog() override;
   void OnOK() override;
   void OnPaint(QPainter& painter) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void OnDismissClicked();

@@ -55,7 +55,7 @@ int SetReminderWarning(int kind, int id, int warning) {
 std::vector<DueReminder> CollectDueReminders(double now) {
   std::vector<DueReminder> due;
   for (const TaskRecord& task : ListTasks()) {
-    const int left = DueMinutes(task.warning, task.due_date + task.due_time, now);
+    const int left = DueMinutes(task.warning, TaskDueMoment(task), now);
     if (left < 0) continue;
     due.push_back(Clear(kReminderTask, task.id, left, task.name, WhenText(task)));
   }
@@ -70,7 +70,7 @@ std::vector<DueReminder> CollectDueReminders(double now) {
 std::vector<DueReminder> CollectMissedReminders(double now) {
   std::vector<DueReminder> missed;
   for (const TaskRecord& task : ListTasks()) {
-    const double moment = task.due_date + task.due_time;
+    const double moment = TaskDueMoment(task);
     if (task.warning == 0 || task.completed || !task.deadline || !(moment < now)) continue;
     missed.push_back(Clear(kReminderTask, task.id, MinutesLeft(moment, now), task.name, WhenText(task)));
   }

@@ -55,17 +55,17 @@ void Cascade(QWidget* popup) {
 }
 
 // Lays out a new pop-up beside the others, shows it and its notification.
-void Present(DlgBase* popup, bool toFront, const QString& body, bool urgent) {
-  // A task's pop-up leaves the keyboard where the user is typing; an event's
-  // comes to the front.
-  popup->setAttribute(Qt::WA_ShowWithoutActivating, !toFront);
+void Present(DlgBase* popup, const QString& body, bool urgent) {
+  // Shown above, but the keyboard stays where the user is typing: keys meant
+  // for a field must never close a reminder unseen. Only when none of the
+  // program's windows is active does the pop-up take the focus.
+  const bool takeFocus = QApplication::activeWindow() == nullptr;
+  popup->setAttribute(Qt::WA_ShowWithoutActivating, !takeFocus);
   popup->Create();  // laid out and centred, so that it can be cascaded
   Cascade(popup);
   popup->show();
-  if (toFront) {
-    popup->raise();
-    popup->activateWindow();
-  }
+  popup->raise();
+  if (takeFocus) popup->activateWindow();
   ReminderNotification::Show(popup, body, urgent);
 }
 
@@ -75,7 +75,7 @@ void OpenEach(const std::vector<DueReminder>& items) {
     auto* popup = new DlgReminder(nullptr, due.kind, due.id, due.minutesLeft, QString::fromStdString(due.name),
                                   QString::fromStdString(due.when));
     const bool event = due.kind == kReminderEvent;
-    Present(popup, event, popup->GetMessageText(), event && due.minutesLeft >= 0 && due.minutesLeft < kUrgentMinutes);
+    Present(popup, popup->GetMessageText(), event && due.minutesLeft >= 0 && due.minutesLeft < kUrgentMinutes);
   }
 }
 
@@ -85,7 +85,7 @@ void OpenMissed(const std::vector<DueReminder>& missed) {
     return;
   }
   auto* summary = new DlgMissedReminders(missed);
-  Present(summary, true, summary->GetMessageText() + '\n' + summary->GetListText(), false);
+  Present(summary, summary->GetMessageText() + '\n' + summary->GetListText(), false);
 }
 
 }  // namespace

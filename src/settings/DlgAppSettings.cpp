@@ -88,6 +88,8 @@ DlgAppSettings::DlgAppSettings(UTSettings* settings, QWidget* parent)
     connect(qobject_cast<CButtonST*>(GetDlgItem(kColorChoices[choice].buttonId)), &QAbstractButton::clicked, this,
             [this, choice] { OnSelectColor(choice); });
   }
+  connect(qobject_cast<CButtonST*>(GetDlgItem(kIdRestoreDefaults)), &QAbstractButton::clicked, this,
+          &DlgAppSettings::OnRestoreDefaults);
 }
 
 bool DlgAppSettings::OnInitDialog() {
@@ -117,15 +119,16 @@ bool DlgAppSettings::OnInitDialog() {
     box->setAccessibleName(box->text());
   }
 
-  for (const ColorChoice& choice : kColorChoices) {
+  for (int index = 0; index < kColorChoiceCount; ++index) {
+    const ColorChoice& choice = kColorChoices[index];
     auto* button = qobject_cast<CButtonST*>(GetDlgItem(choice.buttonId));
     button->SetFlatStyle(false);
     button->setAccessibleName(QStringLiteral("Select ") + QString::fromUtf8(choice.name));
-    auto* swatch = qobject_cast<CColorStatic*>(GetDlgItem(choice.swatchId));
-    swatch->SetBackColor((m_settings->*choice.get)());
-    swatch->setAccessibleName(Capitalised(choice.name));
-    swatch->setAccessibleDescription(ColorFromRef((m_settings->*choice.get)()).name());
+    ShowSwatch(index);
   }
+  auto* restore = qobject_cast<CButtonST*>(GetDlgItem(kIdRestoreDefaults));
+  restore->SetFlatStyle(false);
+  restore->setAccessibleName(restore->text());
 
   const std::pair<int, std::pair<int, const char*>> actions[] = {{kIdOk, {kEmblemIcon, "Save"}},
                                                                  {kIdCancel, {kCancelIcon, "Cancel"}}};
@@ -156,17 +159,30 @@ void DlgAppSettings::OnOptionClicked(int id) {
 
 void DlgAppSettings::OnSelectColor(int choice) {
   // Qt's own dialog rather than the desktop's, so that it looks and behaves
-  // the same everywhere; it starts on its own colour, not the current one.
-  QColorDialog picker(this);
+  // the same everywhere; it starts on the colour being changed.
+  const ColorChoice& current = kColorChoices[choice];
+  QColorDialog picker(ColorFromRef((m_settings->*current.get)()), this);
   picker.setOption(QColorDialog::DontUseNativeDialog);
   if (picker.exec() != QDialog::Accepted) return;
   const int colorRef = RefFromColor(picker.selectedColor());
   WarnIfHardToRead(choice, colorRef);
-  const ColorChoice& chosen = kColorChoices[choice];
-  (m_settings->*chosen.set)(colorRef);
-  auto* swatch = qobject_cast<CColorStatic*>(GetDlgItem(chosen.swatchId));
+  (m_settings->*current.set)(colorRef);
+  ShowSwatch(choice);
+}
+
+void DlgAppSettings::ShowSwatch(int index) {
+  const ColorChoice& choice = kColorChoices[index];
+  const int colorRef = (m_settings->*choice.get)();
+  auto* swatch = qobject_cast<CColorStatic*>(GetDlgItem(choice.swatchId));
   swatch->SetBackColor(colorRef);  // repaints at once
+  swatch->setAccessibleName(Capitalised(choice.name));
   swatch->setAccessibleDescription(ColorFromRef(colorRef).name());
+}
+
+// Like a colour picked, the defaults are taken in memory and written by Save.
+void DlgAppSettings::OnRestoreDefaults() {
+  m_settings->RestoreDefaultColors();
+  for (int choice = 0; choice < kColorChoiceCount; ++choice) ShowSwatch(choice);
 }
 
 // Shown before the colour is stored, so the notice still comes in colours

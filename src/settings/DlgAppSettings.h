@@ -33,6 +33,7 @@ class DlgAppSettings : public DlgBase {
     kIdHiPriorSwatch = 1104,
     kIdMedPriorSwatch = 1106,
     kIdLoPriorSwatch = 1108,
+    kIdRestoreDefaults = 1114,
   };
 
   explicit DlgAppSettings(UTSettings* settings, QWidget* parent = nullptr);
@@ -47,6 +48,9 @@ class DlgAppSettings : public DlgBase {
   void OnOptionClicked(int id);
   // The colour choices are numbered in the order of their buttons.
   void OnSelectColor(int choice);
+  void OnRestoreDefaults();
+  // The swatch of a colour choice shows the colour now set.
+  void ShowSwatch(int choice);
   // Warns, the first time only, when the colour would leave some text hard to read.
   void WarnIfHardToRead(int choice, int colorRef);
 

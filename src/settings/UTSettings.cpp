@@ -1,11 +1,13 @@
 #include "settings/UTSettings.h"
 
 #include <atomic>
+#include <regex>
 
 #include "app/Message.h"
 #include "app/Paths.h"
 #include "app/UTRegistryManager.h"
 #include "db/DBL.h"
+#include "db/SchemaText.h"
 
 namespace {
 std::atomic<int> g_liveObjects{0};
@@ -18,6 +20,28 @@ UTSettings::UTSettings() {
 UTSettings::~UTSettings() { --g_liveObjects; }
 
 int UTSettings::LiveObjects() { return g_liveObjects; }
+
+namespace {
+
+// A column's default as the schema of a new database gives it: one source
+// for the colours a new user starts with and the ones restored.
+int SchemaDefault(const char* column) {
+  const std::regex pattern(std::string(column) + R"(\s+INTEGER\s+NOT\s+NULL\s+DEFAULT\s+(\d+))");
+  std::cmatch match;
+  return std::regex_search(DBL::SchemaText(), match, pattern) ? std::stoi(match[1].str()) : 0;
+}
+
+}  // namespace
+
+void UTSettings::RestoreDefaultColors() {
+  m_clrBackground = SchemaDefault("clr_background");
+  m_clrText = SchemaDefault("clr_text");
+  m_clrBorder = SchemaDefault("clr_border");
+  m_clrHighlight = SchemaDefault("clr_highlight");
+  m_clrLoPrior = SchemaDefault("clr_lo_prior");
+  m_clrMedPrior = SchemaDefault("clr_med_prior");
+  m_clrHiPrior = SchemaDefault("clr_hi_prior");
+}
 
 void UTSettings::Load() {
   DBL::MemResultSet rs = DBL::ExecuteQuery(

@@ -20,6 +20,10 @@ class UTSettings {
   // autostart entry; done once per installation.
   void MirrorToRegistry();
 
+  // Puts the seven colours back to those of a new database (in memory, as
+  // the setters do).
+  void RestoreDefaultColors();
+
   // Live settings objects in this process.
   static int LiveObjects();
 

@@ -89,8 +89,10 @@ int CAutoCombo::GetSelectedItem() const {
   const int row = currentIndex();
   if (row >= 0 && static_cast<size_t>(row) < m_visibleToFull.size()) return m_visibleToFull[static_cast<size_t>(row)];
   if (!m_visibleToFull.empty()) return m_visibleToFull.front();
-  // No row is shown (nothing matched the typed text): the first item counts.
-  return m_fullList.isEmpty() ? -1 : 0;
+  // No row is shown (nothing matched the typed text): text that names no item
+  // changes nothing, the item chosen before counts.
+  if (m_fullList.isEmpty()) return -1;
+  return qBound(0, m_currentItem, static_cast<int>(m_fullList.size()) - 1);
 }
 
 void CAutoCombo::SetItemColor(int colorRef, int slot) {
@@ -199,10 +201,13 @@ void CAutoCombo::focusInEvent(QFocusEvent* event) {
 void CAutoCombo::focusOutEvent(QFocusEvent* event) {
   QComboBox::focusOutEvent(event);
   if (event->reason() == Qt::PopupFocusReason) return;  // into the own list
+  const QString typed = lineEdit()->text().trimmed();
+  const bool unmatched = m_visibleToFull.empty() && !typed.isEmpty();
   m_currentItem = GetSelectedItem();
   // Left behind, the box shows the item that counts, never text that matched nothing.
   ShowFullList();
   if (!m_fullList.isEmpty()) ChooseRow(m_currentItem);
+  if (unmatched) emit unmatchedText(typed);
   emit focusLost();
 }
 

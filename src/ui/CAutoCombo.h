@@ -33,7 +33,8 @@ class CAutoCombo : public QComboBox {
   // Chooses an item by full-list index and notifies as a user's choice does.
   void SelectItem(int index);
   // Full-list index of the chosen row; without a chosen row, that of the first
-  // row; -1 when there are no items.
+  // row shown; when typed text shows no row, the item chosen before; -1 when
+  // there are no items.
   int GetSelectedItem() const;
 
   enum ColorSlot {
@@ -64,6 +65,9 @@ class CAutoCombo : public QComboBox {
   void selChange();
   // The user changed the edit text.
   void editChange();
+  // The box was left with text that names no item; it shows the item that
+  // counts again.
+  void unmatchedText(const QString& text);
   void focusGained();
   void focusLost();
   // The drop-down list closed.

@@ -1,6 +1,7 @@
 #include "ui/CButtonST.h"
 
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -129,6 +130,43 @@ void CButtonST::FitToCaption() {
   resize(caption.width() + 10 + m_inSize.width(), qMax(caption.height(), m_inSize.height()));
 }
 
+bool CButtonST::IsEnterKey(const QKeyEvent* event) {
+  return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+         (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+bool CButtonST::event(QEvent* event) {
+  // A focused push button answers Enter before any shortcut of its window does.
+  if (event->type() == QEvent::ShortcutOverride && IsPushButton() && IsEnterKey(static_cast<QKeyEvent*>(event))) {
+    event->accept();
+    return true;
+  }
+  return QAbstractButton::event(event);
+}
+
+// Enter presses the push button with the focus, as Space does; a check box
+// leaves Enter to its dialog's default button.
+void CButtonST::keyPressEvent(QKeyEvent* event) {
+  if (IsPushButton() && IsEnterKey(event)) {
+    event->accept();
+    if (!event->isAutoRepeat()) click();
+    return;
+  }
+  QAbstractButton::keyPressEvent(event);
+}
+
+bool CButtonST::ShowsDefault() const {
+  if (!m_default) return false;
+  const auto* focused = qobject_cast<const CButtonST*>(window()->focusWidget());
+  return !focused || focused == this || !focused->IsPushButton();
+}
+
+void CButtonST::UpdateDefaultButtons() {
+  for (CButtonST* button : window()->findChildren<CButtonST*>()) {
+    if (button->m_default) button->update();
+  }
+}
+
 void CButtonST::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   int state = 0;
@@ -171,7 +209,8 @@ void CButtonST::DrawItem(QPainter& painter, const QRect& area, int state) const 
   const bool disabled = state & kStateDisabled;
   QRect r = area;
 
-  if (!m_flat && (focused || m_default)) {
+  const bool markDefault = ShowsDefault();
+  if (!m_flat && (focused || markDefault)) {
     painter.setPen(Qt::black);
     painter.drawRect(r.adjusted(0, 0, -1, -1));
     r.adjust(1, 1, -1, -1);
@@ -211,9 +250,8 @@ void CButtonST::DrawItem(QPainter& painter, const QRect& area, int state) const 
     const int flags = Qt::AlignCenter | Qt::TextWordWrap;
     const QRect caption = textArea.translated(shift);
     if (disabled) {
-      painter.setPen(palette().color(QPalette::Light));
-      painter.drawText(caption.translated(1, 1), flags, text());
-      painter.setPen(palette().color(QPalette::Dark));
+      // Greyed, but readable on dark colour sets too.
+      painter.setPen(palette().color(QPalette::Disabled, QPalette::WindowText));
     } else {
       painter.setPen(ColorFromRef(m_colors[m_hover || pressed ? kColorFgIn : kColorFgOut]));
     }
@@ -226,6 +264,11 @@ void CButtonST::DrawItem(QPainter& painter, const QRect& area, int state) const 
     painter.setPen(QPen(ColorFromRef(GetApp().GetSettings().GetClrBorder()), 2));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(QRectF(r).adjusted(1, 1, -1, -1), 3, 3);
+  } else if (markDefault && m_flat) {
+    // A thinner line in the same colour: Enter would press this button.
+    painter.setPen(QPen(ColorFromRef(GetApp().GetSettings().GetClrBorder()), 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
   } else if (focused) {
     QPen dotted(Qt::black);
     dotted.setStyle(Qt::DotLine);
@@ -254,9 +297,15 @@ void CButtonST::leaveEvent(QEvent* event) {
   LeaveHover();
 }
 
+void CButtonST::focusInEvent(QFocusEvent* event) {
+  QAbstractButton::focusInEvent(event);
+  UpdateDefaultButtons();
+}
+
 void CButtonST::focusOutEvent(QFocusEvent* event) {
   QAbstractButton::focusOutEvent(event);
   LeaveHover();
+  UpdateDefaultButtons();
 }
 
 void CButtonST::changeEvent(QEvent* event) {

@@ -35,7 +35,9 @@ class CButtonST : public QAbstractButton {
   // A check box keeps a checked state and shows it as pressed.
   void SetCheckBoxMode(bool checkBox);
   bool IsCheckBoxMode() const { return m_checkBoxMode; }
-  // The default button of its dialog answers the Enter key.
+  // The default button of its dialog answers the Enter key while the focus is
+  // on a control that is not a push button; it is marked as the default while
+  // no other push button has the focus.
   void SetDefault(bool isDefault);
   bool IsDefault() const { return m_default; }
 
@@ -71,13 +73,23 @@ class CButtonST : public QAbstractButton {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
 
  private:
   void LeaveHover();
+  // A push button, not a check box: it takes Enter itself when it has the focus.
+  bool IsPushButton() const { return !m_checkBoxMode; }
+  static bool IsEnterKey(const QKeyEvent* event);
+  // Whether the default mark shows: no other push button of the window has the focus.
+  bool ShowsDefault() const;
+  // The default buttons of the window show or drop their mark as the focus moves.
+  void UpdateDefaultButtons();
   void ShowTip();
   QFont CaptionFont() const;
   void DrawFrame(QPainter& painter, const QRect& rect, bool pressed) const;

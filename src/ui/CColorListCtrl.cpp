@@ -31,7 +31,8 @@ CColorListCtrl::CColorListCtrl(QWidget* parent)
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // Where the rows do not fit, a scroll bar shows where in the list one is.
+  setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   viewport()->setAutoFillBackground(false);
   connect(m_model, &CColorListModel::checkChanged, this, &CColorListCtrl::checkChanged);
 }
@@ -128,8 +129,10 @@ void CColorListCtrl::SetSelectedTextColor(int colorRef) {
   viewport()->update();
 }
 
-iLS_item* CColorListCtrl::Record(const StyleTarget& target) {
-  return m_model->StyleRecord(target.level, target.row, target.column, target.selected);
+void CColorListCtrl::ChangeStyle(const StyleTarget& target, const std::function<void(iLS_item&)>& change,
+                                 bool redraw) {
+  if (!m_model->ChangeStyle(target.level, target.row, target.column, target.selected, change)) return;
+  Redraw(target, redraw);
 }
 
 void CColorListCtrl::Redraw(const StyleTarget& target, bool redraw) {
@@ -142,23 +145,19 @@ void CColorListCtrl::Redraw(const StyleTarget& target, bool redraw) {
 }
 
 void CColorListCtrl::ApplyFlags(const StyleTarget& target, unsigned flags, bool redraw) {
-  if (iLS_item* record = Record(target)) record->flags = flags;
-  Redraw(target, redraw);
+  ChangeStyle(target, [flags](iLS_item& record) { record.flags = flags; }, redraw);
 }
 
 void CColorListCtrl::ApplyTextColor(const StyleTarget& target, int colorRef, bool redraw) {
-  if (iLS_item* record = Record(target)) record->textColor = colorRef;
-  Redraw(target, redraw);
+  ChangeStyle(target, [colorRef](iLS_item& record) { record.textColor = colorRef; }, redraw);
 }
 
 void CColorListCtrl::ApplyBkColor(const StyleTarget& target, int colorRef, bool redraw) {
-  if (iLS_item* record = Record(target)) record->bkColor = colorRef;
-  Redraw(target, redraw);
+  ChangeStyle(target, [colorRef](iLS_item& record) { record.bkColor = colorRef; }, redraw);
 }
 
 void CColorListCtrl::ApplyFont(const StyleTarget& target, const QFont& font, bool redraw) {
-  if (iLS_item* record = Record(target)) record->font = font;
-  Redraw(target, redraw);
+  ChangeStyle(target, [&font](iLS_item& record) { record.font = font; }, redraw);
 }
 
 CellLook CColorListCtrl::GetCellLook(int row, int column, bool asSelectedRow) const {

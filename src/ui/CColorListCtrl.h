@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTreeView>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,8 +15,8 @@ class CColorListModel;
 // variant for the selected row; the first selected row is drawn in the list's
 // own selected colours (by default the user's text on the user's highlight)
 // rather than the style's highlight. Each row can carry a value (the id of the
-// record it shows). The list never sorts and shows no scroll bars: rows are
-// reached with the wheel or the keyboard.
+// record it shows). The list never sorts; a vertical scroll bar shows when the
+// rows do not fit.
 //
 // Rows and columns are zero-based. A redraw argument asks for the row (or,
 // for a column style, the whole list) to be drawn again at once.
@@ -169,7 +170,7 @@ class CColorListCtrl : public QTreeView {
   void ApplyTextColor(const StyleTarget& target, int colorRef, bool redraw);
   void ApplyBkColor(const StyleTarget& target, int colorRef, bool redraw);
   void ApplyFont(const StyleTarget& target, const QFont& font, bool redraw);
-  iLS_item* Record(const StyleTarget& target);
+  void ChangeStyle(const StyleTarget& target, const std::function<void(iLS_item&)>& change, bool redraw);
   void Redraw(const StyleTarget& target, bool redraw);
 
   CColorListModel* m_model;

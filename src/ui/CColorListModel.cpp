@@ -1,11 +1,35 @@
 #include "ui/CColorListModel.h"
 
+#include <QHash>
 #include <algorithm>
 
-CColorListModel::CColorListModel(QObject* parent) : QAbstractTableModel(parent) {}
+namespace {
+
+iLS_item Copy(const iLS_item& style) {
+  iLS_item copy{style.flags, style.textColor, style.bkColor, style.font, nullptr};
+  if (style.selected) copy.selected = std::make_unique<iLS_item>(Copy(*style.selected));
+  return copy;
+}
+
+bool Same(const iLS_item* a, const iLS_item* b) {
+  if (!a || !b) return a == b;
+  return a->flags == b->flags && a->textColor == b->textColor && a->bkColor == b->bkColor && a->font == b->font &&
+         Same(a->selected.get(), b->selected.get());
+}
+
+size_t Hash(const iLS_item* style) {
+  if (!style) return 0;
+  size_t hash = qHashMulti(0, style->flags, style->textColor, style->bkColor, style->font.has_value());
+  if (style->font) hash = qHashMulti(hash, *style->font);
+  return qHashMulti(hash, Hash(style->selected.get()));
+}
+
+}  // namespace
+
+CColorListModel::CColorListModel(QObject* parent) : QAbstractTableModel(parent) { Intern(iLS_item()); }
 
 int CColorListModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+  return parent.isValid() ? 0 : static_cast<int>(m_rowStyles.size());
 }
 
 int CColorListModel::columnCount(const QModelIndex& parent) const {
@@ -18,10 +42,9 @@ bool CColorListModel::IsCell(int row, int column) const {
 
 QVariant CColorListModel::data(const QModelIndex& index, int role) const {
   if (!IsCell(index.row(), index.column())) return {};
-  const Row& row = m_rows[index.row()];
-  if (role == Qt::DisplayRole) return row.cells[index.column()].text;
+  if (role == Qt::DisplayRole) return m_texts[CellAt(index.row(), index.column())];
   if (role == Qt::CheckStateRole && m_checkBoxes && index.column() == 0) {
-    return row.checked ? Qt::Checked : Qt::Unchecked;
+    return m_checked[index.row()] ? Qt::Checked : Qt::Unchecked;
   }
   return {};
 }
@@ -50,7 +73,12 @@ int CColorListModel::InsertColumn(int column, const QString& caption) {
   column = std::clamp(column, 0, columnCount());
   beginInsertColumns(QModelIndex(), column, column);
   m_captions.insert(column, caption);
-  for (Row& row : m_rows) row.cells.insert(row.cells.begin() + column, Cell());
+  // Columns are set up before the rows come; should rows be there, each gets its new cell.
+  const size_t columns = m_columnStyles.size();
+  for (size_t row = m_rowStyles.size(); row-- > 0;) {
+    m_texts.insert(m_texts.begin() + static_cast<std::ptrdiff_t>(row * columns + column), QString());
+    m_cellStyles.insert(m_cellStyles.begin() + static_cast<std::ptrdiff_t>(row * columns + column), kPlainStyle);
+  }
   m_columnStyles.insert(m_columnStyles.begin() + column, nullptr);
   endInsertColumns();
   return column;
@@ -60,60 +88,78 @@ int CColorListModel::InsertRow(int row, const QString& text) {
   if (columnCount() == 0) return -1;
   row = std::clamp(row, 0, rowCount());
   beginInsertRows(QModelIndex(), row, row);
-  Row added;
-  added.cells.resize(m_columnStyles.size());
-  added.cells[0].text = text;
-  m_rows.insert(m_rows.begin() + row, std::move(added));
+  const auto first = static_cast<std::ptrdiff_t>(CellAt(row, 0));
+  const size_t columns = m_columnStyles.size();
+  m_texts.insert(m_texts.begin() + first, columns, QString());
+  m_texts[static_cast<size_t>(first)] = text;
+  m_cellStyles.insert(m_cellStyles.begin() + first, columns, kPlainStyle);
+  m_rowStyles.insert(m_rowStyles.begin() + row, kNoStyle);
+  m_checked.insert(m_checked.begin() + row, false);
   endInsertRows();
   return row;
 }
 
 bool CColorListModel::SetText(int row, int column, const QString& text) {
   if (!IsCell(row, column)) return false;
-  m_rows[row].cells[column].text = text;
+  m_texts[CellAt(row, column)] = text;
   const QModelIndex changed = index(row, column);
   emit dataChanged(changed, changed, {Qt::DisplayRole});
   return true;
 }
 
 QString CColorListModel::Text(int row, int column) const {
-  return IsCell(row, column) ? m_rows[row].cells[column].text : QString();
+  return IsCell(row, column) ? m_texts[CellAt(row, column)] : QString();
 }
 
 void CColorListModel::RemoveAllRows() {
   beginResetModel();
-  m_rows.clear();
+  m_texts.clear();
+  m_cellStyles.clear();
+  m_rowStyles.clear();
+  m_checked.clear();
+  // The styles of the rows go with them; the plain style stays number 0.
+  m_styles.clear();
+  m_styleNumbers.clear();
+  Intern(iLS_item());
   endResetModel();
 }
 
-iLS_item* CColorListModel::StyleRecord(ListStyleLevel level, int row, int column, bool selected) {
-  iLS_item* record = nullptr;
-  switch (level) {
-    case ListStyleLevel::kCell:
-      if (IsCell(row, column)) record = &m_rows[row].cells[column].style;
-      break;
-    case ListStyleLevel::kRow:
-      if (IsCell(row, 0)) {
-        std::unique_ptr<iLS_item>& style = m_rows[row].rowStyle;
-        if (!style) style = std::make_unique<iLS_item>();
-        record = style.get();
-      }
-      break;
-    case ListStyleLevel::kColumn:
-      if (column >= 0 && column < columnCount()) {
-        std::unique_ptr<iLS_item>& style = m_columnStyles[column];
-        if (!style) style = std::make_unique<iLS_item>();
-        record = style.get();
-      }
-      break;
+uint32_t CColorListModel::Intern(const iLS_item& style) {
+  const size_t hash = Hash(&style);
+  const auto [first, last] = m_styleNumbers.equal_range(hash);
+  for (auto found = first; found != last; ++found) {
+    if (Same(&m_styles[found->second], &style)) return found->second;
   }
-  return record && selected ? &record->Selected() : record;
+  const auto number = static_cast<uint32_t>(m_styles.size());
+  m_styles.push_back(Copy(style));
+  m_styleNumbers.emplace(hash, number);
+  return number;
+}
+
+bool CColorListModel::ChangeStyle(ListStyleLevel level, int row, int column, bool selected,
+                                  const std::function<void(iLS_item&)>& change) {
+  if (level == ListStyleLevel::kColumn) {
+    if (column < 0 || column >= columnCount()) return false;
+    std::unique_ptr<iLS_item>& style = m_columnStyles[column];
+    if (!style) style = std::make_unique<iLS_item>();
+    change(selected ? style->Selected() : *style);
+    return true;
+  }
+  const bool isRow = level == ListStyleLevel::kRow;
+  if (!IsCell(row, isRow ? 0 : column)) return false;
+  // A shared record is never changed in place: the changed copy gets its own number.
+  uint32_t& number = isRow ? m_rowStyles[row] : m_cellStyles[CellAt(row, column)];
+  iLS_item changed = number == kNoStyle ? iLS_item() : Copy(m_styles[number]);
+  change(selected ? changed.Selected() : changed);
+  number = Intern(changed);
+  return true;
 }
 
 CColorListModel::CellStyles CColorListModel::Styles(int row, int column) const {
   if (!IsCell(row, column)) return {};
-  const Row& r = m_rows[row];
-  return {&r.cells[column].style, r.rowStyle.get(), m_columnStyles[column].get()};
+  const uint32_t rowStyle = m_rowStyles[row];
+  return {&m_styles[m_cellStyles[CellAt(row, column)]], rowStyle == kNoStyle ? nullptr : &m_styles[rowStyle],
+          m_columnStyles[column].get()};
 }
 
 void CColorListModel::SetCheckBoxes(bool on) {
@@ -122,11 +168,11 @@ void CColorListModel::SetCheckBoxes(bool on) {
   if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::CheckStateRole});
 }
 
-int CColorListModel::GetCheck(int row) const { return IsCell(row, 0) && m_rows[row].checked ? 1 : 0; }
+int CColorListModel::GetCheck(int row) const { return IsCell(row, 0) && m_checked[row] ? 1 : 0; }
 
 void CColorListModel::SetCheck(int row, bool checked) {
-  if (!IsCell(row, 0) || m_rows[row].checked == checked) return;
-  m_rows[row].checked = checked;
+  if (!IsCell(row, 0) || m_checked[row] == checked) return;
+  m_checked[row] = checked;
   const QModelIndex changed = index(row, 0);
   emit dataChanged(changed, changed, {Qt::CheckStateRole});
   emit checkChanged(row, checked ? 0 : 1, checked ? 1 : 0);

@@ -3,14 +3,21 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "ui/ListStyle.h"
 
 // The rows of a CColorListCtrl: each row's cell texts, check box and style
-// records, and the column styles. Rows are kept in one array, so appending a
-// row is amortised constant time whatever the list already holds.
+// records, and the column styles. A row is kept compact, for lists of a
+// hundred thousand rows: its texts lie in one array for all rows, and its
+// cells and the row itself refer by number to style records the list keeps
+// once for every cell that looks alike. The look of a cell is worked out from
+// them only when it is drawn. Appending a row is amortised constant time.
 class CColorListModel : public QAbstractTableModel {
   Q_OBJECT
 
@@ -35,10 +42,11 @@ class CColorListModel : public QAbstractTableModel {
   QString Text(int row, int column) const;
   void RemoveAllRows();
 
-  // The style record of a cell, a row or a column (column is ignored for a row,
-  // row for a column), or its selected variant; made on first use. Null for an
-  // object that does not exist.
-  iLS_item* StyleRecord(ListStyleLevel level, int row, int column, bool selected);
+  // Changes the style record of a cell, a row or a column (column is ignored
+  // for a row, row for a column), or its selected variant, each made on first
+  // use. False for an object that does not exist.
+  bool ChangeStyle(ListStyleLevel level, int row, int column, bool selected,
+                   const std::function<void(iLS_item&)>& change);
   // The cell's style and those of its row and column, as far as they exist.
   struct CellStyles {
     const iLS_item* cell = nullptr;
@@ -62,20 +70,23 @@ class CColorListModel : public QAbstractTableModel {
   void checkChanged(int row, int oldState, int newState);
 
  private:
-  // The first cell's style stands for the row's own record.
-  struct Cell {
-    QString text;
-    iLS_item style;
-  };
-  struct Row {
-    std::vector<Cell> cells;
-    std::unique_ptr<iLS_item> rowStyle;
-    bool checked = false;
-  };
+  // Style numbers: a row without a style of its own has none.
+  static constexpr uint32_t kPlainStyle = 0;
+  static constexpr uint32_t kNoStyle = UINT32_MAX;
 
   bool IsCell(int row, int column) const;
+  size_t CellAt(int row, int column) const { return static_cast<size_t>(row) * m_columnStyles.size() + column; }
+  // The number of the style record equal to this one, added when new.
+  uint32_t Intern(const iLS_item& style);
 
-  std::vector<Row> m_rows;
+  std::vector<QString> m_texts;       // row by row, a text per column
+  std::vector<uint32_t> m_cellStyles;  // likewise, a style number per cell
+  std::vector<uint32_t> m_rowStyles;   // a style number per row, or kNoStyle
+  std::vector<bool> m_checked;
+  // Every style record in use, each once; its number is its place here, and a
+  // deque keeps the records where they are while more are added.
+  std::deque<iLS_item> m_styles;
+  std::unordered_multimap<size_t, uint32_t> m_styleNumbers;  // by the record's hash
   std::vector<std::unique_ptr<iLS_item>> m_columnStyles;
   QStringList m_captions;
   bool m_checkBoxes = false;

@@ -1,5 +1,6 @@
 #include "ui/CMyRichEditCtrl.h"
 
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QTextCursor>
@@ -30,9 +31,36 @@ QString AsShown(QString text) {
   return text;
 }
 
+bool IsCtrlTab(const QKeyEvent& key) {
+  const Qt::KeyboardModifiers others = Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier;
+  return key.key() == Qt::Key_Tab && key.modifiers().testFlag(Qt::ControlModifier) && !(key.modifiers() & others);
+}
+
 }  // namespace
 
-CMyRichEditCtrl::CMyRichEditCtrl(QWidget* parent) : QTextEdit(parent) { setAcceptRichText(false); }
+CMyRichEditCtrl::CMyRichEditCtrl(QWidget* parent) : QTextEdit(parent) {
+  setAcceptRichText(false);
+  // Tab walks the dialog like in every other field; Ctrl+Tab types a tab.
+  setTabChangesFocus(true);
+}
+
+bool CMyRichEditCtrl::event(QEvent* event) {
+  // Ctrl+Tab belongs to the field, not to a shortcut of the window around it.
+  if (event->type() == QEvent::ShortcutOverride && IsCtrlTab(*static_cast<QKeyEvent*>(event))) {
+    event->accept();
+    return true;
+  }
+  return QTextEdit::event(event);
+}
+
+void CMyRichEditCtrl::keyPressEvent(QKeyEvent* event) {
+  if (IsCtrlTab(*event) && !isReadOnly()) {
+    insertPlainText(QStringLiteral("\t"));
+    event->accept();
+    return;
+  }
+  QTextEdit::keyPressEvent(event);
+}
 
 void CMyRichEditCtrl::SetTextColorAll() {
   QTextCharFormat format;

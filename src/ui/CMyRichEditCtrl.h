@@ -24,6 +24,8 @@ class CMyRichEditCtrl : public QTextEdit {
   QString StoredText() const;
 
  protected:
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void insertFromMimeData(const QMimeData* source) override;
 

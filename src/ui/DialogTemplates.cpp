@@ -208,6 +208,7 @@ std::vector<DialogTemplate> MakeTemplates() {
            {1101, K::Static, "Highlight Color:", 14, 213, 87, 8, kRight},
            {1107, K::Swatch, "", 115, 211, 47, 14},
            {1093, K::PushButton, "Select Color...", 179, 211, 54, 14},
+           {1114, K::PushButton, "Restore Defaults", 115, 227, 118, 13},
            {1074, K::Static, "High Priority Color:", 16, 246, 86, 8, kRight},
            {1104, K::Swatch, "", 115, 243, 47, 14},
            {1092, K::PushButton, "Select Color...", 179, 243, 54, 14},

@@ -95,6 +95,9 @@ class DlgBase : public QDialog {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
 
+  // On the owner's window, or on the screen for a window without one.
+  void CentreWindow();
+
   // 0 for the record views: the mouse handlers then do nothing.
   int m_draggable = 1;
   // 1 for a window whose opacity the fades change (set by the constructor).
@@ -103,7 +106,6 @@ class DlgBase : public QDialog {
  private:
   void CreateControls();
   void ApplyBackground();
-  void CentreWindow();
   void DrawFrameWith(QPainter& painter, int borderWidth, int inset) const;
 
   int m_templateId;

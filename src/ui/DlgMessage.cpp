@@ -1,5 +1,8 @@
 #include "ui/DlgMessage.h"
 
+#include <QFontMetrics>
+#include <algorithm>
+
 #include "app/AppBase.h"
 #include "ui/CButtonST.h"
 #include "ui/CColorStatic.h"
@@ -45,10 +48,7 @@ bool DlgMessage::OnInitDialog() {
   m_messageLabel->setText(m_text);
   m_messageLabel->setFont(GetTextFont());
   m_messageLabel->SetForeColor(textColor);
-  m_messageLabel->FitToText();
-  // The box grows to the right when the message needs it; its left edge stays.
-  const int labelRight = m_messageLabel->geometry().x() + m_messageLabel->width();
-  if (labelRight + 10 > width()) resize(labelRight + 10, height());
+  FitMessage();
 
   for (CButtonST* button : {m_yesButton, m_noButton}) {
     button->SetFlatStyle(false);
@@ -80,7 +80,32 @@ bool DlgMessage::OnInitDialog() {
     default:
       break;
   }
+  // Centred on its owner at the size the message gave it.
+  CentreWindow();
   return true;
+}
+
+// The box grows to the right for a message that needs it, up to a width that
+// still reads as one column; a longer message wraps and the box grows down.
+void DlgMessage::FitMessage() {
+  constexpr int kReadableChars = 60;
+  const QFontMetrics metrics(m_messageLabel->font());
+  const int widest = metrics.averageCharWidth() * kReadableChars;
+  const bool wraps = metrics.size(0, m_text).width() > widest;
+  if (!wraps) {
+    m_messageLabel->FitToText();
+  } else {
+    m_messageLabel->setWordWrap(true);
+    const int textHeight = m_messageLabel->heightForWidth(widest);
+    const int grown = std::max(0, textHeight - m_messageLabel->height());
+    m_messageLabel->resize(widest, std::max(textHeight, m_messageLabel->height()));
+    for (CButtonST* button : {m_yesButton, m_noButton}) button->move(button->x(), button->y() + grown);
+    resize(width(), height() + grown);
+  }
+  // A wrapped block reads better with room on its right than a single line needs.
+  const int margin = wraps ? 30 : 10;
+  const int labelRight = m_messageLabel->geometry().x() + m_messageLabel->width();
+  if (labelRight + margin > width()) resize(labelRight + margin, height());
 }
 
 void DlgMessage::OnTimer(int id) {

@@ -11,7 +11,7 @@ class CColorStatic;
 // The program's message box, in the user's colours and fonts: a Yes/No
 // question (kind 0), a notice without buttons that closes itself after 1.8
 // seconds (kind 1) or a notice with an OK button (kind 2). A message wider
-// than the box widens it to the right.
+// than the box widens it, a long one wraps; the box is centred on its owner.
 class DlgMessage : public DlgBase {
   Q_OBJECT
 
@@ -37,6 +37,8 @@ class DlgMessage : public DlgBase {
   void OnPaint(QPainter& painter) override;
 
  private:
+  void FitMessage();
+
   QString m_text;
   CColorStatic* m_messageLabel;
   CColorStatic* m_titleLabel;

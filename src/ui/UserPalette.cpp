@@ -4,6 +4,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#include "settings/ColorContrast.h"
 #include "settings/UTSettings.h"
 #include "ui/ColorRef.h"
 
@@ -16,6 +17,19 @@ bool IsDark(const QColor& color) { return color.lightnessF() < 0.5; }
 QColor FieldColor(const UTSettings& settings) {
   const QColor background = ColorFromRef(settings.GetClrBackground());
   return IsDark(background) ? background.lighter(135) : QColor(Qt::white);
+}
+
+QColor DisabledTextColor(const QColor& text, const QColor& background) {
+  constexpr double kReadable = 3.0;
+  // Halfway to the background says "not now"; nearer the text when that is
+  // too faint to read.
+  for (double share = 0.5; share > 0.0; share -= 0.05) {
+    const QColor mixed = QColor::fromRgbF(text.redF() + (background.redF() - text.redF()) * share,
+                                          text.greenF() + (background.greenF() - text.greenF()) * share,
+                                          text.blueF() + (background.blueF() - text.blueF()) * share);
+    if (ContrastRatio(RefFromColor(mixed), RefFromColor(background)) >= kReadable) return mixed;
+  }
+  return text;
 }
 
 QPalette UserPalette(const UTSettings& settings) {
@@ -39,6 +53,11 @@ QPalette UserPalette(const UTSettings& settings) {
     colors.setColor(group, QPalette::PlaceholderText, QColor(text.red(), text.green(), text.blue(), 128));
     colors.setColor(group, QPalette::BrightText, IsDark(background) ? Qt::white : Qt::black);
   }
+  const QColor disabled = DisabledTextColor(text, background);
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+    colors.setColor(QPalette::Disabled, role, disabled);
+  }
+  colors.setColor(QPalette::Disabled, QPalette::Base, background);
   return colors;
 }
 

@@ -17,7 +17,7 @@ bool DlgContacts::OnInitDialog() {
 
 void DlgContacts::RefreshList() {
   ShowRecords(ListContacts(), [](const ContactRecord& contact) {
-    return QStringList{QString::fromStdString(contact.lname + ", " + contact.fname),
+    return QStringList{QString::fromStdString(ContactListName(contact)),
                        QString::fromStdString(contact.catname), QString::fromStdString(contact.disp_info)};
   });
 }

@@ -1,5 +1,8 @@
 #include "views/DlgImpDates.h"
 
+#include <QHeaderView>
+#include <algorithm>
+
 #include "db/OleDate.h"
 #include "editors/DlgAddEditAppt.h"
 #include "records/Categories.h"
@@ -10,6 +13,7 @@
 namespace {
 constexpr int kTickedIcon = 156;
 constexpr int kUntickedIcon = 158;
+constexpr int kDateColumn = 2;
 }  // namespace
 
 DlgImpDates::DlgImpDates()
@@ -25,7 +29,10 @@ DlgImpDates::DlgImpDates()
 bool DlgImpDates::OnInitDialog() {
   InitDialogBase(kTemplateId);
   m_calendar->ApplyColors();
-  SetUpList({{"Time", 75}, {"Event", 270}});
+  SetUpList({{"Time", 75}, {"Event", 270}, {"Date", 85}});
+  // Read first, though added last: the day's columns keep their places.
+  GetList()->header()->moveSection(kDateColumn, 0);
+  ShowColumn(kDateColumn, false);  // one day's events need no date
   m_allEvents->LoadButtonIcons(kTickedIcon, kUntickedIcon);
   m_allEvents->MakeTransparent();
   m_allEvents->SetCaptionFont(&GetTextFont());
@@ -47,10 +54,15 @@ double DlgImpDates::SelectedDay() const {
 }
 
 void DlgImpDates::RefreshList() {
-  const int day = m_allEvents->GetCheckState() ? -1 : OleDate::DayNumber(SelectedDay());
-  ShowRecords(ListEvents(day), [](const EventRecord& event) {
+  const bool allDays = m_allEvents->GetCheckState();
+  std::vector<EventRecord> events = ListEvents(allDays ? -1 : OleDate::DayNumber(SelectedDay()));
+  // The store gives them by time of day; days first, each day still by time.
+  std::stable_sort(events.begin(), events.end(),
+                   [](const EventRecord& a, const EventRecord& b) { return a.event_date < b.event_date; });
+  ShowRecords(events, [](const EventRecord& event) {
     const std::string time = event.using_time ? OleDate::TimeText(event.event_time) : "All Day";
-    return QStringList{QString::fromStdString(time), QString::fromStdString(event.title)};
+    return QStringList{QString::fromStdString(time), QString::fromStdString(event.title),
+                       QString::fromStdString(OleDate::ShortDateText(event.event_date))};
   });
 }
 
@@ -67,6 +79,7 @@ bool DlgImpDates::SelectRecord(int id) {
 
 void DlgImpDates::OnAllEventsClicked() {
   m_calendar->setEnabled(!m_allEvents->GetCheckState());
+  ShowColumn(kDateColumn, m_allEvents->GetCheckState());
   RefreshList();
 }
 

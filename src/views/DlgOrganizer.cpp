@@ -3,16 +3,17 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QEventLoop>
-#include <QGuiApplication>
-#include <QPainter>
-#include <QScreen>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QSettings>
 #include <QShortcut>
-#include <QTimer>
-#include <QUrl>
+#include <QSizeGrip>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
@@ -52,6 +53,9 @@ constexpr int kHoverRed = 0x0000FF;
 constexpr int kFirstRunDelayMs = 2000;
 constexpr int kFadeInTickMs = 50;
 constexpr int kReminderScanMs = 60000;
+// The catch-up reads every task and event: done once the window is on the
+// screen and filled, so that it does not hold up the first sight of it.
+constexpr int kCatchUpDelayMs = 300;
 
 UTSettings& Settings() { return GetApp().GetSettings(); }
 
@@ -87,6 +91,11 @@ bool OpenLocalPage(const std::string& path, const QString& query = QString()) {
   QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
   if (!query.isEmpty()) url.setQuery(query);
   return QDesktopServices::openUrl(url);
+}
+
+// Where the window was is no setting of the user's: it lives beside the program key's file.
+QString WindowPlaceFile() {
+  return QString::fromStdString(Paths::ConfigHome()) + QStringLiteral("/Tavrin/Orvale Organizer window.conf");
 }
 
 void OpenHelp() {
@@ -262,11 +271,13 @@ bool DlgOrganizer::OnInitDialog() {
   for (const char* label : kTabLabels) m_tabs->addTab(QString::fromUtf8(label));
   m_tabs->CreateViews();
   ChainFocus();
+  SetUpResizing();
+  RestoreWindowPlace();
 
   if (!startHidden) StartTimer(kTimerFadeInMain, kFadeInTickMs);
   StartTimer(kTimerReminders, kReminderScanMs);
   // Reminders missed while the program was not running come at once, once the window is up.
-  QTimer::singleShot(0, this, &CatchUpMissedReminders);
+  QTimer::singleShot(kCatchUpDelayMs, this, &CatchUpMissedReminders);
   return true;
 }
 
@@ -379,6 +390,66 @@ void DlgOrganizer::OnUndo(bool redo) {
 
 DlgBase* DlgOrganizer::CurrentView() const { return m_tabs->GetView(m_currentTab); }
 
+void DlgOrganizer::SetUpResizing() {
+  m_laidOutSize = size();
+  setMinimumSize(m_laidOutSize);  // the template's size is the least the controls fit in
+  const auto anchor = [this](QWidget* control, bool right, bool bottom, bool grows) {
+    m_anchored.push_back({control, control->geometry(), right, bottom, grows});
+  };
+  anchor(m_tabs, false, false, true);
+  for (QWidget* control : std::initializer_list<QWidget*>{m_addButton, m_deleteButton, m_editButton, m_sortLabel, m_sort}) {
+    anchor(control, false, true, false);
+  }
+  anchor(m_settingsButton, true, true, false);
+  for (QWidget* control : std::initializer_list<QWidget*>{m_searchButton, m_helpButton, m_minimizeButton, m_closeButton}) {
+    anchor(control, true, false, false);
+  }
+  // A caption-less window has no borders to drag: a grip in its corner.
+  m_grip = new QSizeGrip(this);
+  m_grip->setAccessibleName(QStringLiteral("Resize"));
+  m_grip->resize(m_grip->sizeHint());
+}
+
+void DlgOrganizer::resizeEvent(QResizeEvent* event) {
+  DlgBase::resizeEvent(event);
+  if (m_laidOutSize.isEmpty()) return;
+  const int dx = width() - m_laidOutSize.width();
+  const int dy = height() - m_laidOutSize.height();
+  for (const Anchored& item : m_anchored) {
+    QRect place = item.laidOut;
+    if (item.grows) {
+      place.adjust(0, 0, dx, dy);
+    } else {
+      place.translate(item.right ? dx : 0, item.bottom ? dy : 0);
+    }
+    item.control->setGeometry(place);
+  }
+  if (m_grip) m_grip->move(width() - m_grip->width() - 2, height() - m_grip->height() - 2);
+  update();  // the frame and header are drawn along the edges
+}
+
+void DlgOrganizer::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->position().y() >= m_tabs->y()) {
+    DlgBase::mouseDoubleClickEvent(event);
+    return;
+  }
+  if (isMaximized()) {
+    showNormal();
+  } else {
+    showMaximized();
+  }
+}
+
+void DlgOrganizer::RestoreWindowPlace() {
+  const QByteArray place = QSettings(WindowPlaceFile(), QSettings::IniFormat).value("geometry").toByteArray();
+  if (!place.isEmpty()) restoreGeometry(place);
+}
+
+void DlgOrganizer::SaveWindowPlace() const {
+  QSettings file(WindowPlaceFile(), QSettings::IniFormat);
+  file.setValue("geometry", saveGeometry());
+}
+
 void DlgOrganizer::SetUpTab(int index) {
   const TabSetUp& setUp = kTabSetUps[index];
   m_currentTab = index;
@@ -479,6 +550,7 @@ void DlgOrganizer::OnCancel() {}
 void DlgOrganizer::CloseProgram() {
   if (m_closing) return;
   m_closing = true;
+  SaveWindowPlace();
   FadeOut();
   m_tray.RemoveFromTray();
   DlgBase::OnOK();

@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QIcon>
 #include <QStringList>
+#include <QRect>
+#include <vector>
 
 #include "reminders/CSystemTray.h"
 #include "ui/DlgBase.h"
@@ -12,6 +14,7 @@ class CButtonST;
 class CColorStatic;
 class CMyTabCtrl;
 class UndoNotice;
+class QSizeGrip;
 
 // The program's one top-level window: a caption-less, tabbed window with its
 // own header, icon buttons and "Sort by:" selector, hosting the four record
@@ -68,6 +71,9 @@ class DlgOrganizer : public DlgBase {
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  // A double click on the header maximises the window, or gives it back its size.
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   void SetUpControls();
@@ -89,6 +95,24 @@ class DlgOrganizer : public DlgBase {
   // Shows the record's page with its row selected, once the page is set up.
   void ShowRecord(int kind, int id, bool edit);
   DlgBase* CurrentView() const;
+  // The window can be resized: the pages grow with it, the header buttons
+  // keep to the right edge and the bottom row to the bottom edge.
+  void SetUpResizing();
+  // Size, place and maximised state from the last run, and for the next.
+  void RestoreWindowPlace();
+  void SaveWindowPlace() const;
+
+  // A control and how it follows the window's right and bottom edges.
+  struct Anchored {
+    QWidget* control;
+    QRect laidOut;  // as the template placed it
+    bool right;
+    bool bottom;
+    bool grows;  // stretched to both edges instead of moved
+  };
+  std::vector<Anchored> m_anchored;
+  QSize m_laidOutSize;
+  QSizeGrip* m_grip = nullptr;
 
   CSystemTray m_tray;
   CButtonST* m_addButton;

@@ -1,9 +1,11 @@
 #include "views/DlgRecordView.h"
 
 #include <QCoreApplication>
+#include <QScrollBar>
 #include <QShortcut>
 #include <algorithm>
 #include <numeric>
+#include <unordered_set>
 
 #include "app/AppBase.h"
 #include "app/Message.h"
@@ -52,8 +54,27 @@ void DlgRecordView::ApplyListColors() {
   m_list->GetHeaderCtrl()->SetFrameColor(settings.GetClrHighlight());
 }
 
-void DlgRecordView::SelectFirstRow() {
-  if (m_list->GetItemCount() > 0) m_list->SelectRow(0);
+DlgRecordView::ListPlace DlgRecordView::SavePlace() const {
+  const int row = m_list->GetFirstSelectedRow();
+  return {m_list->GetItemValue(row), row, m_list->verticalScrollBar()->value()};
+}
+
+void DlgRecordView::RestorePlace(const ListPlace& place) {
+  const int count = m_list->GetItemCount();
+  if (count == 0) return;
+  int row = -1;
+  for (int r = 0; r < count && place.id >= 0 && row < 0; ++r) {
+    if (m_list->GetItemValue(r) == place.id) row = r;
+  }
+  if (row < 0) row = std::clamp(place.row, 0, count - 1);
+  m_list->doItemsLayout();  // the scroll range of the new rows
+  m_list->verticalScrollBar()->setValue(place.scroll);
+  SelectAndShow(row);
+}
+
+void DlgRecordView::SelectAndShow(int row) {
+  m_list->SelectRow(row);
+  m_list->scrollTo(m_list->model()->index(row, 0));
 }
 
 void DlgRecordView::resizeEvent(QResizeEvent* event) {
@@ -65,19 +86,29 @@ void DlgRecordView::resizeEvent(QResizeEvent* event) {
 }
 
 // Every column stays inside the list: when the chosen widths are too wide the
-// first column, the record's name, gives way, down to a third of the list;
-// past that all of them shrink alike.
+// widest column, the record's name, gives way, down to a third of the list;
+// past that all of them shrink alike. A hidden column takes no room.
 void DlgRecordView::FitColumns() {
   // From the list's own width: a hidden list lays out its viewport only once shown.
   const int available = m_list->width() - 2 * m_list->frameWidth();
   if (m_widths.empty() || available <= 0) return;
   std::vector<int> widths = m_widths;
-  const int others = std::accumulate(widths.begin() + 1, widths.end(), 0);
-  if (widths[0] + others > available) widths[0] = std::max(available / 3, available - others);
-  const int total = widths[0] + others;
   for (size_t c = 0; c < widths.size(); ++c) {
+    if (m_list->isColumnHidden(static_cast<int>(c))) widths[c] = 0;
+  }
+  const auto name = std::max_element(widths.begin(), widths.end());
+  const int others = std::accumulate(widths.begin(), widths.end(), 0) - *name;
+  if (*name + others > available) *name = std::max(available / 3, available - others);
+  const int total = *name + others;
+  for (size_t c = 0; c < widths.size(); ++c) {
+    if (widths[c] == 0) continue;
     m_list->setColumnWidth(static_cast<int>(c), total > available ? widths[c] * available / total : widths[c]);
   }
+}
+
+void DlgRecordView::ShowColumn(int column, bool shown) {
+  m_list->setColumnHidden(column, !shown);
+  FitColumns();
 }
 
 int DlgRecordView::RowToEdit() const { return m_list->GetFirstSelectedRow(); }
@@ -85,7 +116,16 @@ int DlgRecordView::RowToEdit() const { return m_list->GetFirstSelectedRow(); }
 void DlgRecordView::OnAddItem() {
   if (RunEditor(true, -1)) {
     OnRecordAdded();
+    std::unordered_set<int> before;
+    for (int row = 0; row < m_list->GetItemCount(); ++row) before.insert(m_list->GetItemValue(row));
     RefreshList();
+    // The new record is the one id the list did not have.
+    for (int row = 0; row < m_list->GetItemCount(); ++row) {
+      if (!before.count(m_list->GetItemValue(row))) {
+        SelectAndShow(row);
+        break;
+      }
+    }
   }
   FocusList();
 }

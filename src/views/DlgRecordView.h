@@ -52,10 +52,23 @@ class DlgRecordView : public DlgBase {
 
   // Columns, the user's list colours and the text font; grid lines and whole-row selection.
   void SetUpList(const std::vector<Column>& columns);
-  // After a refresh the first row, if any, is the selected one.
-  void SelectFirstRow();
+  // Shows or hides a column; the others share the room.
+  void ShowColumn(int column, bool shown);
+  // Where the list stood before its rows were replaced: the selected record,
+  // its row and how far the list was scrolled.
+  struct ListPlace {
+    int id = -1;
+    int row = -1;
+    int scroll = 0;
+  };
+  ListPlace SavePlace() const;
+  // Selects the record that was selected or, when it is gone, the row that
+  // took its place (the first row after a fresh start), and keeps the list
+  // scrolled where it was with the selection in view: a refill never moves
+  // the selection under the user's next key.
+  void RestorePlace(const ListPlace& place);
   // Replaces the rows with one per record, in order: the texts cellsOf gives
-  // it, and its id as the row's value. The first row ends up selected.
+  // it, and its id as the row's value. The selection keeps its record.
   template <typename Record, typename CellsOf>
   void ShowRecords(const std::vector<Record>& records, CellsOf cellsOf);
 
@@ -78,6 +91,8 @@ class DlgRecordView : public DlgBase {
  private:
   void ApplyListColors();
   void FitColumns();
+  // Selects and shows a row the user acted on.
+  void SelectAndShow(int row);
 
   CColorListCtrl* m_list;
   int m_kind;
@@ -87,6 +102,7 @@ class DlgRecordView : public DlgBase {
 
 template <typename Record, typename CellsOf>
 void DlgRecordView::ShowRecords(const std::vector<Record>& records, CellsOf cellsOf) {
+  const ListPlace place = SavePlace();
   m_list->setUpdatesEnabled(false);
   m_list->DeleteAllItems();
   int row = 0;
@@ -96,6 +112,6 @@ void DlgRecordView::ShowRecords(const std::vector<Record>& records, CellsOf cell
     m_list->SetItemValue(row, record.id);
     ++row;
   }
-  SelectFirstRow();
+  RestorePlace(place);
   m_list->setUpdatesEnabled(true);
 }

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <algorithm>
+#include <unordered_map>
 
 #include "app/AppBase.h"
 #include "app/Message.h"
@@ -17,12 +18,18 @@ namespace {
 constexpr int kCompletedColor = 0x7D7DFF;  // light red
 constexpr int kPriorityColumn = 1;
 
+// The names by id, made once per refresh: every row with the same priority or
+// category shares one copy of its name.
 template <typename Record>
-QString NameOf(const std::vector<Record>& records, int id) {
-  for (const Record& record : records) {
-    if (record.id == id) return QString::fromStdString(record.name);
-  }
-  return QString();
+std::unordered_map<int, QString> NamesById(const std::vector<Record>& records) {
+  std::unordered_map<int, QString> names;
+  for (const Record& record : records) names.emplace(record.id, QString::fromStdString(record.name));
+  return names;
+}
+
+QString NameOf(const std::unordered_map<int, QString>& names, int id) {
+  const auto found = names.find(id);
+  return found == names.end() ? QString() : found->second;
 }
 
 int PriorityColor(int priorityId) {
@@ -74,18 +81,21 @@ bool DlgTasks::OnInitDialog() {
 void DlgTasks::RefreshList() {
   CColorListCtrl* list = GetList();
   const int text = GetApp().GetSettings().GetClrText();
+  const ListPlace place = SavePlace();
   list->setUpdatesEnabled(false);
   list->DeleteAllItems();
+  const std::unordered_map<int, QString> priorities = NamesById(m_priorities);
+  const std::unordered_map<int, QString> categories = NamesById(m_categories);
   int row = 0;
   for (const TaskRecord& task : ListTasks()) {
     list->SetCellText(row, 0, QString::fromStdString(task.name));
-    list->SetCellText(row, kPriorityColumn, NameOf(m_priorities, task.priority_id));
+    list->SetCellText(row, kPriorityColumn, NameOf(priorities, task.priority_id));
     const int color = PriorityColor(task.priority_id);
     list->SetCellBkColor(row, kPriorityColumn, color, false);
     list->SetCellStyle(row, kPriorityColumn, kLsBkColor, false);
     list->SetCellSelectedBkColor(row, kPriorityColumn, color, false);
     list->SetCellSelectedStyle(row, kPriorityColumn, kLsBkColor, false);
-    list->SetCellText(row, 2, NameOf(m_categories, task.category_id));
+    list->SetCellText(row, 2, NameOf(categories, task.category_id));
     list->SetCellText(row, 3, DeadlineText(task));
     list->SetRowStyle(row, kLsTextColor, false);
     list->SetRowTextColor(row, text, false);
@@ -93,7 +103,7 @@ void DlgTasks::RefreshList() {
     list->SetItemValue(row, task.id);
     ++row;
   }
-  SelectFirstRow();
+  RestorePlace(place);
   list->setUpdatesEnabled(true);
 }
 
@@ -114,6 +124,8 @@ void DlgTasks::ApplyCompleted(int row, int completed) {
 // Only a change the user made is stored; one that fails is undone on screen.
 void DlgTasks::OnCheckChanged(int row, int oldState, int newState) {
   if (m_applying || oldState == newState) return;
+  // The row ticked is the row the next key works on.
+  GetList()->SelectRow(row);
   ApplyCompleted(row, newState);
   const int id = GetList()->GetItemValue(row);
   if (id < 0) return;

@@ -57,3 +57,18 @@ TEST_F(ContactTest, ListFollowsTheSortSetting) {
   EXPECT_EQ(ListedNames(1), (std::vector<std::string>{"c", "A", "b"}));
   EXPECT_EQ(ListedNames(5).size(), 3u);
 }
+
+TEST(ContactListName, NoCommaOrBlankForAnEmptyPart) {
+  auto named = [](const std::string& first, const std::string& middle, const std::string& last) {
+    ContactRecord contact;
+    contact.fname = first;
+    contact.mname = middle;
+    contact.lname = last;
+    return ContactListName(contact);
+  };
+  EXPECT_EQ(named("Bob", "J", "Smith"), "Smith, Bob");
+  EXPECT_EQ(named("Bob", "", ""), "Bob");
+  EXPECT_EQ(named("", "J", "Smith"), "Smith");
+  EXPECT_EQ(named("", "Jo", ""), "Jo");  // the only part given is shown, not an empty name
+  EXPECT_EQ(named("", "", ""), "");
+}

@@ -115,12 +115,34 @@ TEST_F(ReminderTest, WhenTextShowsTheTimeOnlyForTasksThatHaveOne) {
   ASSERT_GT(task.id, 0);
   task.name = "untimed";
   task.deadline_time = 0;
+  task.due_date = 39449;  // due at its midnight, 12 hours on
+  task.warning = 1440;
   ASSERT_GT(InsertTask(task), 0);
   const std::vector<DueReminder> due = CollectDueReminders(kNoon);
   ASSERT_EQ(due.size(), 2u);
-  const std::string date = OleDate::ShortDateText(39448);
-  EXPECT_EQ(due[0].when, date + " 01:30 PM");
-  EXPECT_EQ(due[1].when, date + " ");
+  EXPECT_EQ(due[0].when, OleDate::ShortDateText(39448) + " 01:30 PM");
+  EXPECT_EQ(due[1].when, OleDate::ShortDateText(39449) + " ");
+  EXPECT_EQ(due[1].minutesLeft, 720);
+}
+
+// A file may keep the time of day an untimed task was typed at; it is never
+// the moment the task is due.
+TEST_F(ReminderTest, ATaskWithoutATimeIsDueAtTheStartOfItsDay) {
+  const double midnight = 39449;
+  TaskRecord task = LoadTask(AddTask("untimed", midnight + 13.5 / 24, 60));
+  task.deadline_time = 0;
+  ASSERT_EQ(UpdateTask(task), 0);
+  EXPECT_TRUE(CollectDueReminders(midnight - 61 * kMinute).empty());
+  EXPECT_TRUE(CollectMissedReminders(midnight - kMinute).empty());
+  const std::vector<DueReminder> due = CollectDueReminders(midnight - 30 * kMinute);
+  ASSERT_EQ(due.size(), 1u);
+  EXPECT_EQ(due[0].minutesLeft, 30);
+
+  task.warning = 60;
+  ASSERT_EQ(UpdateTask(task), 0);
+  const std::vector<DueReminder> missed = CollectMissedReminders(midnight + 30 * kMinute);
+  ASSERT_EQ(Names(missed), std::vector<std::string>{"untimed"});
+  EXPECT_EQ(missed[0].minutesLeft, -30);
 }
 
 TEST_F(ReminderTest, AWarningThatCannotBeClearedIsReported) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "OrganizerTest.h"
 #include "app/AppBase.h"
 #include "db/DBL.h"
@@ -151,4 +153,26 @@ TEST_F(SettingsTest, ASecondSettingsObjectIsAnnouncedAndStillWorks) {
     EXPECT_EQ(second.GetClrText(), 2696481);
   }
   EXPECT_EQ(UTSettings::LiveObjects(), 1);
+}
+
+TEST_F(SettingsTest, RestoringTheColoursGivesThoseOfANewDatabaseAndTouchesNothingElse) {
+  UTSettings& s = Settings();
+  s.Load();
+  const auto colours = [&s] {
+    return std::vector<int>{s.GetClrBackground(), s.GetClrText(),      s.GetClrBorder(), s.GetClrHighlight(),
+                            s.GetClrLoPrior(),    s.GetClrMedPrior(), s.GetClrHiPrior()};
+  };
+  const std::vector<int> fresh = colours();
+  s.SetClrBackground(1);
+  s.SetClrText(2);
+  s.SetClrBorder(3);
+  s.SetClrHighlight(4);
+  s.SetClrLoPrior(5);
+  s.SetClrMedPrior(6);
+  s.SetClrHiPrior(7);
+  s.SetStayOnTop(1);
+  s.RestoreDefaultColors();
+  EXPECT_EQ(colours(), fresh);
+  EXPECT_EQ(s.GetClrText(), 2696481);
+  EXPECT_EQ(s.GetStayOnTop(), 1) << "only the colours";
 }

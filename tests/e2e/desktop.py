@@ -47,6 +47,24 @@ def wait_for(what, probe, timeout=10.0):
         time.sleep(POLL)
 
 
+def time_zone_at(clock):
+    """A POSIX TZ under which local time is now the given "HH:MM" or "HH:MM:SS" (no daylight saving)."""
+    parts = [int(part) for part in clock.split(":")] + [0]
+    wanted = parts[0] * 3600 + parts[1] * 60 + parts[2]
+    now = time.gmtime()
+    offset = (wanted - (now.tm_hour * 3600 + now.tm_min * 60 + now.tm_sec)) % 86400
+    if offset > 43200:
+        offset -= 86400
+    sign = "-" if offset >= 0 else "+"  # POSIX counts zones west of UTC as positive
+    offset = abs(offset)
+    return f"ZZZ{sign}{offset // 3600:02d}:{offset // 60 % 60:02d}:{offset % 60:02d}"
+
+
+def day_number(date):
+    """A local date (a datetime.date) as the database's day number (days since 30 December 1899)."""
+    return date.toordinal() - 693594
+
+
 def today_day_number():
     """Today as the database's day number (days since 30 December 1899, local time)."""
     now = time.localtime()
@@ -249,10 +267,22 @@ class Desktop:
         x, y, w, h = self.extents(acc)
         return x + w // 2, y + h // 2
 
-    def table_rows(self, table):
-        """Every row of a list, as lists of cell texts read through the accessibility tree."""
+    def shown_columns(self, table):
+        """The columns of a list a person sees, left to right, with their captions: [(column, caption)].
+        Told by the first row, where a hidden column's cell has no width; every column without rows."""
         cells = table.queryTable()
-        return [[cells.getAccessibleAt(r, c).name for c in range(cells.nColumns)] for r in range(cells.nRows)]
+        headers = self.find_all("table column header", within=table)
+        caption = lambda c: headers[c].name if c < len(headers) else ""
+        if cells.nRows == 0:
+            return [(c, caption(c)) for c in range(cells.nColumns)]
+        placed = [(self.extents(cells.getAccessibleAt(0, c)), c) for c in range(cells.nColumns)]
+        return [(c, caption(c)) for (x, _, width, _), c in sorted(placed) if width > 0]
+
+    def table_rows(self, table):
+        """Every row of a list, as lists of the shown cells' texts read through the accessibility tree."""
+        cells = table.queryTable()
+        columns = [c for c, _ in self.shown_columns(table)]
+        return [[cells.getAccessibleAt(r, c).name for c in columns] for r in range(cells.nRows)]
 
     # ----- real input ----------------------------------------------------
 
@@ -332,17 +362,38 @@ class Desktop:
 
 
 class DesktopTest(unittest.TestCase):
-    """A test case with one fresh desktop per test; set WINDOW_MANAGER, ENV, SETTINGS to vary it."""
+    """A test case with one fresh desktop per test; set WINDOW_MANAGER, ENV, SETTINGS to vary it.
+
+    LOCAL_TIME ("HH:MM" or "HH:MM:SS") runs the test and the organizer in a time zone where that is
+    the local time when the test starts: for a test that types times relative to now, or that
+    crosses midnight on purpose, whenever it runs."""
 
     WINDOW_MANAGER = True
     ENV = None
     SETTINGS = None
+    LOCAL_TIME = None
 
     def setUp(self):
+        if self.LOCAL_TIME:
+            self.use_time_zone(time_zone_at(self.LOCAL_TIME))
         self.desk = Desktop(self.WINDOW_MANAGER, self.ENV, self.prepare_settings())
         self.addCleanup(self.desk.stop)
         self.prepare(self.desk)
         self.desk.start()
+
+    def use_time_zone(self, zone):
+        """This test and every program it starts (they inherit the environment) keep this TZ."""
+        before = os.environ.get("TZ")
+        os.environ["TZ"] = zone
+        time.tzset()
+
+        def restore():
+            if before is None:
+                os.environ.pop("TZ", None)
+            else:
+                os.environ["TZ"] = before
+            time.tzset()
+        self.addCleanup(restore)
 
     def prepare_settings(self):
         return self.SETTINGS

@@ -74,7 +74,7 @@ TEST_F(CAutoComboTest, NoMatchEmptiesTheListAndKeepsTheTypedText) {
   EXPECT_TRUE(Rows().isEmpty());
   EXPECT_EQ(Edit(), QStringLiteral("qz"));
   EXPECT_EQ(m_combo->lineEdit()->cursorPosition(), 2);
-  // With nothing shown the first item counts as chosen.
+  // With nothing shown the choice made before (none yet: the first) counts.
   EXPECT_EQ(m_combo->GetSelectedItem(), 0);
 }
 
@@ -148,6 +148,7 @@ TEST_F(CAutoComboTest, FocusShowsTheFullListWithTheCurrentItemSelected) {
 }
 
 TEST_F(CAutoComboTest, LeavingTheBoxNeverLeavesTextThatMatchedNothing) {
+  QSignalSpy unmatched(m_combo, &CAutoCombo::unmatchedText);
   m_combo->SelectItem(2);
   QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
   QCoreApplication::sendEvent(m_combo, &in);
@@ -155,8 +156,17 @@ TEST_F(CAutoComboTest, LeavingTheBoxNeverLeavesTextThatMatchedNothing) {
   ASSERT_EQ(m_combo->count(), 0);
   QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
   QCoreApplication::sendEvent(m_combo, &out);
-  // Nothing matched, so the first item counts, and the box says so.
-  EXPECT_EQ(m_combo->GetSelectedItem(), 0);
-  EXPECT_EQ(m_combo->lineEdit()->text(), m_combo->ItemText(0));
+  // Nothing matched, so the earlier choice stands, and the box says so.
+  EXPECT_EQ(m_combo->GetSelectedItem(), 2);
+  EXPECT_EQ(m_combo->lineEdit()->text(), m_combo->ItemText(2));
   EXPECT_EQ(m_combo->count(), 4);
+  ASSERT_EQ(unmatched.count(), 1);
+  EXPECT_EQ(unmatched.at(0).at(0).toString(), QStringLiteral("zz"));
+
+  // Text that completes an item is that item, not unmatched text.
+  QCoreApplication::sendEvent(m_combo, &in);
+  Type("ap");
+  QCoreApplication::sendEvent(m_combo, &out);
+  EXPECT_EQ(m_combo->GetSelectedItem(), 0);
+  EXPECT_EQ(unmatched.count(), 1);
 }

@@ -3,11 +3,15 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
+#include <utility>
 
 #include "UiTest.h"
 #include "app/AppBase.h"
+#include "settings/ColorContrast.h"
 #include "ui/CButtonST.h"
 #include "ui/ColorRef.h"
+#include "ui/UserPalette.h"
 
 namespace {
 
@@ -132,4 +136,52 @@ TEST_F(CButtonSTTest, FitToCaptionMakesRoomForCaptionAndIcon) {
   EXPECT_EQ(m_button->width(), caption.width() + 10 + 16);
   EXPECT_EQ(m_button->height(), qMax(caption.height(), 16));
   EXPECT_EQ(m_button->pos(), before);
+}
+
+TEST_F(CButtonSTTest, TheDefaultButtonIsMarkedUntilAnotherPushButtonHasTheFocus) {
+  auto* other = new CButtonST(m_host.get());
+  other->setGeometry(10, 40, 60, 16);
+  auto* box = new CButtonST(m_host.get());
+  box->SetCheckBoxMode(true);
+  box->setGeometry(80, 40, 60, 16);
+  other->show();
+  box->show();
+  const QImage plain = Render(*m_button, 0);
+  m_button->SetDefault(true);
+  box->setFocus();
+  const QImage marked = Render(*m_button, 0);
+  EXPECT_NE(marked, plain) << "a check box with the focus leaves the mark";
+  EXPECT_EQ(marked.pixel(0, marked.height() / 2), ColorFromRef(GetApp().GetSettings().GetClrBorder()).rgb());
+  other->setFocus();
+  EXPECT_EQ(Render(*m_button, 0), plain) << "another push button has the focus";
+
+  // Return and Enter press the push button with the focus, not the default one.
+  QSignalSpy otherClicks(other, &QAbstractButton::clicked);
+  QSignalSpy defaultClicks(m_button, &QAbstractButton::clicked);
+  QTest::keyClick(other, Qt::Key_Return);
+  QTest::keyClick(other, Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(otherClicks.count(), 2);
+  EXPECT_EQ(defaultClicks.count(), 0);
+  // A check box leaves Enter to its window.
+  QSignalSpy boxClicks(box, &QAbstractButton::clicked);
+  QTest::keyClick(box, Qt::Key_Return);
+  EXPECT_EQ(boxClicks.count(), 0);
+  EXPECT_FALSE(box->GetCheckState());
+}
+
+TEST(DisabledTextTest, GreyedTextIsBetweenTextAndBackgroundAndReadable) {
+  const std::pair<QColor, QColor> sets[] = {
+      {QColor(0x21, 0x25, 0x29), QColor(0xF6, 0xF3, 0xEE)},  // the light default
+      {QColor(0xE8, 0xE8, 0xE0), QColor(0x20, 0x24, 0x28)},  // a dark set
+      {QColor(0x90, 0x90, 0x90), QColor(0x30, 0x30, 0x30)},  // little contrast to start with
+  };
+  for (const auto& [text, background] : sets) {
+    const QColor greyed = DisabledTextColor(text, background);
+    const double readable = ContrastRatio(RefFromColor(greyed), RefFromColor(background));
+    EXPECT_GE(readable, std::min(3.0, ContrastRatio(RefFromColor(text), RefFromColor(background))) - 0.01)
+        << text.name().toStdString() << " on " << background.name().toStdString();
+    EXPECT_LE(readable, ContrastRatio(RefFromColor(text), RefFromColor(background)) + 0.01) << "not louder than text";
+  }
+  EXPECT_NE(DisabledTextColor(QColor(0xE8, 0xE8, 0xE0), QColor(0x20, 0x24, 0x28)), QColor(0xE8, 0xE8, 0xE0))
+      << "greyed text looks greyed where there is room";
 }

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
 #include "UiTest.h"
@@ -50,6 +51,21 @@ TEST_F(DlgMessageTest, QuestionCentresYesAndNoAndAnswersOneOrTwo) {
   EXPECT_EQ(RunAndAnswer(escaped, [](DlgMessage& m) { QTest::keyClick(&m, Qt::Key_Escape); }), 2);
 }
 
+TEST_F(DlgMessageTest, ReturnEnterAndSpacePressTheFocusedAnswer) {
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+    for (const int answer : {1, 2}) {
+      DlgMessage question(kQuestion, 0);
+      EXPECT_EQ(RunAndAnswer(question,
+                             [key, answer](DlgMessage& m) {
+                               Button(m, answer)->setFocus();
+                               QTest::keyClick(Button(m, answer), key);
+                             }),
+                answer)
+          << "key " << key << " on button " << answer;
+    }
+  }
+}
+
 TEST_F(DlgMessageTest, NoticeWithOkShowsOneCentredOkButton) {
   DlgMessage message(QStringLiteral("You cannot delete the last Category"), 2);
   message.Create();
@@ -82,26 +98,35 @@ TEST_F(DlgMessageTest, SelfClosingNoticeIsShorterAndEndsWithOkAfterItsTime) {
   EXPECT_LT(clock.elapsed(), 5000);
 }
 
-TEST_F(DlgMessageTest, LongMessageWidensLabelAndDialogToTheRight) {
+TEST_F(DlgMessageTest, ALongerMessageWidensTheBoxAndALongOneWraps) {
+  QWidget owner;
+  owner.setGeometry(100, 80, 900, 700);
+  owner.show();
   DlgMessage shortOne(QStringLiteral("Hi"), 2);
   shortOne.Create();
-  const QString text = QStringLiteral("This Category is assigned to one or more Contacts.  Please delete these "
-                                      "Contacts before deleting the Category.");
-  DlgMessage longOne(text, 2);
-  longOne.Create();
-
-  auto* label = qobject_cast<CColorStatic*>(longOne.GetDlgItem(1081));
-  auto* shortLabel = qobject_cast<CColorStatic*>(shortOne.GetDlgItem(1081));
-  ASSERT_NE(label, nullptr);
-  EXPECT_EQ(label->text(), text);
-  // Measured in the label's own (larger) font, so the whole text fits.
-  const int textWidth = QFontMetrics(label->font()).horizontalAdvance(text);
-  EXPECT_EQ(label->width(), shortLabel->width() + static_cast<int>((textWidth - shortLabel->width()) * 1.1));
-  EXPECT_GE(label->width(), textWidth);
-  EXPECT_EQ(label->x(), shortLabel->x());
-  EXPECT_EQ(longOne.width(), label->x() + label->width() + 10);
-  EXPECT_EQ(longOne.x(), shortOne.x());
   EXPECT_EQ(shortOne.width(), 420);  // the template's width: a short text changes nothing
+
+  const QString medium = QStringLiteral("Please select a Contact to edit!");
+  DlgMessage wider(medium, 2);
+  wider.Create();
+  auto* label = qobject_cast<CColorStatic*>(wider.GetDlgItem(1081));
+  // Measured in the label's own (larger) font, so the whole text fits on one line.
+  EXPECT_GE(label->width(), QFontMetrics(label->font()).horizontalAdvance(medium));
+  EXPECT_EQ(wider.width(), std::max(420, label->x() + label->width() + 10));
+
+  const QString text = QStringLiteral(
+      "Text will be hard to read: the text color and the background color are too much alike (contrast 1.1 : 1, "
+      "less than 3 : 1). The color is taken all the same; choose another one if you cannot read the text.");
+  DlgMessage longOne(text, 2, &owner);
+  longOne.Create();
+  label = qobject_cast<CColorStatic*>(longOne.GetDlgItem(1081));
+  const QFontMetrics metrics(label->font());
+  EXPECT_LE(label->width(), metrics.averageCharWidth() * 60) << "a readable width, not one long line";
+  EXPECT_GE(label->height(), label->heightForWidth(label->width())) << "every wrapped line shows";
+  EXPECT_GE(Button(longOne, 1)->y(), label->y() + label->height()) << "OK below the text";
+  EXPECT_LE(Button(longOne, 1)->geometry().bottom(), longOne.height());
+  const QPoint off = longOne.geometry().center() - owner.frameGeometry().center();
+  EXPECT_LE(off.manhattanLength(), 2) << "centred on its owner";
 }
 
 TEST_F(DlgMessageTest, ResponderAnswersWithoutWaiting) {

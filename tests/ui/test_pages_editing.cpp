@@ -1,4 +1,6 @@
+#include <QHeaderView>
 #include <QLineEdit>
+#include <tuple>
 
 #include "MainWindowTest.h"
 #include "db/DBL.h"
@@ -138,6 +140,33 @@ TEST_F(PagesEditingTest, AnEventIsAddedOnTheCalendarDayAndEditedOnItsOwn) {
   EXPECT_EQ(LoadEvent(stored[0].id).event_date, day) << "the edit kept the event on its day";
 }
 
+TEST_F(PagesEditingTest, AllEventsAreDatedAndInDateThenTimeOrder) {
+  const int march10 = OleDate::DayNumber(OleDate::FromParts({2030, 3, 10}));
+  const int march20 = OleDate::DayNumber(OleDate::FromParts({2030, 3, 20}));
+  for (const auto& [title, day, hour] : {std::tuple{"late day, early", march20, 8}, std::tuple{"early day, late", march10, 18},
+                                         std::tuple{"early day, early", march10, 9}}) {
+    ASSERT_GT(InsertEvent(EventRecord{-1, static_cast<double>(day), 1, hour / 24.0, title, "", 0}), 0);
+  }
+  auto* page = static_cast<DlgImpDates*>(Page(kDatesTab));
+  CColorListCtrl* list = page->GetList();
+  constexpr int kDateColumn = 2;
+  EXPECT_TRUE(list->isColumnHidden(kDateColumn)) << "one day's events need no date";
+
+  Click(page->GetDlgItem(DlgImpDates::kIdAllEvents));
+  EXPECT_FALSE(list->isColumnHidden(kDateColumn));
+  EXPECT_EQ(list->header()->visualIndex(kDateColumn), 0) << "the date is read first";
+  EXPECT_EQ(list->model()->headerData(kDateColumn, Qt::Horizontal).toString(), QStringLiteral("Date"));
+  EXPECT_EQ(Column(page, 1), (QStringList{"early day, early", "early day, late", "late day, early"}));
+  const QString tenth = QString::fromStdString(OleDate::ShortDateText(march10));
+  EXPECT_EQ(Column(page, kDateColumn), (QStringList{tenth, tenth, QString::fromStdString(OleDate::ShortDateText(march20))}));
+  int widths = 0;
+  for (int column = 0; column < 3; ++column) widths += list->columnWidth(column);
+  EXPECT_LE(widths, list->viewport()->width()) << "the date column fits beside the others";
+
+  Click(page->GetDlgItem(DlgImpDates::kIdAllEvents));
+  EXPECT_TRUE(list->isColumnHidden(kDateColumn));
+}
+
 TEST_F(PagesEditingTest, NotesAreAddedAndEditedFromTheirPage) {
   DlgRecordView* page = Page(kNotesTab);
   ExpectNothingToEdit(page, "Please select a Note to edit!");
@@ -154,7 +183,9 @@ TEST_F(PagesEditingTest, NotesAreAddedAndEditedFromTheirPage) {
   });
   page->OnAddItem();
   EXPECT_EQ(Column(page, 0), QStringList{"Book list"});
-  EXPECT_EQ(Column(page, 2), QStringList{QString::fromStdString(OleDate::ShortDateText(OleDate::Now()))});
+  // The day it was stored, which is today unless midnight came in between.
+  const double stored = LoadNote(ListNotes().front().id).last_updated;
+  EXPECT_EQ(Column(page, 2), QStringList{QString::fromStdString(OleDate::ShortDateText(stored))});
 
   WhenModal<DlgAddEditNote>([this](DlgAddEditNote& e) {
     ExpectChildOfTheWindow(e, "Edit Note");

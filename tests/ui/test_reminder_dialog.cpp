@@ -215,7 +215,6 @@ TEST_F(ReminderDialogTest, TheScanOpensOnePopupPerDueItem) {
   event.event_time = OleDate::TimeOfDay(inFiveMinutes);
   event.title = "Dentist";
   event.warning = 10;
-  if (OleDate::DayNumber(inFiveMinutes) != OleDate::DayNumber(OleDate::Now())) GTEST_SKIP() << "too near midnight";
   ASSERT_GT(InsertEvent(event), 0);
   SetStoredWarning(0);
 

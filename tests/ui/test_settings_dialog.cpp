@@ -178,14 +178,14 @@ TEST_F(SettingsDialogTest, APickedColourIsStoredAndShownAtOnceAndACancelledPickC
   const int border = Settings().GetClrBorder();
   RunModal([this, background, border](DlgAppSettings& dialog) {
     const QColor opened = PickColor(dialog, DlgAppSettings::kIdBorder, 0x336699);
-    EXPECT_NE(RefFromColor(opened), border) << "the dialog does not start on the current colour";
+    EXPECT_EQ(RefFromColor(opened), border) << "the picker starts on the colour being changed";
     EXPECT_EQ(Settings().GetClrBorder(), 0x336699);
     EXPECT_EQ(Swatch(dialog, DlgAppSettings::kIdBorderSwatch)->GetBackColor(), 0x336699);
     const QImage swatch = Swatch(dialog, DlgAppSettings::kIdBorderSwatch)->grab().toImage();
     EXPECT_EQ(swatch.pixelColor(swatch.rect().center()), ColorFromRef(0x336699)) << "repainted in the new colour";
 
     const QColor openedAgain = PickColor(dialog, DlgAppSettings::kIdBackground, std::nullopt);
-    EXPECT_NE(RefFromColor(openedAgain), background);
+    EXPECT_EQ(RefFromColor(openedAgain), background);
     EXPECT_EQ(Settings().GetClrBackground(), background);
     EXPECT_EQ(Swatch(dialog, DlgAppSettings::kIdBackgroundSwatch)->GetBackColor(), background);
     QTest::mouseClick(Button(dialog, DlgBase::kIdCancel), Qt::LeftButton);
@@ -193,6 +193,21 @@ TEST_F(SettingsDialogTest, APickedColourIsStoredAndShownAtOnceAndACancelledPickC
   EXPECT_EQ(Settings().GetClrBorder(), 0x336699);
   EXPECT_NE(StoredSetting("clr_border"), 0x336699);
   EXPECT_TRUE(m_messages.empty()) << "a border colour is never under text";
+}
+
+TEST_F(SettingsDialogTest, RestoreDefaultsPutsTheColoursBackForSaveToWrite) {
+  const int defaultText = Settings().GetClrText();
+  const int defaultBackground = Settings().GetClrBackground();
+  RunModal([this](DlgAppSettings& dialog) {
+    PickColor(dialog, DlgAppSettings::kIdBackground, 0x202020);
+    PickColor(dialog, DlgAppSettings::kIdText, 0xE0E0E0);
+    QTest::mouseClick(Button(dialog, DlgAppSettings::kIdRestoreDefaults), Qt::LeftButton);
+    EXPECT_EQ(Swatch(dialog, DlgAppSettings::kIdTextSwatch)->GetBackColor(), Settings().GetClrText());
+    EXPECT_EQ(Swatch(dialog, DlgAppSettings::kIdBackgroundSwatch)->GetBackColor(), Settings().GetClrBackground());
+    QTest::mouseClick(Button(dialog, DlgBase::kIdCancel), Qt::LeftButton);
+  });
+  EXPECT_EQ(Settings().GetClrText(), defaultText);
+  EXPECT_EQ(Settings().GetClrBackground(), defaultBackground);
 }
 
 TEST_F(SettingsDialogTest, SaveWritesEverythingAndAlwaysShowsTheRestartNotice) {
