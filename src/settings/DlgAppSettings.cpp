@@ -11,6 +11,7 @@
 #include "ui/CColorStatic.h"
 #include "ui/ColorRef.h"
 #include "ui/DialogTemplate.h"
+#include "ui/WindowCapabilities.h"
 
 namespace {
 
@@ -115,6 +116,15 @@ bool DlgAppSettings::OnInitDialog() {
     box->SetCheckState((m_settings->*option.get)() != 0);
     box->FitToCaption();  // the caption beside its icon, not centred in the template's width
     box->setAccessibleName(box->text());
+  }
+  // An option the desktop cannot honour is shown, with the reason, but cannot be chosen.
+  const WindowCapabilities& windows = WindowCapabilities::Current();
+  for (const auto& [id, available] :
+       {std::pair{kIdStayOnTop, windows.stayOnTop}, std::pair{kIdTransparent, windows.opacity}}) {
+    if (available) continue;
+    auto* box = qobject_cast<CButtonST*>(GetDlgItem(id));
+    box->setEnabled(false);
+    box->SetTipText(QStringLiteral("Not available on this desktop"), true);
   }
 
   for (const ColorChoice& choice : kColorChoices) {
