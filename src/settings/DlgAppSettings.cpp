@@ -125,6 +125,16 @@ bool DlgAppSettings::OnInitDialog() {
     auto* box = qobject_cast<CButtonST*>(GetDlgItem(id));
     box->setEnabled(false);
     box->SetTipText(QStringLiteral("Not available on this desktop"), true);
+    // A disabled caption is drawn in the palette's dark colour over its light
+    // one; halfway from text to background reads as "not offered" on light and
+    // dark colour sets alike.
+    const QColor shown = ColorFromRef(text);
+    const QColor under = ColorFromRef(background);
+    QPalette colors = box->palette();
+    colors.setColor(QPalette::Dark, QColor((shown.red() + under.red()) / 2, (shown.green() + under.green()) / 2,
+                                           (shown.blue() + under.blue()) / 2));
+    colors.setColor(QPalette::Light, under);
+    box->setPalette(colors);
   }
 
   for (const ColorChoice& choice : kColorChoices) {
