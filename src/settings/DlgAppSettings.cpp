@@ -11,6 +11,7 @@
 #include "ui/CColorStatic.h"
 #include "ui/ColorRef.h"
 #include "ui/DialogTemplate.h"
+#include "ui/WindowCapabilities.h"
 
 namespace {
 
@@ -117,6 +118,25 @@ bool DlgAppSettings::OnInitDialog() {
     box->SetCheckState((m_settings->*option.get)() != 0);
     box->FitToCaption();  // the caption beside its icon, not centred in the template's width
     box->setAccessibleName(box->text());
+  }
+  // An option the desktop cannot honour is shown, with the reason, but cannot be chosen.
+  const WindowCapabilities& windows = WindowCapabilities::Current();
+  for (const auto& [id, available] :
+       {std::pair{kIdStayOnTop, windows.stayOnTop}, std::pair{kIdTransparent, windows.opacity}}) {
+    if (available) continue;
+    auto* box = qobject_cast<CButtonST*>(GetDlgItem(id));
+    box->setEnabled(false);
+    box->SetTipText(QStringLiteral("Not available on this desktop"), true);
+    // A disabled caption is drawn in the palette's dark colour over its light
+    // one; halfway from text to background reads as "not offered" on light and
+    // dark colour sets alike.
+    const QColor shown = ColorFromRef(text);
+    const QColor under = ColorFromRef(background);
+    QPalette colors = box->palette();
+    colors.setColor(QPalette::Dark, QColor((shown.red() + under.red()) / 2, (shown.green() + under.green()) / 2,
+                                           (shown.blue() + under.blue()) / 2));
+    colors.setColor(QPalette::Light, under);
+    box->setPalette(colors);
   }
 
   for (int index = 0; index < kColorChoiceCount; ++index) {

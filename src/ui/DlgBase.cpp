@@ -21,6 +21,7 @@
 #include "ui/DialogTemplate.h"
 #include "ui/ResourceIcons.h"
 #include "ui/UiFonts.h"
+#include "ui/WindowCapabilities.h"
 
 namespace {
 
@@ -30,9 +31,6 @@ bool IsEditField(const QWidget* control) {
   return qobject_cast<const QLineEdit*>(control) || qobject_cast<const QTextEdit*>(control) ||
          qobject_cast<const QAbstractSpinBox*>(control);
 }
-
-// Some platforms (Wayland) let only the compositor move a window.
-bool SystemMovesWindows() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
 const UTSettings& Settings() { return GetApp().GetSettings(); }
 
@@ -146,7 +144,9 @@ void DlgBase::RefreshList() { ShouldNotBeHere(this); }
 void DlgBase::FocusList() {}
 
 int DlgBase::SetLayeredAlpha(int alpha) {
-  if (m_layered) setWindowOpacity(qBound(0, alpha, 255) / 255.0);
+  // Where opacity cannot change, the window stays as it appeared: opaque. The
+  // platform is not asked, since it would complain at every step of a fade.
+  if (m_layered && WindowCapabilities::Current().opacity) setWindowOpacity(qBound(0, alpha, 255) / 255.0);
   return 1;
 }
 
@@ -236,7 +236,8 @@ void DlgBase::keyPressEvent(QKeyEvent* event) {
 void DlgBase::mousePressEvent(QMouseEvent* event) {
   event->accept();  // a press never reaches the window behind this one
   if (!m_draggable || event->button() != Qt::LeftButton) return;
-  if (isWindow() && SystemMovesWindows() && windowHandle()) {
+  // Where the program cannot place its windows, the compositor moves this one.
+  if (isWindow() && !WindowCapabilities::Current().placement && windowHandle()) {
     windowHandle()->startSystemMove();
     return;
   }

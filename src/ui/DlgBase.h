@@ -43,8 +43,8 @@ class DlgBase : public QDialog {
   virtual void RefreshList();
   virtual void FocusList();
 
-  // Sets the window's opacity (0-255) when the dialog is layered; otherwise
-  // changes nothing. Returns 1.
+  // Sets the window's opacity (0-255) when the dialog is layered and the
+  // platform can change it; otherwise changes nothing. Returns 1.
   int SetLayeredAlpha(int alpha);
   // Repaints every control, for instance in newly chosen colours.
   void InvalidateChildren();

@@ -37,6 +37,7 @@
 #include "ui/ResourceIcons.h"
 #include "ui/UiFonts.h"
 #include "ui/UserPalette.h"
+#include "ui/WindowCapabilities.h"
 #include "views/DlgContacts.h"
 #include "views/DlgImpDates.h"
 #include "views/DlgNotes.h"
@@ -582,6 +583,8 @@ void DlgOrganizer::showEvent(QShowEvent* event) {
 
 // Re-centres the window whether it stays on top or not: the program keeps no window position.
 void DlgOrganizer::ApplyTopmost(bool on) {
+  // Where windows cannot stay above others, the compositor also places them.
+  if (!WindowCapabilities::Current().stayOnTop) return;
   if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != on) {
     // Changing the flags the usual way hides the window for a moment, and
     // hiding it would end the modal loop and so the program: the window
