@@ -45,7 +45,8 @@ bool IsVCardFile(const std::string& text) {
 // connection: counts only (preview), or counts and writes.
 class Importer::Run {
  public:
-  Run(DBL::Transaction& transaction, bool write) : m_t(transaction), m_write(write) {
+  Run(DBL::Transaction& transaction, bool write, std::vector<ImportedRecord>& records)
+      : m_t(transaction), m_write(write), m_records(records) {
     for (int kind : {0, 1, 3}) {
       for (const CategoryRecord& category : ListCategories(kind, transaction)) {
         m_categories[kind].emplace(Folded(category.name), category.id);
@@ -79,11 +80,12 @@ class Importer::Run {
         return;
       }
       ++counts.updated;
+      m_records.push_back({item.kind, known->second.record_id, false});
       if (m_write) Store(item, known->second.record_id, fields);
       return;
     }
     ++counts.added;
-    if (m_write) Store(item, 0, fields);
+    if (m_write) m_records.push_back({item.kind, Store(item, 0, fields), true});
   }
 
  private:
@@ -118,7 +120,8 @@ class Importer::Run {
     item.note.category_id = id;
   }
 
-  void Store(InteropItem& item, int id, const std::string& fields) {
+  // Returns the record's id.
+  int Store(InteropItem& item, int id, const std::string& fields) {
     if (id) {
       item.task.id = item.contact.id = item.event.id = item.note.id = id;
       switch (item.kind) {
@@ -143,10 +146,12 @@ class Importer::Run {
       }
     }
     m_t.Insert(StoreIdentitySql({item.kind, id, item.uid, item.component, fields}));
+    return id;
   }
 
   DBL::Transaction& m_t;
   const bool m_write;
+  std::vector<ImportedRecord>& m_records;
   std::map<int, std::map<std::string, int>> m_categories;  // by kind: case-folded name -> id
   std::map<int, int> m_defaultCategory;
   std::map<std::pair<int, std::string>, RecordIdentity> m_identities;
@@ -204,9 +209,10 @@ void Importer::Preview() {
   m_counts = SkippedCounts();
   // Nothing is written: the transaction is only for one consistent view.
   std::vector<InteropItem> items = m_read.items;
+  m_records.clear();
   DBL::RunTransaction(
       [&](DBL::Transaction& transaction) {
-        Run run(transaction, false);
+        Run run(transaction, false, m_records);
         for (InteropItem& item : items) run.Take(item, m_counts[static_cast<size_t>(item.kind)]);
       },
       false);
@@ -216,9 +222,10 @@ bool Importer::Apply(const std::function<bool(int done, int total)>& progress) {
   Read();
   std::array<KindCounts, 4> counts = SkippedCounts();
   const int total = ItemCount();
+  std::vector<ImportedRecord> records;
   try {
     DBL::RunTransaction([&](DBL::Transaction& transaction) {
-      Run run(transaction, true);
+      Run run(transaction, true, records);
       int done = 0;
       for (InteropItem& item : m_read.items) {
         run.Take(item, counts[static_cast<size_t>(item.kind)]);
@@ -230,6 +237,7 @@ bool Importer::Apply(const std::function<bool(int done, int total)>& progress) {
     return false;
   }
   m_counts = counts;
+  m_records = std::move(records);
   return true;
 }
 

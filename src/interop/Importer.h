@@ -18,6 +18,14 @@ struct KindCounts {
   std::vector<std::string> why;  // one line per skipped item: "line N: reason"
 };
 
+// A record an import changes (its id known at Preview) or adds (its id known
+// once applied).
+struct ImportedRecord {
+  int kind = 0;
+  int id = 0;
+  bool added = false;
+};
+
 // Imports one .ics, .vcs or .vcf file (told apart by what it holds, not by
 // its name). Preview reads it and compares it with the database; Apply
 // writes it in one transaction: the whole file or nothing. A record whose
@@ -43,6 +51,8 @@ class Importer {
   // Items that are none of the four kinds (a VFREEBUSY), with why.
   const std::vector<std::string>& Other() const { return m_other; }
   int ItemCount() const { return static_cast<int>(m_read.items.size()); }
+  // The records the last Preview would change, or the last Apply changed and added.
+  const std::vector<ImportedRecord>& Records() const { return m_records; }
   const std::string& Path() const { return m_path; }
 
   // The message for a file that cannot be imported: "FILE: line N: reason".
@@ -59,6 +69,7 @@ class Importer {
   ReadResult m_read;
   std::array<KindCounts, 4> m_counts;
   std::vector<std::string> m_other;
+  std::vector<ImportedRecord> m_records;
 };
 
 }  // namespace Interop

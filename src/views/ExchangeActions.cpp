@@ -14,6 +14,7 @@
 #include "interop/Exporter.h"
 #include "interop/Importer.h"
 #include "interop/InteropError.h"
+#include "interop/UndoableImport.h"
 #include "views/DlgImportPreview.h"
 
 namespace ExchangeActions {
@@ -34,7 +35,7 @@ bool Apply(QWidget* parent, Interop::Importer& importer) {
   progress.setMinimumDuration(kProgressAfterMs);
   progress.setAutoClose(false);
   progress.setAutoReset(false);
-  const bool done = importer.Apply([&progress](int count, int total) {
+  const bool done = Interop::ApplyUndoably(importer, [&progress](int count, int total) {
     progress.setMaximum(std::max(total, 1));
     progress.setValue(count);
     QApplication::processEvents();

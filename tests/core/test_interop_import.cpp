@@ -11,11 +11,13 @@
 #include "interop/Exporter.h"
 #include "interop/Importer.h"
 #include "interop/InteropError.h"
+#include "interop/UndoableImport.h"
 #include "records/Categories.h"
 #include "records/Contacts.h"
 #include "records/Events.h"
 #include "records/Notes.h"
 #include "records/Tasks.h"
+#include "records/UndoHistory.h"
 
 using Interop::Importer;
 
@@ -103,6 +105,32 @@ TEST_F(ImportTest, AFileIsImportedOnceAndAgainAddsNothing) {
   EXPECT_EQ(Counts(update), "0/0/1/0 0/0/0/0 0/1/0/0 0/0/1/0 ");
   ASSERT_EQ(ListEvents(-1).size(), 1u);
   EXPECT_EQ(ListEvents(-1).at(0).title, "Barbecue");
+}
+
+TEST_F(ImportTest, AnImportIsTakenBackAndMadeAgainAsOneStep) {
+  const std::string empty = Everything();
+  Importer first(Write("a.ics", kCalendar));
+  first.Preview();
+  ASSERT_TRUE(Interop::ApplyUndoably(first));
+  const std::string imported = Everything();
+  ASSERT_EQ(UndoHistory::Program().Undo(), 0);
+  // The category the import made stays, as a category left behind by a delete does.
+  EXPECT_EQ(Stored("select count(*) from task") + Stored("select count(*) from event") +
+                Stored("select count(*) from note") + Stored("select count(*) from record_identity"),
+            "0000");
+  ASSERT_EQ(UndoHistory::Program().Redo(), 0);
+  EXPECT_EQ(Everything(), imported) << "made again with the same ids and UIDs";
+
+  std::string changed = kCalendar;
+  changed.replace(changed.find("Picnic"), 6, "Barbecue");
+  Importer update(Write("b.ics", changed));
+  update.Preview();
+  ASSERT_EQ(update.Records().size(), 1u);
+  ASSERT_TRUE(Interop::ApplyUndoably(update));
+  EXPECT_EQ(ListEvents(-1).at(0).title, "Barbecue");
+  ASSERT_EQ(UndoHistory::Program().Undo(), 0);
+  EXPECT_EQ(Everything(), imported) << "the changed event is back as it was, with the text it came from";
+  EXPECT_NE(Everything(), empty);
 }
 
 TEST_F(ImportTest, ABadFileChangesNothingAndNamesTheLine) {
