@@ -1,14 +1,17 @@
 #include "app/COrganizerApp.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "app/BackupRestore.h"
+#include "app/CommandLine.h"
 #include "app/DailyBackup.h"
 #include "app/GuardedApplication.h"
 #include "app/InstanceLock.h"
@@ -64,10 +67,23 @@ std::vector<char*> WithInstanceName(int argc, char** argv) {
   return args;
 }
 
+// The files the program was given to open, as full paths: the copy that
+// opens them may run in another folder. A file manager may hand over URLs.
+QStringList FilesToOpen(int argc, char** argv) {
+  QStringList files;
+  for (const std::string& file : ParseCommandLine(argc, argv).files) {
+    const QString given = QString::fromStdString(file);
+    const QUrl url(given);
+    files << QFileInfo(url.isLocalFile() ? url.toLocalFile() : given).absoluteFilePath();
+  }
+  return files;
+}
+
 }  // namespace
 
 COrganizerApp::COrganizerApp(int& argc, char** argv)
-    : m_args(WithInstanceName(argc, argv)),
+    : m_toOpen(FilesToOpen(argc, argv)),
+      m_args(WithInstanceName(argc, argv)),
       m_argc(static_cast<int>(m_args.size()) - 1),
       m_qapp(std::make_unique<GuardedApplication>(m_argc, m_args.data())) {
   QCoreApplication::setOrganizationName(Paths::kMakerName);
@@ -87,7 +103,7 @@ COrganizerApp::~COrganizerApp() { SetMessageHook(nullptr); }
 int COrganizerApp::InitInstance() {
   const std::string database = DBL::GetDatabasePath();
   m_copy = std::make_unique<RunningCopy>(database);
-  switch (m_copy->Claim()) {
+  switch (m_copy->Claim(m_toOpen)) {
     case RunningCopy::kFirst:
       break;
     case RunningCopy::kShownOther:
@@ -118,6 +134,13 @@ int COrganizerApp::InitInstance() {
   QObject::connect(m_copy.get(), &RunningCopy::ShowRequested, &mainWindow, [&mainWindow] {
     QCoreApplication::postEvent(&mainWindow, new CommandEvent(DlgOrganizer::kTrayRestore));
   });
+  // Queued: the previews are modal, and the later start is waiting for its answer.
+  QObject::connect(m_copy.get(), &RunningCopy::OpenRequested, &mainWindow, &DlgOrganizer::OpenFiles,
+                   Qt::QueuedConnection);
+  QObject::connect(m_copy.get(), &RunningCopy::RefreshRequested, &mainWindow, &DlgOrganizer::RefreshLists);
+  if (!m_toOpen.isEmpty()) {
+    QTimer::singleShot(0, &mainWindow, [&mainWindow, files = m_toOpen] { mainWindow.OpenFiles(files); });
+  }
   StartDailyBackups();
   mainWindow.DoModal();
   return 0;

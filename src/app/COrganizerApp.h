@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -26,6 +27,8 @@ class COrganizerApp : public AppBase {
   // Today's copy of the database, once the main window is up, then every 24 h.
   void StartDailyBackups();
 
+  // Files given on the command line, for their import previews.
+  QStringList m_toOpen;
   // The arguments the QApplication keeps for its whole life.
   std::vector<char*> m_args;
   int m_argc;

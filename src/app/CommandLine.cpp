@@ -40,13 +40,15 @@ CommandLineRequest Problem(std::string text) {
 
 void PrintUsage(std::ostream& to) {
   to << "Usage: " << Paths::kExecutableName << " [--restore [FILE]] [--help] [--version]\n"
-     << "       " << Paths::kExecutableName << " --import FILE... | --export FILE\n";
+     << "       " << Paths::kExecutableName << " --import FILE... | --export FILE\n"
+     << "       " << Paths::kExecutableName << " [FILE...]\n";
 }
 
 void PrintHelp(std::ostream& out) {
   PrintUsage(out);
   out << "Keeps tasks, contacts, dates and events, and notes. Without options it opens the\n"
          "organizer, or brings the copy already running on the same database to the front.\n"
+         "Calendar and contact files given to it open their import preview there.\n"
          "\n"
          "  --restore        list the daily backups of the database, newest first\n"
          "  --restore FILE   put the backup FILE (a path, or a name from that list) in place\n"
@@ -74,6 +76,7 @@ CommandLineRequest ParseCommandLine(int argc, char** argv) {
       return request;
     }
   }
+  std::vector<std::string> toOpen;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--version") {
@@ -95,10 +98,17 @@ CommandLineRequest ParseCommandLine(int argc, char** argv) {
     } else if (Contains(kQtOptionsWithValue, QtOptionName(arg))) {
       if (i + 1 == argc) return Problem("the option '" + std::string(arg) + "' needs a value");
       ++i;
+    } else if (!arg.empty() && arg[0] != '-') {
+      // A file to open, as a file manager hands it over.
+      toOpen.emplace_back(arg);
     } else if (!Contains(kQtFlags, QtOptionName(arg))) {
       const bool option = arg.size() > 1 && arg[0] == '-';
       return Problem((option ? "unknown option '" : "unexpected argument '") + std::string(arg) + "'");
     }
+  }
+  if (!toOpen.empty()) {
+    if (request.action != CommandLineRequest::kStart) return Problem("unexpected argument '" + toOpen.front() + "'");
+    request.files = std::move(toOpen);
   }
   return request;
 }

@@ -11,7 +11,7 @@ struct CommandLineRequest {
   enum Action { kStart, kHelp, kVersion, kListBackups, kRestore, kImport, kExport, kUsageError };
   Action action = kStart;
   std::string restoreFile;  // kRestore
-  std::vector<std::string> files;  // kImport; kExport: the one file
+  std::vector<std::string> files;  // kImport; kExport: the one file; kStart: files to open
   std::string problem;      // kUsageError: what was wrong, for the user
 };
 

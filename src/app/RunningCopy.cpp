@@ -9,15 +9,22 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
+#include <QUrl>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 
 #include "app/Paths.h"
 
 namespace {
 
+// One request per connection, a line each; "open" lines (a file URL each,
+// so that no name can break a line) come before the "show" they go with.
 constexpr char kShow[] = "show\n";
 constexpr char kShown[] = "shown\n";
+constexpr char kOpen[] = "open ";
+constexpr char kRefresh[] = "refresh\n";
+constexpr char kRefreshed[] = "refreshed\n";
 constexpr int kConnectMs = 1000;
 constexpr int kReplyMs = 3000;
 constexpr int kRetryMs = 100;
@@ -47,7 +54,24 @@ QString RunningCopy::SocketPath(const std::string& databaseFile) {
   return QDir::tempPath() + '/' + QString::fromLatin1(Paths::kAppId) + '-' + uid + '-' + hash;
 }
 
-RunningCopy::Outcome RunningCopy::Claim(int waitMs) {
+namespace {
+
+// Sends the request's lines and waits for the one-line answer.
+bool Ask(const QString& socketPath, const QByteArray& request, const QByteArray& answer) {
+  QLocalSocket socket;
+  socket.connectToServer(socketPath);
+  if (!socket.waitForConnected(kConnectMs)) return false;
+  socket.write(request);
+  if (!socket.waitForBytesWritten(kConnectMs)) return false;
+  QElapsedTimer waited;
+  waited.start();
+  while (!socket.canReadLine() && waited.elapsed() < kReplyMs) socket.waitForReadyRead(kReplyMs);
+  return socket.readLine() == answer;
+}
+
+}  // namespace
+
+RunningCopy::Outcome RunningCopy::Claim(const QStringList& files, int waitMs) {
   QElapsedTimer waited;
   waited.start();
   for (;;) {
@@ -56,7 +80,7 @@ RunningCopy::Outcome RunningCopy::Claim(int waitMs) {
       Listen();
       return kFirst;
     }
-    if (AskToShow()) return kShownOther;
+    if (AskToShow(files)) return kShownOther;
     if (waited.elapsed() > waitMs) return kNoAnswer;
     QThread::msleep(kRetryMs);
   }
@@ -74,29 +98,41 @@ void RunningCopy::Listen() {
   }
 }
 
-bool RunningCopy::AskToShow() const {
-  QLocalSocket socket;
-  socket.connectToServer(m_socketPath);
-  if (!socket.waitForConnected(kConnectMs)) return false;
-  socket.write(kShow);
-  if (!socket.waitForBytesWritten(kConnectMs)) return false;
-  QElapsedTimer waited;
-  waited.start();
-  while (!socket.canReadLine() && waited.elapsed() < kReplyMs) socket.waitForReadyRead(kReplyMs);
-  return socket.readLine() == kShown;
+bool RunningCopy::AskToShow(const QStringList& files) const {
+  QByteArray request;
+  for (const QString& file : files) request += kOpen + QUrl::fromLocalFile(file).toEncoded() + '\n';
+  return Ask(m_socketPath, request + kShow, kShown);
+}
+
+bool RunningCopy::AskToRefresh(const std::string& databaseFile) {
+  return Ask(SocketPath(databaseFile), kRefresh, kRefreshed);
 }
 
 void RunningCopy::OnConnection() {
   while (QLocalSocket* client = m_server->nextPendingConnection()) {
     connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-    connect(client, &QLocalSocket::readyRead, this, [this, client] {
-      if (!client->canReadLine()) return;
-      if (client->readLine() == kShow) {
-        client->write(kShown);
-        client->flush();
-        emit ShowRequested();
+    auto files = std::make_shared<QStringList>();
+    connect(client, &QLocalSocket::readyRead, this, [this, client, files] {
+      while (client->canReadLine()) {
+        const QByteArray line = client->readLine();
+        if (line.startsWith(kOpen)) {
+          const QUrl url = QUrl::fromEncoded(line.mid(sizeof kOpen - 1).trimmed());
+          if (url.isLocalFile()) files->append(url.toLocalFile());
+          continue;
+        }
+        if (line == kShow) {
+          client->write(kShown);
+          client->flush();
+          emit ShowRequested();
+          if (!files->isEmpty()) emit OpenRequested(*files);
+        } else if (line == kRefresh) {
+          client->write(kRefreshed);
+          client->flush();
+          emit RefreshRequested();
+        }
+        client->disconnectFromServer();
+        return;
       }
-      client->disconnectFromServer();
     });
   }
 }

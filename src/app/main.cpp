@@ -1,10 +1,21 @@
+#include <QCoreApplication>
 #include <iostream>
 
 #include "app/COrganizerApp.h"
 #include "app/CommandLine.h"
+#include "app/RunningCopy.h"
+#include "db/DBL.h"
 
 int main(int argc, char** argv) {
-  if (const std::optional<int> done = RunCommandLine(argc, argv, std::cout, std::cerr)) return *done;
+  if (const std::optional<int> done = RunCommandLine(argc, argv, std::cout, std::cerr)) {
+    const CommandLineRequest::Action action = ParseCommandLine(argc, argv).action;
+    if (action == CommandLineRequest::kImport || action == CommandLineRequest::kExport) {
+      // A copy running on the same database shows the new state; without a display.
+      QCoreApplication core(argc, argv);
+      RunningCopy::AskToRefresh(DBL::GetDatabasePath());
+    }
+    return *done;
+  }
   COrganizerApp app(argc, argv);
   return app.InitInstance();
 }

@@ -15,7 +15,8 @@ constexpr int kRetryMs = 5000;
 
 CSystemTray::CSystemTray(QObject* parent)
     : QObject(parent), m_showHide(m_menu.addAction(QString())) {
-  m_menu.addSeparator();
+  m_beforeQuit = m_menu.addSeparator();
+  m_menu.setToolTipsVisible(true);
   connect(m_menu.addAction(QStringLiteral("Quit")), &QAction::triggered, this, [this] {
     if (QWidget* target = Target()) target->close();  // as the window's own "X"
   });
@@ -76,6 +77,15 @@ void CSystemTray::SetShowHideCommands(unsigned show, unsigned hide) {
   m_showCommand = show;
   m_hideCommand = hide;
   UpdateMenu();
+}
+
+void CSystemTray::AddCommand(const QString& text, const QString& tip, unsigned command) {
+  auto* action = new QAction(text, &m_menu);
+  action->setToolTip(tip);
+  m_menu.insertAction(m_beforeQuit, action);
+  connect(action, &QAction::triggered, this, [this, command] {
+    if (QWidget* target = Target()) QCoreApplication::postEvent(target, new CommandEvent(command));
+  });
 }
 
 bool CSystemTray::IsStatusNotifierHost() {

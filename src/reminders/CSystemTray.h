@@ -16,7 +16,8 @@ class QWidget;
 // where it could never be found again. Hosts that show icons as
 // StatusNotifierItems (KDE Plasma, GNOME's AppIndicator) report a single click
 // and may never report a double one: there a single click does the double
-// click's work. The icon's menu shows or hides the window and quits.
+// click's work. The icon's menu shows or hides the window, offers the
+// commands the window adds to it, and quits.
 class CSystemTray : public QObject {
   Q_OBJECT
 
@@ -37,6 +38,8 @@ class CSystemTray : public QObject {
   bool SetDoubleClickCommand(unsigned command, bool byPosition);
   // The commands the menu's "Show ..." / "Hide ..." item posts to the target window.
   void SetShowHideCommands(unsigned show, unsigned hide);
+  // A menu item, above "Quit", that posts `command` to the target window.
+  void AddCommand(const QString& text, const QString& tip, unsigned command);
   // Whether the notification area is a StatusNotifierItem host on the session bus.
   static bool IsStatusNotifierHost();
   bool RemoveFromTray();
@@ -58,6 +61,7 @@ class CSystemTray : public QObject {
   QSystemTrayIcon m_icon;
   QMenu m_menu;
   QAction* m_showHide;
+  QAction* m_beforeQuit;  // the separator; added commands go above it
   unsigned m_showCommand = 0;
   unsigned m_hideCommand = 0;
   QTimer m_retry;  // while an icon waits for a notification area

@@ -1,6 +1,7 @@
 #include "ui/ControlFactory.h"
 
 #include <QLocale>
+#include <QProgressBar>
 
 #include "ui/CAutoCombo.h"
 #include "ui/CButtonST.h"
@@ -77,6 +78,8 @@ QWidget* MakeControl(const DialogItem& item, QWidget* parent) {
       return new CMyTabCtrl(parent);
     case DlgItemKind::MonthCalendar:
       return new CMyMonthCalCtrl(parent);
+    case DlgItemKind::ProgressBar:
+      return new QProgressBar(parent);  // in the user's colours through the application's palette
   }
   return new QWidget(parent);
 }

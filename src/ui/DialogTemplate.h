@@ -20,6 +20,7 @@ enum class DlgItemKind {
   ListView,
   TabControl,
   MonthCalendar,
+  ProgressBar,
 };
 
 enum DlgItemStyle : unsigned {

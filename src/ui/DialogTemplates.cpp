@@ -186,6 +186,13 @@ std::vector<DialogTemplate> MakeTemplates() {
            {1, K::PushButton, "Import", 75, 126, 50, 14, kDefault},
            {2, K::PushButton, "Cancel", 130, 126, 50, 14},
        }},
+      // How far an import has come, while it takes a while.
+      {136, kShellDlg, 8, 400, false, 220, 84, false,
+       {
+           {1096, K::Static, "Importing", 30, 11, 170, 12},
+           {1099, K::ProgressBar, "", 20, 34, 180, 12},
+           {2, K::PushButton, "Cancel", 85, 58, 50, 14},
+       }},
       // Settings dialog.
       {153, kShellDlg, 8, 400, false, 284, 332, false,
        {

@@ -155,19 +155,27 @@ DlgOrganizer::DlgOrganizer(QWidget* parent)
 }
 
 void DlgOrganizer::ImportFiles(const QStringList& files) {
-  ExchangeActions::ImportFiles(this, files, [this] {
-    for (int tab = 0; tab < m_tabs->count(); ++tab) m_tabs->GetView(tab)->RefreshList();
-  });
+  ExchangeActions::ImportFiles(this, files, [this] { RefreshLists(); });
+}
+
+void DlgOrganizer::OpenFiles(const QStringList& files) {
+  if (!isVisible() || isMinimized()) RestoreFromTray();
+  ExchangeActions::OpenFiles(this, files, [this] { RefreshLists(); });
+}
+
+void DlgOrganizer::RefreshLists() {
+  for (int tab = 0; tab < m_tabs->count(); ++tab) m_tabs->GetView(tab)->RefreshList();
 }
 
 void DlgOrganizer::OnImport() { ImportFiles(ExchangeActions::ChooseFilesToImport(this)); }
 
 void DlgOrganizer::OnExport() { ExchangeActions::ChooseAndExport(this, m_tabs->GetCurrent()); }
 
-// Calendar and contact files dropped on the window open their previews.
+// Files dropped on the window open their previews; other files are taken too,
+// so that the drop can say why they are not imported.
 void DlgOrganizer::dragEnterEvent(QDragEnterEvent* event) {
   for (const QUrl& url : event->mimeData()->urls()) {
-    if (url.isLocalFile() && ExchangeActions::IsExchangeFile(url.toLocalFile())) {
+    if (url.isLocalFile()) {
       event->acceptProposedAction();
       return;
     }
@@ -177,11 +185,11 @@ void DlgOrganizer::dragEnterEvent(QDragEnterEvent* event) {
 void DlgOrganizer::dropEvent(QDropEvent* event) {
   QStringList files;
   for (const QUrl& url : event->mimeData()->urls()) {
-    if (url.isLocalFile() && ExchangeActions::IsExchangeFile(url.toLocalFile())) files << url.toLocalFile();
+    if (url.isLocalFile()) files << url.toLocalFile();
   }
   event->acceptProposedAction();
   // After the drop has finished: the previews are modal.
-  QTimer::singleShot(0, this, [this, files] { ImportFiles(files); });
+  QTimer::singleShot(0, this, [this, files] { OpenFiles(files); });
 }
 
 void DlgOrganizer::SetUpKeys() {
@@ -251,6 +259,10 @@ bool DlgOrganizer::OnInitDialog() {
   m_tray.AddToTray(this, Paths::kAppName, m_icon, kTrayIconId, false);
   m_tray.SetTargetWindow(this);
   m_tray.SetShowHideCommands(kTrayRestore, kTrayMinimize);
+  m_tray.AddCommand(QString::fromLatin1(ExchangeActions::kImportItem), QString::fromLatin1(ExchangeActions::kImportTip),
+                    kImportCommand);
+  m_tray.AddCommand(QString::fromLatin1(ExchangeActions::kExportItem), QString::fromLatin1(ExchangeActions::kExportTip),
+                    kExportCommand);
 
   SetLayeredAlpha(0);
   const bool startHidden = Settings().GetMinStartup() != 0;
@@ -510,6 +522,12 @@ bool DlgOrganizer::event(QEvent* event) {
 void DlgOrganizer::OnCommand(unsigned command) {
   if (command == kTrayMinimize) MinimizeToTray();
   if (command == kTrayRestore) RestoreFromTray();
+  if (command == kImportCommand || command == kExportCommand) {
+    // From the tray the window may be hidden: its dialogs open over it.
+    if (!isVisible() || isMinimized()) RestoreFromTray();
+    if (command == kImportCommand) OnImport();
+    if (command == kExportCommand) OnExport();
+  }
 }
 
 void DlgOrganizer::MinimizeToTray() {

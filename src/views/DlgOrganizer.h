@@ -39,6 +39,8 @@ class DlgOrganizer : public DlgBase {
     kIdSortLabel = 1075,
   };
   enum { kTrayMinimize = 32772, kTrayRestore = 32773, kTrayIconId = 130 };
+  // Import... and Export... as the list and tray menus post them.
+  enum { kImportCommand = 32774, kExportCommand = 32775 };
   enum { kTimerFirstRun = 0, kTimerFadeInMain = 100, kTimerReminders = 201 };
 
   explicit DlgOrganizer(QWidget* parent = nullptr);
@@ -58,6 +60,11 @@ class DlgOrganizer : public DlgBase {
   void ImportFiles(const QStringList& files);
   void OnImport();
   void OnExport();
+  // Files dropped on the window or handed to the running copy: brought to
+  // the front, then the previews; files of other kinds are refused.
+  void OpenFiles(const QStringList& files);
+  // Every page reads its records again, after another process changed them.
+  void RefreshLists();
 
  protected:
   bool OnInitDialog() override;

@@ -1,6 +1,7 @@
 #include "views/DlgRecordView.h"
 
 #include <QCoreApplication>
+#include <QMenu>
 #include <QScrollBar>
 #include <QShortcut>
 #include <algorithm>
@@ -11,7 +12,10 @@
 #include "app/Message.h"
 #include "ui/CColorHeaderCtrl.h"
 #include "ui/CColorListCtrl.h"
+#include "ui/CommandEvent.h"
 #include "ui/OrganizerEvent.h"
+#include "views/DlgOrganizer.h"
+#include "views/ExchangeActions.h"
 
 DlgRecordView::DlgRecordView(int templateId, int listId, int kind, const Texts& texts)
     : DlgBase(templateId), m_list(qobject_cast<CColorListCtrl*>(GetDlgItem(listId))), m_kind(kind), m_texts(texts) {
@@ -31,6 +35,29 @@ DlgRecordView::DlgRecordView(int templateId, int listId, int kind, const Texts& 
   connect(m_list, &QAbstractItemView::doubleClicked, this, [this] {
     QCoreApplication::postEvent(window(), new OrganizerEvent(OrganizerEvent::kEditCurrent));
   });
+  m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(m_list, &QWidget::customContextMenuRequested, this, &DlgRecordView::ShowListMenu);
+}
+
+void DlgRecordView::ShowListMenu(const QPoint& at) {
+  QMenu menu(this);
+  menu.setToolTipsVisible(true);
+  const auto add = [this, &menu](const char* text, const char* tip, const QKeySequence& key, unsigned command) {
+    QAction* action = menu.addAction(QString::fromLatin1(text));
+    action->setToolTip(QString::fromLatin1(tip));
+    // Shown beside the item; the main window's own shortcut does the work.
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    action->setShortcutVisibleInContextMenu(true);
+    // Posted: the file dialog opens once the menu has gone.
+    connect(action, &QAction::triggered, this,
+            [this, command] { QCoreApplication::postEvent(window(), new CommandEvent(command)); });
+  };
+  add(ExchangeActions::kImportItem, ExchangeActions::kImportTip, QKeySequence(Qt::CTRL | Qt::Key_I),
+      DlgOrganizer::kImportCommand);
+  add(ExchangeActions::kExportItem, ExchangeActions::kExportTip, QKeySequence(Qt::CTRL | Qt::Key_E),
+      DlgOrganizer::kExportCommand);
+  menu.exec(m_list->viewport()->mapToGlobal(at));
 }
 
 void DlgRecordView::SetUpList(const std::vector<Column>& columns) {

@@ -91,6 +91,8 @@ class DlgRecordView : public DlgBase {
  private:
   void ApplyListColors();
   void FitColumns();
+  // The list's right-click (or menu key) menu: Import... and Export....
+  void ShowListMenu(const QPoint& at);
   // Selects and shows a row the user acted on.
   void SelectAndShow(int row);
 

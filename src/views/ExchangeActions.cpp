@@ -1,10 +1,7 @@
 #include "views/ExchangeActions.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QProgressDialog>
 #include <algorithm>
 #include <exception>
 #include <set>
@@ -16,32 +13,21 @@
 #include "interop/InteropError.h"
 #include "interop/UndoableImport.h"
 #include "views/DlgImportPreview.h"
+#include "views/DlgImportProgress.h"
 
 namespace ExchangeActions {
 
 namespace {
 
-constexpr int kProgressAfterMs = 500;
 const char* const kImportFilter = "Calendars and contacts (*.ics *.vcs *.vcf);;All files (*)";
 
 // The file's own name, for messages.
 std::string Name(const QString& path) { return QFileInfo(path).fileName().toStdString(); }
 
-// Imports the previewed file; false when it was cancelled or failed (and said so).
+// Imports the previewed file; false when it was cancelled.
 bool Apply(QWidget* parent, Interop::Importer& importer) {
-  QProgressDialog progress(QStringLiteral("Importing %1...").arg(QFileInfo(QString::fromStdString(importer.Path())).fileName()),
-                           QStringLiteral("Cancel"), 0, std::max(importer.ItemCount(), 1), parent);
-  progress.setWindowModality(Qt::WindowModal);
-  progress.setMinimumDuration(kProgressAfterMs);
-  progress.setAutoClose(false);
-  progress.setAutoReset(false);
-  const bool done = Interop::ApplyUndoably(importer, [&progress](int count, int total) {
-    progress.setMaximum(std::max(total, 1));
-    progress.setValue(count);
-    QApplication::processEvents();
-    return !progress.wasCanceled();
-  });
-  return done;
+  DlgImportProgress progress(QFileInfo(QString::fromStdString(importer.Path())).fileName(), parent);
+  return Interop::ApplyUndoably(importer, [&progress](int done, int total) { return progress.Step(done, total); });
 }
 
 }  // namespace
@@ -72,6 +58,24 @@ void ImportFiles(QWidget* parent, const QStringList& files, const std::function<
                   kMessageOkNotice);
     }
   }
+}
+
+void OpenFiles(QWidget* parent, const QStringList& files, const std::function<void()>& refresh) {
+  QStringList accepted;
+  QStringList refused;
+  for (const QString& file : files) {
+    if (IsExchangeFile(file)) {
+      accepted << file;
+    } else {
+      refused << QFileInfo(file).fileName();
+    }
+  }
+  if (!refused.isEmpty()) {
+    ShowMessage(refused.join(QStringLiteral(", ")).toStdString() + (refused.size() == 1 ? " was" : " were") +
+                    " not imported: only calendar and contact files (.ics, .vcs, .vcf) can be.",
+                kMessageOkNotice);
+  }
+  ImportFiles(parent, accepted, refresh);
 }
 
 void ChooseAndExport(QWidget* parent, int currentKind) {

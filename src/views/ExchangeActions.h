@@ -10,6 +10,12 @@ class QWidget;
 // running copy).
 namespace ExchangeActions {
 
+// The menu items and their tips, which name the keys.
+inline constexpr char kImportItem[] = "Import...";
+inline constexpr char kImportTip[] = "Import calendar and contact files (Ctrl+I)";
+inline constexpr char kExportItem[] = "Export...";
+inline constexpr char kExportTip[] = "Export this page or everything (Ctrl+E)";
+
 // The file types offered and accepted: iCalendar, vCalendar and vCard.
 bool IsExchangeFile(const QString& path);
 
@@ -20,6 +26,11 @@ QStringList ChooseFilesToImport(QWidget* parent);
 // or not at all, with a progress bar and Cancel when it takes a while.
 // `refresh` runs after anything was stored.
 void ImportFiles(QWidget* parent, const QStringList& files, const std::function<void()>& refresh);
+
+// Files handed to the program (dropped on its window, or given to it to
+// open): the calendar and contact files go as ImportFiles takes them; any
+// other is refused, with a message naming it, and nothing of it is read.
+void OpenFiles(QWidget* parent, const QStringList& files, const std::function<void()>& refresh);
 
 // Asks where, and whether the current page's kind (0 task, 1 contact, 2
 // event, 3 note) or everything, and writes the file.

@@ -58,14 +58,23 @@ TEST(CommandLineTest, UnknownOptionsAndStrayArgumentsAreRefusedWithTheUsageAndCo
   EXPECT_NE(unknown.err.find("unknown option '--frobnicate'"), std::string::npos) << unknown.err;
   EXPECT_NE(unknown.err.find("Usage: orvale-organizer [--restore [FILE]] [--help] [--version]\n"), std::string::npos);
 
-  EXPECT_EQ(Parse({"notes.txt"}).action, CommandLineRequest::kUsageError);
-  EXPECT_NE(Parse({"notes.txt"}).problem.find("unexpected argument 'notes.txt'"), std::string::npos);
+  // Files beside another action are strays; alone they are files to open.
+  EXPECT_EQ(Parse({"--version", "notes.txt"}).action, CommandLineRequest::kUsageError);
+  EXPECT_NE(Parse({"--export", "a.ics", "notes.txt"}).problem.find("unexpected argument 'notes.txt'"),
+            std::string::npos);
   EXPECT_EQ(Parse({"-x"}).action, CommandLineRequest::kUsageError);
   EXPECT_EQ(Parse({"--version", "--bogus"}).action, CommandLineRequest::kUsageError) << "checked whole";
   // A Qt option whose value is missing would swallow nothing and start silently wrong.
   EXPECT_EQ(Parse({"-style"}).action, CommandLineRequest::kUsageError);
   EXPECT_EQ(Parse({"--restore", "a", "b"}).action, CommandLineRequest::kUsageError);
   EXPECT_EQ(RunWith({"--restore", "a", "b"}).code, 2);
+}
+
+TEST(CommandLineTest, FilesAloneStartTheProgramToOpenThem) {
+  const CommandLineRequest request = Parse({"-platform", "xcb", "plants.ics", "/home/ann/people.vcf"});
+  EXPECT_EQ(request.action, CommandLineRequest::kStart);
+  EXPECT_EQ(request.files, (std::vector<std::string>{"plants.ics", "/home/ann/people.vcf"})) << "Qt's value is no file";
+  EXPECT_EQ(RunWith({"plants.ics"}).code, std::nullopt) << "left for the window";
 }
 
 TEST(CommandLineTest, HelpWinsAndNamesEveryOption) {
