@@ -33,7 +33,7 @@ def write(path, text):
 class ExchangeWays(DesktopTest):
     def prepare(self, desk):
         self.calendar = write(os.path.join(desk.home, "plants.ics"), CALENDAR)
-        self.cards = write(os.path.join(desk.home, "people.vcf"), CARDS)
+        self.cards = write(os.path.join(desk.home, "Ann's people.vcf"), CARDS)
         self.text = write(os.path.join(desk.home, "notes.txt"), "not a calendar\n")
 
     def summary(self, preview):
@@ -95,10 +95,10 @@ class ExchangeWays(DesktopTest):
         desk = self.desk
         code, output = desk.run_program([self.cards])
         self.assertEqual(code, 0, output)
-        preview = desk.wait_window("Import people.vcf")
+        preview = desk.wait_window("Import Ann's people.vcf")
         self.assertIn("Contacts: 1 added", self.summary(preview))
         desk.key("Return")
-        desk.wait_no_window("Import people.vcf")
+        desk.wait_no_window("Import Ann's people.vcf")
         self.assertEqual(desk.sql("SELECT lname, fname FROM contact WHERE lname = 'Lee'"), [["Lee", "Ann"]])
 
         # A file of another kind is refused with a message, and nothing is read.

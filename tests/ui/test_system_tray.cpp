@@ -109,3 +109,22 @@ TEST_F(SystemTrayTest, TheMenuShowsOrHidesTheWindowAndQuits) {
   items[2]->trigger();
   EXPECT_FALSE(target.isVisible()) << "closed as by its own X";
 }
+
+TEST_F(SystemTrayTest, AddedCommandsGoAboveQuitAndArePostedToTheWindow) {
+  constexpr unsigned kImport = 32774;
+  CommandTarget target;
+  CSystemTray tray;
+  tray.AddToTray(&target, "Orvale Organizer", QIcon(), kIconId, true);
+  tray.SetTargetWindow(&target);
+  tray.AddCommand("Import...", "Import calendar and contact files (Ctrl+I)", kImport);
+  const QList<QAction*> items = tray.Menu().actions();
+  ASSERT_EQ(items.size(), 4);
+  EXPECT_EQ(items[1]->text(), "Import...");
+  EXPECT_TRUE(items[2]->isSeparator());
+  EXPECT_EQ(items[3]->text(), "Quit");
+  EXPECT_TRUE(tray.Menu().toolTipsVisible()) << "the tip names the key";
+  items[1]->trigger();
+  EXPECT_TRUE(target.commands.empty()) << "posted, not run inside the menu";
+  QCoreApplication::processEvents();
+  EXPECT_EQ(target.commands, std::vector<unsigned>{kImport});
+}
