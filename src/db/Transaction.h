@@ -1,11 +1,15 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "db/MemResultSet.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace DBL {
 
@@ -22,12 +26,22 @@ class Transaction {
   MemResultSet Query(const std::string& sql);
   // Several statements in one text, such as a script of the schema.
   void Script(const std::string& sql);
+  // A statement with "?" for its values, run for many rows: prepared once per
+  // transaction, the values bound in order and stored as given. Returns the
+  // new row's id.
+  using Value = std::variant<int, std::string>;
+  int InsertBound(const char* sql, const std::vector<Value>& values);
+
+  ~Transaction();
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
 
  private:
   friend void RunTransaction(const std::function<void(Transaction&)>&, bool, const std::string&);
   explicit Transaction(sqlite3* db) : m_db(db) {}
   void Fail() const;
   sqlite3* m_db;
+  std::map<std::string, sqlite3_stmt*> m_prepared;  // by statement text
 };
 
 // Runs `work` inside one transaction on one connection to the database (the

@@ -145,7 +145,7 @@ class Importer::Run {
         default: id = m_t.Insert(InsertNoteSql(item.note, item.note.last_updated)); break;
       }
     }
-    m_t.Insert(StoreIdentitySql({item.kind, id, item.uid, item.component, fields}));
+    StoreIdentity(m_t, {item.kind, id, item.uid, item.component, fields});
     return id;
   }
 

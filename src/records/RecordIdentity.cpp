@@ -1,10 +1,7 @@
 #include "records/RecordIdentity.h"
 
+#include "db/DBL.h"
 #include "db/Transaction.h"
-#include "records/RecordRows.h"
-
-using DBL::IntToString;
-using RecordRows::Quoted;
 
 std::vector<RecordIdentity> ListIdentities(DBL::Transaction& transaction) {
   DBL::MemResultSet rows = transaction.Query("select kind, record_id, uid, component, fields from record_identity");
@@ -17,8 +14,9 @@ std::vector<RecordIdentity> ListIdentities(DBL::Transaction& transaction) {
   return identities;
 }
 
-std::string StoreIdentitySql(const RecordIdentity& identity) {
-  return "insert or replace into record_identity (kind, record_id, uid, component, fields) values (" +
-         IntToString(identity.kind) + "," + IntToString(identity.record_id) + "," + Quoted(identity.uid) + "," +
-         Quoted(identity.component) + "," + Quoted(identity.fields) + ")";
+void StoreIdentity(DBL::Transaction& transaction, const RecordIdentity& identity) {
+  transaction.InsertBound(
+      "insert or replace into record_identity (kind, record_id, uid, component, fields) values (?, ?, ?, ?, ?)",
+      {identity.kind, identity.record_id, DBL::EncodeText(identity.uid), DBL::EncodeText(identity.component),
+       DBL::EncodeText(identity.fields)});
 }

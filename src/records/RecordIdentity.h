@@ -21,5 +21,7 @@ struct RecordIdentity {
 };
 
 std::vector<RecordIdentity> ListIdentities(DBL::Transaction& transaction);
-// Stores the identity, replacing the record's earlier one.
-std::string StoreIdentitySql(const RecordIdentity& identity);
+// Stores the identity, replacing the record's earlier one. An import stores
+// thousands: the statement is prepared once per transaction and the texts
+// are bound, not parsed again as quoted SQL (they are stored encoded alike).
+void StoreIdentity(DBL::Transaction& transaction, const RecordIdentity& identity);

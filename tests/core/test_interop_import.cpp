@@ -157,6 +157,32 @@ TEST_F(ImportTest, AFailingWriteStoresNothingOfTheFile) {
   EXPECT_EQ(Everything(), before) << "the task and event before the note are rolled back";
 }
 
+TEST_F(ImportTest, KeptTextIsStoredEncodedLikeEveryTextAndComesBackWhole) {
+  const std::string quoted =
+      "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VTODO\r\nUID:it's-1\r\nSUMMARY:Ann's \"big\" day\r\n"
+      "X-SAID:it's ok\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
+  const std::string ics = Write("quoted.ics", quoted);
+  ASSERT_TRUE(Importer(ics).Apply());
+  const std::string stored = Stored("select uid || component || fields from record_identity");
+  EXPECT_EQ(stored.find('\''), std::string::npos) << stored;
+  EXPECT_EQ(stored.find('"'), std::string::npos) << stored;
+  EXPECT_NE(stored.find("X-SAID:it#$%g^s ok"), std::string::npos) << stored;
+  EXPECT_EQ(ListTasks().at(0).name, "Ann's \"big\" day");
+
+  const std::string out = Folder() + "/quoted-out.ics";
+  ASSERT_EQ(Interop::ExportFile(out, {0}), 1);
+  EXPECT_NE(Read(out).find("X-SAID:it's ok\r\n"), std::string::npos);
+  Importer again(ics);
+  ASSERT_TRUE(again.Apply());
+  EXPECT_EQ(again.Total().unchanged, 1) << "found again by its UID";
+
+  // A refused identity takes its record with it.
+  RefuseWrites("record_identity");
+  const std::string before = Everything();
+  EXPECT_THROW(Importer(Write("more.ics", kCalendar)).Apply(), DBL::SQLException);
+  EXPECT_EQ(Everything(), before);
+}
+
 TEST_F(ImportTest, CancelledWorkStoresNothing) {
   std::string many = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
   for (int i = 0; i < 300; ++i) {
