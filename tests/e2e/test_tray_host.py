@@ -1,6 +1,6 @@
 """The notification-area icon where the host shows StatusNotifierItems: a
 single click does what a double click does elsewhere, and its menu shows or
-hides the window and quits."""
+hides the window, imports and exports, and quits."""
 
 from desktop import wait_for
 from tray_host import NotificationAreaTest
@@ -26,10 +26,18 @@ class TrayHost(NotificationAreaTest):
 
     def test_the_menu_hides_shows_and_quits(self):
         desk = self.desk
-        self.assertEqual(set(self.menu()), {"Hide Orvale Organizer", "Quit"})
+        self.assertEqual(set(self.menu()), {"Hide Orvale Organizer", "Import...", "Export...", "Quit"})
         self.choose("Hide Orvale Organizer")
         wait_for("the window hidden", self.hidden)
-        self.assertEqual(set(self.menu()), {"Show Orvale Organizer", "Quit"})
+        self.assertEqual(set(self.menu()), {"Show Orvale Organizer", "Import...", "Export...", "Quit"})
+        # Import... from the tray brings the window back with its file dialog over it.
+        self.choose("Import...")
+        desk.wait_window("Import")
+        self.assertFalse(self.hidden())
+        desk.key("Escape")
+        desk.wait_no_window("Import")
+        self.choose("Hide Orvale Organizer")
+        wait_for("the window hidden", self.hidden)
         self.choose("Show Orvale Organizer")
         wait_for("the window shown", lambda: not self.hidden())
         self.choose("Quit")
