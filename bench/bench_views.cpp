@@ -18,7 +18,8 @@ namespace {
 
 constexpr int kTasks = kSampleTasks;
 
-// The rows the main window reads at start-up: the tasks, today's events and the notes.
+// The rows the main window reads at start-up: the tasks and today's events
+// (the other pages are read when they are first shown).
 std::vector<std::string> StartupQueries() {
   const std::string today = std::to_string(OleDate::DayNumber(OleDate::Now()));
   return {
@@ -27,8 +28,6 @@ std::vector<std::string> StartupQueries() {
       "task, category where task.category_id = category.id  order by lower(task.name)",
       "select id, event_date,using_time, event_time, title, note, warning from event where event_date = " + today +
           " order by event_time",
-      "select note.id, category_id, category.name as catname, subject, content, last_updated from note, category "
-      "where note.category_id = category.id order by lower(subject)",
   };
 }
 

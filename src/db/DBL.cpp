@@ -10,6 +10,7 @@
 
 #include "app/Paths.h"
 #include "db/Connection.h"
+#include "db/QueryRow.h"
 
 namespace DBL {
 
@@ -148,6 +149,25 @@ MemResultSet ExecuteQuery(const std::string& sql) {
   MemResultSet result = Connection::Query(db, sql);
   sqlite3_close(db);
   return result;
+}
+
+void ExecuteQueryEach(const std::string& sql, const std::function<void(const QueryRow& row)>& each) {
+  RequireKind(sql, "select", "ExecuteQuery for non-select sql");
+  // Closed however `each` leaves, also by an exception.
+  struct Statement {
+    sqlite3* db = nullptr;
+    sqlite3_stmt* stmt = nullptr;
+    ~Statement() {
+      sqlite3_finalize(stmt);
+      sqlite3_close(db);
+    }
+  } query;
+  Open(GetDatabasePath(), &query.db);
+  if (sqlite3_prepare_v2(query.db, sql.c_str(), static_cast<int>(sql.size()), &query.stmt, nullptr) != SQLITE_OK) {
+    return;
+  }
+  const QueryRow row(query.stmt);
+  while (sqlite3_step(query.stmt) == SQLITE_ROW) each(row);
 }
 
 std::string EncodeText(const std::string& text) {

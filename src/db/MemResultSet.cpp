@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "db/DBL.h"
+#include "db/QueryRow.h"
 #include "db/SQLException.h"
 
 namespace DBL {
@@ -50,18 +51,21 @@ std::string MemResultSet::GetString(const std::string& column) const {
   return value ? DecodeText(std::string(value, length)) : std::string();
 }
 
-// Numbers are read from the stored text: the markers of the text encoding
-// stop a number where the quotes they stand for would stop it.
+int IntFromStoredText(const char* text) { return std::atoi(text); }
+
+double RealFromStoredText(const char* text) { return strtod_l(text, nullptr, CLocale()); }
+
+// Numbers are read from the stored text.
 int MemResultSet::GetInt(const std::string& column) const {
   size_t length = 0;
   const char* value = Find(column, &length);
-  return value ? std::atoi(value) : 0;
+  return value ? IntFromStoredText(value) : 0;
 }
 
 double MemResultSet::GetDouble(const std::string& column) const {
   size_t length = 0;
   const char* value = Find(column, &length);
-  return value ? strtod_l(value, nullptr, CLocale()) : 0;
+  return value ? RealFromStoredText(value) : 0;
 }
 
 void MemResultSet::AppendValue(std::string_view value) {

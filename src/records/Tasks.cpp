@@ -1,6 +1,7 @@
 #include "records/Tasks.h"
 
 #include "app/AppBase.h"
+#include "db/QueryRow.h"
 #include "db/Transaction.h"
 #include "records/RecordRows.h"
 
@@ -11,7 +12,8 @@ using RecordRows::Quoted;
 
 namespace {
 
-TaskRecord ReadTask(const DBL::MemResultSet& row) {
+template <class Row>
+TaskRecord ReadTask(const Row& row) {
   TaskRecord task;
   task.id = row.GetInt("id");
   task.category_id = row.GetInt("category_id");
@@ -44,7 +46,7 @@ TaskRecord LoadTask(int id) {
   return RecordRows::ReadFirst(
       "select id, category_id, priority_id, name, description,deadline,deadline_time, due_date, due_time, warning, "
       "updated_warning, completed from task where id = " + IntToString(id),
-      ReadTask, TaskRecord{});
+      ReadTask<DBL::MemResultSet>, TaskRecord{});
 }
 
 int InsertTask(const TaskRecord& task) { return DBL::ExecuteInsert(InsertTaskSql(task)); }
@@ -80,18 +82,24 @@ int SetTaskCompleted(int id, int flag) {
 int DeleteTask(int id) { return DBL::ExecuteDelete("delete from task where id = " + IntToString(id)); }
 
 std::vector<TaskRecord> ListTasks() {
-  return RecordRows::ReadAll<TaskRecord>(
+  std::vector<TaskRecord> tasks;
+  ListTasks([&tasks](const TaskRecord& task) { tasks.push_back(task); });
+  return tasks;
+}
+
+void ListTasks(const std::function<void(const TaskRecord& task)>& each) {
+  DBL::ExecuteQueryEach(
       "select task.id as id,task.name as name, category.id as catid, category_id, priority_id, category.name as "
       "catname, description, deadline,deadline_time,due_date, due_time, warning, updated_warning, completed from "
       "task, category where task.category_id = category.id " +
           std::string(OrderClause(GetApp().GetSettings().GetTaskSort())),
-      ReadTask);
+      [&each](const DBL::QueryRow& row) { each(ReadTask(row)); });
 }
 
 std::vector<TaskRecord> ListTasks(DBL::Transaction& transaction) {
   return RecordRows::ReadRows<TaskRecord>(transaction.Query(
       "select id, category_id, priority_id, name, description,deadline,deadline_time, due_date, due_time, warning, "
-      "updated_warning, completed from task order by id"), ReadTask);
+      "updated_warning, completed from task order by id"), ReadTask<DBL::MemResultSet>);
 }
 
 double TaskDueMoment(const TaskRecord& task) { return task.due_date + (task.deadline_time ? task.due_time : 0.0); }

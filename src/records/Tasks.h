@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,9 @@ int SetTaskCompleted(int id, int flag);
 int DeleteTask(int id);
 // Every task whose category exists, in the order of the task_sort setting.
 std::vector<TaskRecord> ListTasks();
+// The same tasks, each handed to `each` as it is read, so that a long list is
+// never held twice. `each` must not write to the database.
+void ListTasks(const std::function<void(const TaskRecord& task)>& each);
 
 // For bulk work in one transaction (import, export): the statements of
 // InsertTask and UpdateTask, and every task by id.

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "db/DBL.h"
@@ -37,6 +38,20 @@ DueReminder Clear(int kind, int id, int left, const std::string& name, std::stri
   return DueReminder{kind, id, left, name, std::move(when), cleared};
 }
 
+// The tasks for which `minutesLeft` has a value, in list order, with their
+// warnings cleared. The tasks are read one by one, not held all at once; the
+// warnings are cleared after the last one, when the file is no longer read.
+template <class MinutesLeftIfDue>
+void CollectDueTasks(std::vector<DueReminder>& reminders, MinutesLeftIfDue minutesLeft) {
+  std::vector<std::pair<TaskRecord, int>> found;
+  ListTasks([&](const TaskRecord& task) {
+    if (const std::optional<int> left = minutesLeft(task)) found.emplace_back(task, *left);
+  });
+  for (const auto& [task, left] : found) {
+    reminders.push_back(Clear(kReminderTask, task.id, left, task.name, WhenText(task)));
+  }
+}
+
 }  // namespace
 
 int MinutesLeft(double moment, double now) {
@@ -54,11 +69,11 @@ int SetReminderWarning(int kind, int id, int warning) {
 
 std::vector<DueReminder> CollectDueReminders(double now) {
   std::vector<DueReminder> due;
-  for (const TaskRecord& task : ListTasks()) {
+  CollectDueTasks(due, [now](const TaskRecord& task) -> std::optional<int> {
     const int left = DueMinutes(task.warning, TaskDueMoment(task), now);
-    if (left < 0) continue;
-    due.push_back(Clear(kReminderTask, task.id, left, task.name, WhenText(task)));
-  }
+    if (left < 0) return std::nullopt;
+    return left;
+  });
   for (const EventRecord& event : ListEvents(-1)) {
     const int left = DueMinutes(event.warning, event.event_date + event.event_time, now);
     if (left < 0) continue;
@@ -69,11 +84,11 @@ std::vector<DueReminder> CollectDueReminders(double now) {
 
 std::vector<DueReminder> CollectMissedReminders(double now) {
   std::vector<DueReminder> missed;
-  for (const TaskRecord& task : ListTasks()) {
+  CollectDueTasks(missed, [now](const TaskRecord& task) -> std::optional<int> {
     const double moment = TaskDueMoment(task);
-    if (task.warning == 0 || task.completed || !task.deadline || !(moment < now)) continue;
-    missed.push_back(Clear(kReminderTask, task.id, MinutesLeft(moment, now), task.name, WhenText(task)));
-  }
+    if (task.warning == 0 || task.completed || !task.deadline || !(moment < now)) return std::nullopt;
+    return MinutesLeft(moment, now);
+  });
   for (const EventRecord& event : ListEvents(-1)) {
     const double moment = event.event_date + event.event_time;
     if (event.warning == 0 || !(moment < now)) continue;

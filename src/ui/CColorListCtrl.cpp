@@ -62,6 +62,13 @@ void CColorListCtrl::DeleteAllItems() {
   m_model->RemoveAllRows();
 }
 
+void CColorListCtrl::BeginReplaceItems() {
+  m_itemValues.clear();
+  m_model->BeginReplaceRows();
+}
+
+void CColorListCtrl::EndReplaceItems() { m_model->EndReplaceRows(); }
+
 void CColorListCtrl::SetItemValue(int row, int value) {
   if (row < 0 || row >= GetItemCount()) return;
   if (row >= static_cast<int>(m_itemValues.size())) m_itemValues.resize(row + 1, -1);

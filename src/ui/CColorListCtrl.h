@@ -42,6 +42,10 @@ class CColorListCtrl : public QTreeView {
   int GetItemCount() const;
   // Removes every row with its styles and values; columns and column styles stay.
   void DeleteAllItems();
+  // DeleteAllItems, after which the rows added until EndReplaceItems reach
+  // the view (and screen readers) as one change: for refilling long lists.
+  void BeginReplaceItems();
+  void EndReplaceItems();
 
   // The value a row carries, for a row that exists; -1 for a row without one.
   void SetItemValue(int row, int value);

@@ -87,7 +87,7 @@ int CColorListModel::InsertColumn(int column, const QString& caption) {
 int CColorListModel::InsertRow(int row, const QString& text) {
   if (columnCount() == 0) return -1;
   row = std::clamp(row, 0, rowCount());
-  beginInsertRows(QModelIndex(), row, row);
+  if (!m_replacing) beginInsertRows(QModelIndex(), row, row);
   const auto first = static_cast<std::ptrdiff_t>(CellAt(row, 0));
   const size_t columns = m_columnStyles.size();
   m_texts.insert(m_texts.begin() + first, columns, QString());
@@ -95,13 +95,14 @@ int CColorListModel::InsertRow(int row, const QString& text) {
   m_cellStyles.insert(m_cellStyles.begin() + first, columns, kPlainStyle);
   m_rowStyles.insert(m_rowStyles.begin() + row, kNoStyle);
   m_checked.insert(m_checked.begin() + row, false);
-  endInsertRows();
+  if (!m_replacing) endInsertRows();
   return row;
 }
 
 bool CColorListModel::SetText(int row, int column, const QString& text) {
   if (!IsCell(row, column)) return false;
   m_texts[CellAt(row, column)] = text;
+  if (m_replacing) return true;
   const QModelIndex changed = index(row, column);
   emit dataChanged(changed, changed, {Qt::DisplayRole});
   return true;
@@ -112,7 +113,13 @@ QString CColorListModel::Text(int row, int column) const {
 }
 
 void CColorListModel::RemoveAllRows() {
+  BeginReplaceRows();
+  EndReplaceRows();
+}
+
+void CColorListModel::BeginReplaceRows() {
   beginResetModel();
+  m_replacing = true;
   m_texts.clear();
   m_cellStyles.clear();
   m_rowStyles.clear();
@@ -121,6 +128,10 @@ void CColorListModel::RemoveAllRows() {
   m_styles.clear();
   m_styleNumbers.clear();
   Intern(iLS_item());
+}
+
+void CColorListModel::EndReplaceRows() {
+  m_replacing = false;
   endResetModel();
 }
 
@@ -165,7 +176,7 @@ CColorListModel::CellStyles CColorListModel::Styles(int row, int column) const {
 void CColorListModel::SetCheckBoxes(bool on) {
   if (on == m_checkBoxes) return;
   m_checkBoxes = on;
-  if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::CheckStateRole});
+  if (!m_replacing && rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::CheckStateRole});
 }
 
 int CColorListModel::GetCheck(int row) const { return IsCell(row, 0) && m_checked[row] ? 1 : 0; }
@@ -173,11 +184,13 @@ int CColorListModel::GetCheck(int row) const { return IsCell(row, 0) && m_checke
 void CColorListModel::SetCheck(int row, bool checked) {
   if (!IsCell(row, 0) || m_checked[row] == checked) return;
   m_checked[row] = checked;
-  const QModelIndex changed = index(row, 0);
-  emit dataChanged(changed, changed, {Qt::CheckStateRole});
+  if (!m_replacing) {
+    const QModelIndex changed = index(row, 0);
+    emit dataChanged(changed, changed, {Qt::CheckStateRole});
+  }
   emit checkChanged(row, checked ? 0 : 1, checked ? 1 : 0);
 }
 
 void CColorListModel::RowChanged(int row) {
-  if (IsCell(row, 0)) emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+  if (!m_replacing && IsCell(row, 0)) emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }

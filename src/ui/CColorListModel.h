@@ -41,6 +41,12 @@ class CColorListModel : public QAbstractTableModel {
   bool SetText(int row, int column, const QString& text);
   QString Text(int row, int column) const;
   void RemoveAllRows();
+  // Replaces every row: BeginReplaceRows removes them, and until
+  // EndReplaceRows the new ones are built without a word to the views, which
+  // then read the list anew. Ten thousand rows are one change for them, not
+  // tens of thousands. Check box changes are still announced.
+  void BeginReplaceRows();
+  void EndReplaceRows();
 
   // Changes the style record of a cell, a row or a column (column is ignored
   // for a row, row for a column), or its selected variant, each made on first
@@ -90,4 +96,5 @@ class CColorListModel : public QAbstractTableModel {
   std::vector<std::unique_ptr<iLS_item>> m_columnStyles;
   QStringList m_captions;
   bool m_checkBoxes = false;
+  bool m_replacing = false;
 };

@@ -13,7 +13,8 @@ DlgNotes::DlgNotes()
 bool DlgNotes::OnInitDialog() {
   InitDialogBase(kTemplateId);
   SetUpList({{"Subject", 355}, {"Category", 100}, {"Last Updated", 105}});
-  RefreshList();
+  // Not filled here: the main window's tab set-up fills the page when it is
+  // first shown, and reading the notes at start-up is time the user waits.
   return true;
 }
 

@@ -19,6 +19,7 @@
 #include <QWindow>
 #include <cstdlib>
 #include <ctime>
+#include <malloc.h>
 
 #include "app/AppBase.h"
 #include "app/Message.h"
@@ -54,8 +55,8 @@ constexpr int kHoverRed = 0x0000FF;
 constexpr int kFirstRunDelayMs = 2000;
 constexpr int kFadeInTickMs = 50;
 constexpr int kReminderScanMs = 60000;
-// The catch-up reads every task and event: done once the window is on the
-// screen and filled, so that it does not hold up the first sight of it.
+// The catch-up reads every task and event: done a moment after the window was
+// first painted, so that it does not hold up the first sight of it.
 constexpr int kCatchUpDelayMs = 300;
 
 UTSettings& Settings() { return GetApp().GetSettings(); }
@@ -289,8 +290,8 @@ bool DlgOrganizer::OnInitDialog() {
 
   if (!startHidden) StartTimer(kTimerFadeInMain, kFadeInTickMs);
   StartTimer(kTimerReminders, kReminderScanMs);
-  // Reminders missed while the program was not running come at once, once the window is up.
-  QTimer::singleShot(kCatchUpDelayMs, this, &CatchUpMissedReminders);
+  // A window that starts hidden may never paint.
+  if (startHidden) ScheduleCatchUp();
   return true;
 }
 
@@ -616,7 +617,21 @@ void DlgOrganizer::ApplyTopmost(bool on) {
   }
 }
 
+// Reminders missed while the program was not running come once the window is
+// up. A timer started with the window could fire before a long list let it paint.
+void DlgOrganizer::ScheduleCatchUp() {
+  if (m_catchUpScheduled) return;
+  m_catchUpScheduled = true;
+  QTimer::singleShot(kCatchUpDelayMs, this, [] {
+    CatchUpMissedReminders();
+    // The data store keeps freed memory for the next large list, but what
+    // start-up read and let go of is not needed again soon: back to the system.
+    malloc_trim(0);
+  });
+}
+
 void DlgOrganizer::OnPaint(QPainter& painter) {
+  ScheduleCatchUp();
   painter.drawPixmap(3, 3, ResourcePixmap(kEmblemIcon));
   painter.setPen(ColorFromRef(Settings().GetClrText()));
   painter.setFont(m_headerFont);

@@ -108,6 +108,8 @@ class DlgOrganizer : public DlgBase {
   // Size, place and maximised state from the last run, and for the next.
   void RestoreWindowPlace();
   void SaveWindowPlace() const;
+  // Once, after the first paint (or at once for a window that starts hidden).
+  void ScheduleCatchUp();
 
   // A control and how it follows the window's right and bottom edges.
   struct Anchored {
@@ -138,4 +140,5 @@ class DlgOrganizer : public DlgBase {
   CAutoCombo* m_sort;
   QIcon m_icon;
   bool m_closing = false;
+  bool m_catchUpScheduled = false;
 };

@@ -106,7 +106,7 @@ template <typename Record, typename CellsOf>
 void DlgRecordView::ShowRecords(const std::vector<Record>& records, CellsOf cellsOf) {
   const ListPlace place = SavePlace();
   m_list->setUpdatesEnabled(false);
-  m_list->DeleteAllItems();
+  m_list->BeginReplaceItems();
   int row = 0;
   for (const Record& record : records) {
     const QStringList cells = cellsOf(record);
@@ -114,6 +114,7 @@ void DlgRecordView::ShowRecords(const std::vector<Record>& records, CellsOf cell
     m_list->SetItemValue(row, record.id);
     ++row;
   }
+  m_list->EndReplaceItems();
   RestorePlace(place);
   m_list->setUpdatesEnabled(true);
 }

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <algorithm>
+#include <map>
 #include <unordered_map>
 
 #include "app/AppBase.h"
@@ -46,6 +47,18 @@ QString DeadlineText(const TaskRecord& task) {
   return QString::fromStdString(text);
 }
 
+// Deadlines by day and time (-1 without one), each written once per refresh:
+// many tasks share a deadline, and their rows then share one copy of its text.
+using DeadlineTexts = std::map<std::pair<double, double>, QString>;
+
+QString SharedDeadlineText(const TaskRecord& task, DeadlineTexts& written) {
+  if (!task.deadline) return QString();
+  const std::pair<double, double> key(task.due_date, task.deadline_time ? task.due_time : -1);
+  auto found = written.find(key);
+  if (found == written.end()) found = written.emplace(key, DeadlineText(task)).first;
+  return found->second;
+}
+
 // Room for the longest deadline a row can show in the user's date and time
 // format, and never less than the list was designed with.
 int DeadlineWidth(const QFont& font) {
@@ -80,14 +93,15 @@ bool DlgTasks::OnInitDialog() {
 
 void DlgTasks::RefreshList() {
   CColorListCtrl* list = GetList();
-  const int text = GetApp().GetSettings().GetClrText();
   const ListPlace place = SavePlace();
   list->setUpdatesEnabled(false);
-  list->DeleteAllItems();
+  list->BeginReplaceItems();
   const std::unordered_map<int, QString> priorities = NamesById(m_priorities);
   const std::unordered_map<int, QString> categories = NamesById(m_categories);
+  DeadlineTexts deadlines;
   int row = 0;
-  for (const TaskRecord& task : ListTasks()) {
+  // Each task becomes its row as it is read: the whole list is never held twice.
+  ListTasks([&](const TaskRecord& task) {
     list->SetCellText(row, 0, QString::fromStdString(task.name));
     list->SetCellText(row, kPriorityColumn, NameOf(priorities, task.priority_id));
     const int color = PriorityColor(task.priority_id);
@@ -96,13 +110,13 @@ void DlgTasks::RefreshList() {
     list->SetCellSelectedBkColor(row, kPriorityColumn, color, false);
     list->SetCellSelectedStyle(row, kPriorityColumn, kLsBkColor, false);
     list->SetCellText(row, 2, NameOf(categories, task.category_id));
-    list->SetCellText(row, 3, DeadlineText(task));
-    list->SetRowStyle(row, kLsTextColor, false);
-    list->SetRowTextColor(row, text, false);
+    list->SetCellText(row, 3, SharedDeadlineText(task, deadlines));
+    // Sets the row's text colour and style, done or not.
     ApplyCompleted(row, task.completed);
     list->SetItemValue(row, task.id);
     ++row;
-  }
+  });
+  list->EndReplaceItems();
   RestorePlace(place);
   list->setUpdatesEnabled(true);
 }

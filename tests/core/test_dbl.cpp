@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "OrganizerTest.h"
 #include "db/DBL.h"
+#include "db/QueryRow.h"
 
 using namespace DBL;
 
@@ -109,6 +112,50 @@ TEST_F(StoreTest, ColumnsAreFoundByExactNameAndConvertedLikeTheCLibrary) {
   EXPECT_EQ(rs.GetInt("one"), 1);
   EXPECT_EQ(rs.GetString("nullcol"), "");
   EXPECT_FALSE(rs.Next());
+}
+
+// A list read row by row must show what the whole result shows: the same
+// texts, and the same numbers to the last bit, also where SQLite's 15-digit
+// text of a real differs from the real it holds.
+TEST_F(StoreTest, RowsReadOneByOneReadAsTheWholeResult) {
+  const std::string sql =
+      "select 1 as a, 2 as a, '12abc' as t, 'x' as nonnum, 2.5 as r, 1 / 3.0 as third, 0.1 + 0.2 as sum, "
+      "3000000000 as wide, 9007199254740993 as big, -7 as negative, '1.000000' as one, ' 42' as padded, "
+      "NULL as nullcol, 'It#$%g^s *(!G^%^x*(!G^%^' as coded, 'caf\xc3\xa9' as accented";
+  const std::vector<std::string> columns = {"a",   "A",       "missing", "t",   "nonnum", "r",      "third",
+                                            "sum", "wide",    "big",     "negative", "one", "padded",
+                                            "nullcol", "coded", "accented"};
+  MemResultSet whole = ExecuteQuery(sql);
+  ASSERT_TRUE(whole.Next());
+  int rows = 0;
+  ExecuteQueryEach(sql, [&](const QueryRow& row) {
+    ++rows;
+    for (const std::string& column : columns) {
+      SCOPED_TRACE(column);
+      EXPECT_EQ(row.GetString(column), whole.GetString(column));
+      EXPECT_EQ(row.GetInt(column), whole.GetInt(column));
+      const double mine = row.GetDouble(column);
+      const double theirs = whole.GetDouble(column);
+      EXPECT_EQ(std::memcmp(&mine, &theirs, sizeof mine), 0) << mine << " != " << theirs;
+    }
+  });
+  EXPECT_EQ(rows, 1);
+  EXPECT_EQ(whole.GetString("coded"), "It's \"x\"");
+}
+
+TEST_F(StoreTest, RowsReadOneByOneComeInOrderAndOnlyForQueries) {
+  std::vector<std::string> names;
+  ExecuteQueryEach("select id, name from priority order by id desc",
+                   [&](const QueryRow& row) { names.push_back(row.GetString("name")); });
+  EXPECT_EQ(names, (std::vector<std::string>{"Low", "Medium", "High"}));
+  // A query that does not run gives no rows; a statement that is no query runs nothing.
+  ExecuteQueryEach("select nothing from nowhere", [](const QueryRow&) { FAIL() << "a row"; });
+  EXPECT_THROW(ExecuteQueryEach("delete from priority", [](const QueryRow&) {}), SQLException);
+  EXPECT_EQ(ExecuteQuery("select id from priority").RowCount(), 3u);
+  // The file is closed again also when a row's reader gives up with an exception.
+  EXPECT_THROW(ExecuteQueryEach("select id from priority", [](const QueryRow&) { throw SQLException("stop"); }),
+               SQLException);
+  EXPECT_EQ(ExecuteUpdate("update priority set comment = 'x' where id = 1"), 0);
 }
 
 TEST_F(StoreTest, RowsKeepTheirOrderAndTheResultOutlivesItsCopy) {

@@ -169,6 +169,49 @@ TEST_F(CColorListTest, RowsGoInAtColumnZeroAndKeepTheirStylesButNotTheirValues) 
   EXPECT_EQ(m_list->GetColumnCount(), 3);
 }
 
+// A refill of a long list reaches the view as one reset, not a change per
+// row and cell; what the rows hold, and the ticks they announce, are as if
+// each had been added alone.
+TEST_F(CColorListTest, ReplacedRowsReachTheViewAsOneChange) {
+  m_list->SetCheckBoxes(true);
+  m_list->SetItemValue(0, 42);
+  m_list->SelectRow(2);
+  QSignalSpy inserted(m_list->model(), &QAbstractItemModel::rowsInserted);
+  QSignalSpy changed(m_list->model(), &QAbstractItemModel::dataChanged);
+  QSignalSpy reset(m_list->model(), &QAbstractItemModel::modelReset);
+  QSignalSpy ticks(m_list.get(), &CColorListCtrl::checkChanged);
+
+  m_list->BeginReplaceItems();
+  EXPECT_EQ(m_list->GetItemCount(), 0);
+  for (int row = 0; row < 1000; ++row) {
+    m_list->SetCellText(row, 0, QStringLiteral("task %1").arg(row));
+    m_list->SetCellText(row, 1, QStringLiteral("Low"));
+    m_list->SetCellBkColor(row, 1, 0x00FF00);
+    m_list->SetCellStyle(row, 1, kLsBkColor);
+    m_list->SetCheck(row, row % 2 == 1);
+    m_list->SetItemValue(row, 1000 + row);
+  }
+  m_list->EndReplaceItems();
+
+  EXPECT_EQ(inserted.count(), 0);
+  EXPECT_EQ(changed.count(), 0);
+  EXPECT_EQ(reset.count(), 1);
+  EXPECT_EQ(ticks.count(), 500);
+  EXPECT_EQ(m_list->GetItemCount(), 1000);
+  EXPECT_EQ(m_list->model()->rowCount(), 1000);
+  EXPECT_EQ(m_list->GetItemText(999, 0), QStringLiteral("task 999"));
+  EXPECT_EQ(m_list->GetItemValue(0), 1000);
+  EXPECT_EQ(m_list->GetCheck(1), 1);
+  EXPECT_EQ(m_list->GetCellLook(7, 1, false).bkColor, 0x00FF00);
+  EXPECT_EQ(m_list->GetFirstSelectedRow(), -1);
+
+  // After the refill single changes are announced again.
+  m_list->SetCellText(0, 1, QStringLiteral("High"));
+  EXPECT_EQ(changed.count(), 1);
+  m_list->SetCellText(1000, 0, QStringLiteral("one more"));
+  EXPECT_EQ(inserted.count(), 1);
+}
+
 TEST_F(CColorListTest, CheckBoxChangesAreAnnouncedWithOldAndNewState) {
   m_list->SetCheckBoxes(true);
   QSignalSpy changes(m_list.get(), &CColorListCtrl::checkChanged);
