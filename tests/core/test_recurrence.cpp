@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -62,3 +64,78 @@ TEST_F(RecurrenceTest, WeeklyEventShowsOnItsWeekdaysOnly) {
 }
 
 }  // namespace
+
+// Each rule's occurrences in a few windows, against python3-dateutil's rrule
+// worked out in one run of the independent implementation.
+struct Case {
+  const char* rrule;
+  double start;
+  int firstDay, lastDay;
+};
+
+std::string PythonOccurrences(const std::vector<Case>& cases) {
+  std::string script =
+      "from dateutil.rrule import rrulestr\n"
+      "from datetime import datetime, timedelta\n"
+      "epoch = datetime(1899, 12, 30)\n"
+      "for rule, start, first, last in [\n";
+  for (const Case& c : cases) {
+    script += "  ('" + std::string(c.rrule) + "', " + std::to_string(std::llround(c.start * 86400)) + ", " +
+              std::to_string(c.firstDay) + ", " + std::to_string(c.lastDay) + "),\n";
+  }
+  script +=
+      "]:\n"
+      "  r = rrulestr(rule, dtstart=epoch + timedelta(seconds=start))\n"
+      "  got = r.between(epoch + timedelta(days=first), epoch + timedelta(days=last + 1, seconds=-1), inc=True)\n"
+      "  print(' '.join(str(round((t - epoch).total_seconds())) for t in got))\n";
+  const std::string path = testing::TempDir() + "/rrules.py";
+  FILE* file = std::fopen(path.c_str(), "w");
+  std::fputs(script.c_str(), file);
+  std::fclose(file);
+  FILE* pipe = popen(("/usr/bin/python3 " + path).c_str(), "r");
+  std::string output;
+  char buffer[4096];
+  while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+  EXPECT_EQ(pclose(pipe), 0);
+  return output;
+}
+
+TEST_F(RecurrenceTest, OccurrencesMatchAnIndependentImplementation) {
+  const double jan31 = At(2026, 1, 31, 9, 0);
+  const double leap = At(2024, 2, 29, 0, 0);
+  const std::vector<Case> cases = {
+      {"FREQ=MONTHLY;BYMONTHDAY=31", jan31, Day(2026, 1, 1), Day(2026, 12, 31)},
+      {"FREQ=MONTHLY;INTERVAL=2;BYMONTHDAY=31", jan31, Day(2027, 6, 1), Day(2028, 6, 30)},
+      {"FREQ=MONTHLY;BYMONTHDAY=-1", jan31, Day(2026, 1, 1), Day(2026, 12, 31)},
+      {"FREQ=YEARLY", leap, Day(2024, 1, 1), Day(2033, 12, 31)},
+      {"FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=29;COUNT=3", leap, Day(2024, 1, 1), Day(2040, 12, 31)},
+      {"FREQ=MONTHLY;BYDAY=-1FR", At(2026, 1, 30, 18, 0), Day(2026, 2, 1), Day(2026, 8, 31)},
+      {"FREQ=MONTHLY;BYDAY=2TU;COUNT=5", At(2026, 1, 13, 8, 15), Day(2026, 1, 1), Day(2026, 12, 31)},
+      {"FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,WE;UNTIL=20260331T235959", At(2026, 1, 5, 9, 0), Day(2026, 2, 10),
+       Day(2026, 4, 30)},
+      {"FREQ=DAILY;INTERVAL=3;COUNT=10", At(2026, 12, 25, 7, 0), Day(2026, 12, 1), Day(2027, 2, 28)},
+      {"FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU", At(2026, 3, 29, 2, 30), Day(2026, 1, 1), Day(2031, 12, 31)},
+      {"FREQ=HOURLY;INTERVAL=7;COUNT=20", At(2026, 3, 28, 22, 0), Day(2026, 3, 29), Day(2026, 3, 31)},
+      {"FREQ=WEEKLY", At(2026, 1, 1, 12, 0), Day(2030, 1, 1), Day(2030, 1, 31)},
+      {"FREQ=MINUTELY;INTERVAL=17", At(2026, 1, 1, 22, 0), Day(2026, 1, 5), Day(2026, 1, 5)},
+      {"FREQ=HOURLY;BYMINUTE=0,30", At(2026, 1, 1, 22, 10), Day(2026, 2, 5), Day(2026, 2, 5)},
+      {"FREQ=YEARLY;INTERVAL=3;BYMONTH=1,7", At(2026, 1, 1, 0, 0), Day(2031, 1, 1), Day(2036, 12, 31)},
+  };
+  std::string expected;
+  std::string actual;
+  for (const Case& c : cases) {
+    std::vector<int> ids;
+    const EventRecord event{-1, static_cast<double>(OleDate::DayNumber(c.start)), 1, OleDate::TimeOfDay(c.start), "x", "", 0};
+    const int id = InsertEvent(event);
+    ASSERT_EQ(SaveRepeatRule(2, id, RepeatRule{c.rrule, {}, {}}), 0);
+    std::string line;
+    for (const Occurrence& o : OccurrencesBetween(c.firstDay, c.lastDay)) {
+      if (o.id != id) continue;
+      line += (line.empty() ? "" : " ") + std::to_string(std::llround((o.day + o.time) * 86400));
+    }
+    actual += line + "\n";
+    ASSERT_EQ(DeleteEvent(id), 0);
+  }
+  expected = PythonOccurrences(cases);
+  EXPECT_EQ(actual, expected);
+}
