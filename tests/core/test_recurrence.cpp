@@ -139,3 +139,107 @@ TEST_F(RecurrenceTest, OccurrencesMatchAnIndependentImplementation) {
   expected = PythonOccurrences(cases);
   EXPECT_EQ(actual, expected);
 }
+
+TEST_F(RecurrenceTest, CheckSaysWhyARuleCannotBeUsed) {
+  const double start = At(2026, 5, 10, 9, 0);
+  EXPECT_EQ(CheckRepeatRule("FREQ=WEEKLY;BYDAY=MO,WE;UNTIL=20270331", start), "");
+  EXPECT_EQ(CheckRepeatRule("FREQ=DAILY;UNTIL=20260501", start), "The repeat ends before it starts.");
+  EXPECT_EQ(CheckRepeatRule("FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=30", start), "The repeat rule gives no occurrence.");
+  EXPECT_EQ(CheckRepeatRule("FREQ=DAILY;COUNT=3;UNTIL=20270101", start),
+            "The repeat rule \"FREQ=DAILY;COUNT=3;UNTIL=20270101\" is not understood.");
+  EXPECT_EQ(CheckRepeatRule("every day", start), "The repeat rule \"every day\" is not understood.");
+  // The day it ends on is still in it, whatever the time.
+  EXPECT_EQ(CheckRepeatRule("FREQ=DAILY;UNTIL=20260510", start), "");
+}
+
+TEST_F(RecurrenceTest, EndlessRuleEverySecondCostsOnlyTheDaysAsked) {
+  const int id = AddEvent(At(2026, 1, 1, 0, 0), true, "FREQ=SECONDLY;COUNT=1000000000");
+  const int far = Day(2050, 6, 1);
+  const std::vector<Occurrence> day = OccurrencesBetween(far, far);
+  ASSERT_EQ(day.size(), 100u);  // at most a hundred of one series on one day
+  EXPECT_EQ(day.front().id, id);
+  EXPECT_EQ(day.front().day, far);
+  EXPECT_NEAR(day[99].time, 99.0 / 86400, 1e-7);
+  // A bold day per day of a month, without stepping through every second of it.
+  EXPECT_EQ(DaysWithItems(far, far + 30).size(), 31u);
+  // Its billionth second is in 2057: nothing after it.
+  EXPECT_TRUE(OccurrencesBetween(Day(2058, 1, 1), Day(2058, 1, 31)).empty());
+  EXPECT_EQ(DaysWithItems(Day(2057, 9, 9), Day(2057, 9, 10)), std::vector<int>{Day(2057, 9, 9)});
+}
+
+TEST_F(RecurrenceTest, RemovingOneOccurrenceKeepsTheOthers) {
+  const int id = AddEvent(At(2026, 3, 2, 10, 0), false, "FREQ=WEEKLY;BYDAY=MO;COUNT=4");
+  const int single = AddEvent(At(2026, 3, 9, 8, 0), true, "");
+  EXPECT_EQ(ExcludeOccurrence(2, id, Day(2026, 3, 9)), 0);
+  EXPECT_EQ(ExcludeOccurrence(2, id, Day(2026, 3, 10)), -1);  // not one of its days
+  EXPECT_EQ(ExcludeOccurrence(2, single, Day(2026, 3, 9)), -1);  // does not repeat
+  const std::vector<Occurrence> list = OccurrencesBetween(Day(2026, 3, 1), Day(2026, 4, 30));
+  EXPECT_EQ(Days(list), (std::vector<int>{Day(2026, 3, 2), Day(2026, 3, 9), Day(2026, 3, 16), Day(2026, 3, 23)}));
+  EXPECT_EQ(list[1].id, single);
+  EXPECT_FALSE(list[1].repeats);
+  EXPECT_EQ(LoadRepeatRule(2, id).excludedDays, std::vector<int>{Day(2026, 3, 9)});
+  EXPECT_EQ(LoadEvent(id).event_date, Day(2026, 3, 2));  // the row keeps the first occurrence
+}
+
+TEST_F(RecurrenceTest, DetachedOccurrenceBecomesARecordOfItsOwn) {
+  const int id = AddEvent(At(2026, 3, 2, 10, 0), true, "FREQ=DAILY;COUNT=3");
+  const int detached = DetachOccurrence(2, id, Day(2026, 3, 3));
+  ASSERT_GT(detached, id);
+  EventRecord moved = LoadEvent(detached);
+  EXPECT_EQ(moved.event_date, Day(2026, 3, 3));
+  EXPECT_EQ(moved.title, "Meeting");
+  moved.event_time = 15.0 / 24;
+  ASSERT_EQ(UpdateEvent(moved), 0);
+  const std::vector<Occurrence> list = OccurrencesBetween(Day(2026, 3, 1), Day(2026, 3, 31));
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list[1].id, detached);
+  EXPECT_FALSE(list[1].repeats);
+  EXPECT_NEAR(list[1].time, 15.0 / 24, 1e-6);
+  EXPECT_EQ(Stored("select series_id || ' ' || day from repeat_override where record_id = " + std::to_string(detached)),
+            std::to_string(id) + " " + std::to_string(Day(2026, 3, 3)));
+  EXPECT_LE(DetachOccurrence(2, id, Day(2026, 3, 3)), 0);  // that day is no longer in the series
+}
+
+TEST_F(RecurrenceTest, TickingARepeatingTaskMovesItOnUntilItsLastOccurrence) {
+  const int id = AddTask(At(2026, 1, 30, 18, 0), "FREQ=DAILY;INTERVAL=2;COUNT=3");
+  EXPECT_EQ(CompleteTaskOccurrence(id), 1);
+  TaskRecord task = LoadTask(id);
+  EXPECT_EQ(task.due_date, Day(2026, 2, 1));
+  EXPECT_NEAR(task.due_time, 0.75, 1e-6);
+  EXPECT_EQ(task.completed, 0);
+  // COUNT counts what is left, so the series still ends on 3 February.
+  EXPECT_EQ(LoadRepeatRule(0, id).rrule, "FREQ=DAILY;INTERVAL=2;COUNT=2");
+  EXPECT_EQ(Days(OccurrencesBetween(Day(2026, 1, 1), Day(2026, 2, 28))),
+            (std::vector<int>{Day(2026, 2, 1), Day(2026, 2, 3)}));
+  EXPECT_EQ(CompleteTaskOccurrence(id), 1);
+  EXPECT_EQ(LoadTask(id).due_date, Day(2026, 2, 3));
+  EXPECT_EQ(CompleteTaskOccurrence(id), 2);
+  EXPECT_EQ(LoadTask(id).completed, 1);
+  EXPECT_TRUE(OccurrencesBetween(Day(2026, 1, 1), Day(2026, 2, 28)).empty());
+
+  const int once = AddTask(At(2026, 1, 30, 18, 0), "");
+  EXPECT_EQ(CompleteTaskOccurrence(once), 2);
+  EXPECT_EQ(LoadTask(once).completed, 1);
+  EXPECT_LE(CompleteTaskOccurrence(9999), 0);
+}
+
+TEST_F(RecurrenceTest, RemovingATasksCurrentOccurrenceMovesItOn) {
+  const int id = AddTask(At(2026, 1, 31, 9, 0), "FREQ=MONTHLY;BYMONTHDAY=-1");
+  EXPECT_EQ(ExcludeOccurrence(0, id, Day(2026, 1, 31)), 0);
+  EXPECT_EQ(LoadTask(id).due_date, Day(2026, 2, 28));
+  EXPECT_EQ(Days(OccurrencesBetween(Day(2026, 1, 1), Day(2026, 3, 31))),
+            (std::vector<int>{Day(2026, 2, 28), Day(2026, 3, 31)}));
+}
+
+TEST_F(RecurrenceTest, OccurrencesKeepTheirWallClockTimeAcrossDaylightSavingAndZones) {
+  AddEvent(At(2026, 3, 27, 9, 0), true, "FREQ=DAILY;UNTIL=20260330T090000");
+  for (const char* zone : {"Europe/Berlin", "America/New_York", "UTC"}) {
+    setenv("TZ", zone, 1);
+    tzset();
+    const std::vector<Occurrence> list = OccurrencesBetween(Day(2026, 3, 1), Day(2026, 4, 30));
+    ASSERT_EQ(list.size(), 4u) << zone;
+    for (const Occurrence& o : list) EXPECT_NEAR(o.time, 9.0 / 24, 1e-6) << zone;
+  }
+  unsetenv("TZ");
+  tzset();
+}
