@@ -11,6 +11,7 @@
 #include "records/Tasks.h"
 #include "recurrence/Occurrences.h"
 #include "recurrence/RepeatRules.h"
+#include "reminders/DueReminders.h"
 
 namespace {
 
@@ -242,4 +243,54 @@ TEST_F(RecurrenceTest, OccurrencesKeepTheirWallClockTimeAcrossDaylightSavingAndZ
   }
   unsetenv("TZ");
   tzset();
+}
+
+TEST_F(RecurrenceTest, EveryOccurrenceRemindsOnceAndMissedOnesAreCaughtUpOnce) {
+  const int id = AddEvent(At(2026, 1, 5, 9, 0), true, "FREQ=DAILY", 15);
+  Exec("update repeat_rule set reminded = 0");
+  const double minute = 1.0 / 1440;
+
+  std::vector<DueReminder> due = CollectDueReminders(At(2026, 1, 6, 8, 50));
+  ASSERT_EQ(due.size(), 1u);
+  EXPECT_EQ(due[0].id, id);
+  EXPECT_EQ(due[0].kind, kReminderEvent);
+  EXPECT_EQ(due[0].minutesLeft, 10);
+  EXPECT_EQ(due[0].when, OleDate::ShortDateText(Day(2026, 1, 6)) + " 09:00 AM");
+  EXPECT_TRUE(due[0].warningCleared);
+  EXPECT_TRUE(CollectDueReminders(At(2026, 1, 6, 8, 51)).empty());
+  EXPECT_TRUE(CollectDueReminders(At(2026, 1, 6, 8, 59) + 59 * minute / 60).empty());
+  EXPECT_EQ(LoadEvent(id).warning, 15);  // kept for the next one
+  EXPECT_EQ(CollectDueReminders(At(2026, 1, 7, 8, 45) + minute / 2).size(), 1u);
+
+  // The program was not running from the 7th to the 10th: one catch-up, for the latest.
+  std::vector<DueReminder> missed = CollectMissedReminders(At(2026, 1, 10, 12, 0));
+  ASSERT_EQ(missed.size(), 1u);
+  EXPECT_EQ(missed[0].when, OleDate::ShortDateText(Day(2026, 1, 10)) + " 09:00 AM");
+  EXPECT_EQ(missed[0].minutesLeft, -180);
+  EXPECT_TRUE(CollectMissedReminders(At(2026, 1, 10, 12, 0)).empty());
+  EXPECT_EQ(CollectDueReminders(At(2026, 1, 11, 8, 50)).size(), 1u);
+}
+
+TEST_F(RecurrenceTest, ARuleMadeNowDoesNotCatchUpItsPast) {
+  const int birthday = AddEvent(At(1990, 6, 1, 12, 0) + 30.0 / 86400, true, "FREQ=YEARLY", 60);
+  const std::vector<DueReminder> missed = CollectMissedReminders(OleDate::Now());
+  EXPECT_TRUE(missed.empty());
+  EXPECT_EQ(LoadEvent(birthday).warning, 60);
+}
+
+TEST_F(RecurrenceTest, ARepeatingTaskRemindsOfItsOccurrencesAndNotOnceDone) {
+  const int id = AddTask(At(2026, 2, 1, 18, 0), "FREQ=WEEKLY");
+  TaskRecord task = LoadTask(id);
+  task.warning = 60;
+  ASSERT_EQ(UpdateTask(task), 0);
+  Exec("update repeat_rule set reminded = 0");
+  EXPECT_EQ(CollectDueReminders(At(2026, 2, 1, 17, 30)).size(), 1u);
+  // Not ticked: next week's occurrence still reminds.
+  const std::vector<DueReminder> due = CollectDueReminders(At(2026, 2, 8, 17, 1));
+  ASSERT_EQ(due.size(), 1u);
+  EXPECT_EQ(due[0].kind, kReminderTask);
+  EXPECT_EQ(due[0].minutesLeft, 59);
+  ASSERT_EQ(SetTaskCompleted(id, 1), 0);
+  EXPECT_TRUE(CollectDueReminders(At(2026, 2, 15, 17, 30)).empty());
+  EXPECT_TRUE(CollectMissedReminders(At(2026, 3, 1, 0, 0)).empty());
 }
