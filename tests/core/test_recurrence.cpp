@@ -8,6 +8,7 @@
 #include "RecordsTest.h"
 #include "db/OleDate.h"
 #include "records/Events.h"
+#include "records/RecordSnapshot.h"
 #include "records/Tasks.h"
 #include "recurrence/Occurrences.h"
 #include "recurrence/RepeatRules.h"
@@ -293,4 +294,24 @@ TEST_F(RecurrenceTest, ARepeatingTaskRemindsOfItsOccurrencesAndNotOnceDone) {
   ASSERT_EQ(SetTaskCompleted(id, 1), 0);
   EXPECT_TRUE(CollectDueReminders(At(2026, 2, 15, 17, 30)).empty());
   EXPECT_TRUE(CollectMissedReminders(At(2026, 3, 1, 0, 0)).empty());
+}
+
+TEST_F(RecurrenceTest, TakingBackATickPutsTheSeriesWhereItWas) {
+  const int id = AddTask(At(2026, 4, 1, 9, 0), "FREQ=DAILY;COUNT=5");
+  const RecordSnapshot before = TakeSnapshot(0, id);
+  ASSERT_EQ(CompleteTaskOccurrence(id), 1);
+  ASSERT_EQ(LoadRepeatRule(0, id).rrule, "FREQ=DAILY;COUNT=4");
+  ASSERT_EQ(RestoreSnapshots({before}), 0);
+  EXPECT_EQ(LoadTask(id).due_date, Day(2026, 4, 1));
+  EXPECT_EQ(LoadRepeatRule(0, id).rrule, "FREQ=DAILY;COUNT=5");
+  // A deleted series comes back repeating, its detached occurrence linked again.
+  const int event = AddEvent(At(2026, 4, 1, 9, 0), true, "FREQ=WEEKLY");
+  const int detached = DetachOccurrence(2, event, Day(2026, 4, 8));
+  const RecordSnapshot series = TakeSnapshot(2, event);
+  ASSERT_EQ(DeleteEvent(event), 0);
+  Exec("delete from repeat_rule where record_id = " + std::to_string(event));
+  Exec("delete from repeat_override where series_id = " + std::to_string(event));
+  ASSERT_EQ(RestoreSnapshots({series}), 0);
+  EXPECT_EQ(LoadRepeatRule(2, event).excludedDays, std::vector<int>{Day(2026, 4, 8)});
+  EXPECT_EQ(Stored("select count(*) from repeat_override where record_id = " + std::to_string(detached)), "1");
 }
