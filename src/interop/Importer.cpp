@@ -4,6 +4,7 @@
 #include <QString>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "db/Transaction.h"
 #include "interop/CalendarMapping.h"
@@ -59,6 +60,10 @@ class Importer::Run {
       const std::pair<int, std::string> key(identity.kind, identity.uid);
       m_identities.emplace(key, std::move(identity));
     }
+    DBL::MemResultSet links = transaction.Query("select kind, record_id, series_id, day from repeat_override");
+    while (links.Next()) {
+      m_occurrences[{links.GetInt("kind"), links.GetInt("series_id"), links.GetInt("day")}] = links.GetInt("record_id");
+    }
     const std::map<std::pair<int, int>, RepeatRule> rules = ListRepeatRules(transaction);
     const auto withRule = [&rules](int kind, int id, RecordFields fields) {
       if (const auto rule = rules.find({kind, id}); rule != rules.end()) AddRepeat(fields, rule->second);
@@ -79,16 +84,16 @@ class Importer::Run {
     if (item.kind != 2) SetCategory(item);
     const std::string fields = FieldsText(Fields(item));
     const auto known = m_identities.find({item.kind, item.uid});
-    const auto current = known == m_identities.end() ? m_current.end()
-                                                     : m_current.find({item.kind, known->second.record_id});
+    const int knownId = known != m_identities.end() ? known->second.record_id : OccurrenceRecord(item);
+    const auto current = m_current.find({item.kind, knownId});
     if (current != m_current.end()) {
-      if (current->second == fields && known->second.component == item.component) {
+      if (current->second == fields && known != m_identities.end() && known->second.component == item.component) {
         ++counts.unchanged;
         return;
       }
       ++counts.updated;
-      m_records.push_back({item.kind, known->second.record_id, false});
-      if (m_write) Store(item, known->second.record_id, fields);
+      m_records.push_back({item.kind, knownId, false});
+      if (m_write) Store(item, knownId, fields);
       return;
     }
     ++counts.added;
@@ -106,6 +111,16 @@ class Importer::Run {
     }
     AddRepeat(fields, item.repeat);
     return fields;
+  }
+
+  // An occurrence changed on its own here has a UID of its own until it is
+  // first written: it is known by its series and day.
+  int OccurrenceRecord(const InteropItem& item) const {
+    if (item.seriesUid.empty()) return 0;
+    const auto series = m_identities.find({item.kind, item.seriesUid});
+    if (series == m_identities.end()) return 0;
+    const auto found = m_occurrences.find({item.kind, series->second.record_id, item.seriesDay});
+    return found == m_occurrences.end() ? 0 : found->second;
   }
 
   // The first category of the kind the file names that is known; else the
@@ -188,6 +203,7 @@ class Importer::Run {
   std::map<std::pair<int, int>, std::string> m_current;  // fields text by kind and id
   std::set<std::pair<int, std::string>> m_seen;
   std::map<std::pair<int, std::string>, int> m_stored;  // record ids by kind and UID, of this run
+  std::map<std::tuple<int, int, int>, int> m_occurrences;  // record id by kind, series id and day
   size_t m_made = 0;
 };
 
