@@ -9,6 +9,7 @@
 #include "db/OleDate.h"
 #include "records/Events.h"
 #include "records/Tasks.h"
+#include "recurrence/RepeatReminders.h"
 
 namespace {
 
@@ -38,17 +39,43 @@ DueReminder Clear(int kind, int id, int left, const std::string& name, std::stri
   return DueReminder{kind, id, left, name, std::move(when), cleared};
 }
 
-// The tasks for which `minutesLeft` has a value, in list order, with their
-// warnings cleared. The tasks are read one by one, not held all at once; the
-// warnings are cleared after the last one, when the file is no longer read.
-template <class MinutesLeftIfDue>
-void CollectDueTasks(std::vector<DueReminder>& reminders, MinutesLeftIfDue minutesLeft) {
-  std::vector<std::pair<TaskRecord, int>> found;
+// A repeating item keeps its warning for its next occurrence; what is kept
+// instead is that this occurrence has reminded.
+DueReminder Remind(RepeatReminders& series, double moment, double now, TaskRecord task) {
+  const bool kept = series.MarkReminded(0, task.id, moment) == 0;
+  task.due_date = OleDate::DayNumber(moment);
+  task.due_time = OleDate::TimeOfDay(moment);
+  return DueReminder{kReminderTask, task.id, MinutesLeft(moment, now), task.name, WhenText(task), kept};
+}
+
+DueReminder Remind(RepeatReminders& series, double moment, double now, EventRecord event) {
+  const bool kept = series.MarkReminded(2, event.id, moment) == 0;
+  event.event_date = OleDate::DayNumber(moment);
+  event.event_time = OleDate::TimeOfDay(moment);
+  return DueReminder{kReminderEvent, event.id, MinutesLeft(moment, now), event.title, WhenText(event), kept};
+}
+
+// A task found due while the task list is read. What it leads to is written
+// only after the read, when the file is free: its warning cleared (`left`),
+// or, for a repeating task, the occurrence at `occurrence` kept as reminded.
+struct DueTask {
+  TaskRecord task;
+  int left = 0;
+  std::optional<double> occurrence;
+};
+
+// The tasks `dueIf` finds, in list order. The tasks are read one by one, not
+// held all at once.
+template <class DueIf>
+void CollectDueTasks(std::vector<DueReminder>& reminders, RepeatReminders& series, double now, DueIf dueIf) {
+  std::vector<DueTask> found;
   ListTasks([&](const TaskRecord& task) {
-    if (const std::optional<int> left = minutesLeft(task)) found.emplace_back(task, *left);
+    if (std::optional<DueTask> due = dueIf(task)) found.push_back(std::move(*due));
   });
-  for (const auto& [task, left] : found) {
-    reminders.push_back(Clear(kReminderTask, task.id, left, task.name, WhenText(task)));
+  for (DueTask& due : found) {
+    reminders.push_back(due.occurrence
+                            ? Remind(series, *due.occurrence, now, std::move(due.task))
+                            : Clear(kReminderTask, due.task.id, due.left, due.task.name, WhenText(due.task)));
   }
 }
 
@@ -69,12 +96,25 @@ int SetReminderWarning(int kind, int id, int warning) {
 
 std::vector<DueReminder> CollectDueReminders(double now) {
   std::vector<DueReminder> due;
-  CollectDueTasks(due, [now](const TaskRecord& task) -> std::optional<int> {
+  RepeatReminders series;
+  CollectDueTasks(due, series, now, [&](const TaskRecord& task) -> std::optional<DueTask> {
+    if (series.Repeats(0, task.id)) {
+      if (task.completed || !task.deadline) return std::nullopt;
+      const std::optional<double> moment = series.Due(0, task.id, TaskDueMoment(task), task.warning, now);
+      if (!moment) return std::nullopt;
+      return DueTask{task, 0, moment};
+    }
     const int left = DueMinutes(task.warning, TaskDueMoment(task), now);
     if (left < 0) return std::nullopt;
-    return left;
+    return DueTask{task, left, std::nullopt};
   });
   for (const EventRecord& event : ListEvents(-1)) {
+    if (series.Repeats(2, event.id)) {
+      if (auto moment = series.Due(2, event.id, event.event_date + event.event_time, event.warning, now)) {
+        due.push_back(Remind(series, *moment, now, event));
+      }
+      continue;
+    }
     const int left = DueMinutes(event.warning, event.event_date + event.event_time, now);
     if (left < 0) continue;
     due.push_back(Clear(kReminderEvent, event.id, left, event.title, WhenText(event)));
@@ -84,12 +124,25 @@ std::vector<DueReminder> CollectDueReminders(double now) {
 
 std::vector<DueReminder> CollectMissedReminders(double now) {
   std::vector<DueReminder> missed;
-  CollectDueTasks(missed, [now](const TaskRecord& task) -> std::optional<int> {
+  RepeatReminders series;
+  CollectDueTasks(missed, series, now, [&](const TaskRecord& task) -> std::optional<DueTask> {
+    if (series.Repeats(0, task.id)) {
+      if (task.completed || !task.deadline) return std::nullopt;
+      const std::optional<double> moment = series.Missed(0, task.id, TaskDueMoment(task), task.warning, now);
+      if (!moment) return std::nullopt;
+      return DueTask{task, 0, moment};
+    }
     const double moment = TaskDueMoment(task);
     if (task.warning == 0 || task.completed || !task.deadline || !(moment < now)) return std::nullopt;
-    return MinutesLeft(moment, now);
+    return DueTask{task, MinutesLeft(moment, now), std::nullopt};
   });
   for (const EventRecord& event : ListEvents(-1)) {
+    if (series.Repeats(2, event.id)) {
+      if (auto moment = series.Missed(2, event.id, event.event_date + event.event_time, event.warning, now)) {
+        missed.push_back(Remind(series, *moment, now, event));
+      }
+      continue;
+    }
     const double moment = event.event_date + event.event_time;
     if (event.warning == 0 || !(moment < now)) continue;
     missed.push_back(Clear(kReminderEvent, event.id, MinutesLeft(moment, now), event.title, WhenText(event)));

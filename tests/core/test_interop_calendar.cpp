@@ -119,12 +119,18 @@ TEST(CalendarReadTest, OverridesStayWithTheirMasterAndTimeZonesTravelWithIt) {
       "SUMMARY:moved\r\nEND:VEVENT\r\n"
       "BEGIN:VEVENT\r\nUID:r\r\nDTSTART;TZID=Test/Zone:20250101T100000\r\nRRULE:FREQ=WEEKLY\r\nSUMMARY:weekly\r\n"
       "END:VEVENT\r\nBEGIN:VFREEBUSY\r\nUID:f\r\nEND:VFREEBUSY\r\n"));
-  ASSERT_EQ(read.items.size(), 1u);
+  // The changed occurrence is also a record of its own, after its series,
+  // and its day is no longer one of the series'.
+  ASSERT_EQ(read.items.size(), 2u);
   EXPECT_EQ(read.items[0].event.title, "weekly");
   EXPECT_EQ(read.items[0].line, 12) << "where its first component begins";
   EXPECT_EQ(read.items[0].component.rfind("BEGIN:VTIMEZONE", 0), 0u);
   EXPECT_NE(read.items[0].component.find("RRULE:FREQ=WEEKLY"), std::string::npos);
   EXPECT_NE(read.items[0].component.find("SUMMARY:moved"), std::string::npos);
+  EXPECT_EQ(read.items[0].repeat.rrule, "FREQ=WEEKLY");
+  EXPECT_EQ(read.items[1].event.title, "moved");
+  EXPECT_EQ(read.items[1].seriesUid, "r");
+  EXPECT_EQ(read.items[0].repeat.excludedDays, std::vector<int>{read.items[1].seriesDay});
   ASSERT_EQ(read.skipped.size(), 1u);
   EXPECT_EQ(read.skipped[0].line, 24);
   EXPECT_EQ(read.skipped[0].why, "VFREEBUSY is not a task, event or note");
