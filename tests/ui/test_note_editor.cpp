@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QLineEdit>
 
 #include "EditorTest.h"
@@ -91,8 +90,6 @@ TEST_F(NoteEditorTest, AMegabyteOfTextWithEveryKindOfLineComesBackExactly) {
   const QString lines[] = {QString::fromUtf8("plain line, 'quoted' and \"double\"\r\n"),
                            QString::fromUtf8("emoji 🎉 and CJK 漢字 and RTL مرحبا בעולם\r\n"), QStringLiteral("\r\n")};
   for (int i = 0; text.size() < 1024 * 1024; ++i) text += lines[i % 3];
-  QElapsedTimer clock;
-  clock.start();
   const int id = AddThroughEditor([&](Editor& e) {
     Subject(e)->setText("big");
     QApplication::clipboard()->setText(text);
@@ -105,7 +102,6 @@ TEST_F(NoteEditorTest, AMegabyteOfTextWithEveryKindOfLineComesBackExactly) {
     Save(e);
   });
   EXPECT_EQ(QString::fromStdString(LoadNote(id).content), text);
-  EXPECT_LT(clock.elapsed(), 20000) << "pasting, saving and opening a megabyte";
 }
 
 // The stored encoding is kept for the files people already have: a marker
