@@ -8,10 +8,10 @@
 // What the command line asks for. Qt's own options (-platform, -display,
 // -style, -session, ...) are left for the QApplication and mean "start".
 struct CommandLineRequest {
-  enum Action { kStart, kHelp, kVersion, kListBackups, kRestore, kImport, kExport, kUsageError };
+  enum Action { kStart, kHelp, kVersion, kListBackups, kRestore, kImport, kExport, kAddAccount, kAccounts, kSync, kUsageError };
   Action action = kStart;
   std::string restoreFile;  // kRestore
-  std::vector<std::string> files;  // kImport; kExport: the one file
+  std::vector<std::string> files;  // kImport; kExport: the one file; kAddAccount: URL and USER
   std::string problem;      // kUsageError: what was wrong, for the user
 };
 

@@ -11,8 +11,8 @@
 #include "interop/ContentLines.h"
 #include "interop/InteropError.h"
 #include "interop/RecordFields.h"
+#include "interop/RecordWriter.h"
 #include "interop/VCard.h"
-#include "records/Categories.h"
 #include "records/RecordIdentity.h"
 
 namespace Interop {
@@ -20,8 +20,6 @@ namespace Interop {
 namespace {
 
 struct Cancelled {};
-
-std::string Folded(const std::string& name) { return QString::fromStdString(name).toCaseFolded().toStdString(); }
 
 std::string ReadWholeFile(const std::string& path) {
   QFile file(QString::fromStdString(path));
@@ -46,13 +44,7 @@ bool IsVCardFile(const std::string& text) {
 class Importer::Run {
  public:
   Run(DBL::Transaction& transaction, bool write, std::vector<ImportedRecord>& records)
-      : m_t(transaction), m_write(write), m_records(records) {
-    for (int kind : {0, 1, 3}) {
-      for (const CategoryRecord& category : ListCategories(kind, transaction)) {
-        m_categories[kind].emplace(Folded(category.name), category.id);
-        if (!m_defaultCategory.count(kind)) m_defaultCategory[kind] = category.id;
-      }
-    }
+      : m_writer(transaction, write), m_write(write), m_records(records) {
     for (RecordIdentity& identity : ListIdentities(transaction)) {
       const std::pair<int, std::string> key(identity.kind, identity.uid);
       m_identities.emplace(key, std::move(identity));
@@ -69,8 +61,8 @@ class Importer::Run {
       counts.why.push_back("line " + std::to_string(item.line) + ": the same UID as an earlier one (" + item.uid + ")");
       return;
     }
-    if (item.kind != 2) SetCategory(item);
-    const std::string fields = FieldsText(Fields(item));
+    m_writer.SetCategory(item);
+    const std::string fields = FieldsText(RecordWriter::Fields(item));
     const auto known = m_identities.find({item.kind, item.uid});
     const auto current = known == m_identities.end() ? m_current.end()
                                                      : m_current.find({item.kind, known->second.record_id});
@@ -81,83 +73,20 @@ class Importer::Run {
       }
       ++counts.updated;
       m_records.push_back({item.kind, known->second.record_id, false});
-      if (m_write) Store(item, known->second.record_id, fields);
+      if (m_write) m_writer.Store(item, known->second.record_id, fields);
       return;
     }
     ++counts.added;
-    if (m_write) m_records.push_back({item.kind, Store(item, 0, fields), true});
+    if (m_write) m_records.push_back({item.kind, m_writer.Store(item, 0, fields), true});
   }
 
  private:
-  static RecordFields Fields(const InteropItem& item) {
-    switch (item.kind) {
-      case 0: return FieldsOf(item.task);
-      case 1: return FieldsOf(item.contact);
-      case 2: return FieldsOf(item.event);
-      default: return FieldsOf(item.note);
-    }
-  }
-
-  // The first category of the kind the file names that is known; else the
-  // first name it gives becomes one; a record without any takes the kind's first.
-  void SetCategory(InteropItem& item) {
-    int id = 0;
-    for (const std::string& name : item.categories) {
-      const auto found = m_categories[item.kind].find(Folded(name));
-      if (found != m_categories[item.kind].end()) {
-        id = found->second;
-        break;
-      }
-    }
-    if (!id && !item.categories.empty()) {
-      const std::string& name = item.categories.front();
-      id = m_write ? m_t.Insert(InsertCategorySql({-1, item.kind, name, ""})) : -1 - static_cast<int>(m_made++);
-      m_categories[item.kind].emplace(Folded(name), id);
-    }
-    if (!id) id = m_defaultCategory[item.kind];
-    item.task.category_id = id;
-    item.contact.cat_id = id;
-    item.note.category_id = id;
-  }
-
-  // Returns the record's id.
-  int Store(InteropItem& item, int id, const std::string& fields) {
-    if (id) {
-      item.task.id = item.contact.id = item.event.id = item.note.id = id;
-      switch (item.kind) {
-        case 0: m_t.Change(UpdateTaskSql(item.task)); break;
-        case 1: m_t.Change(UpdateContactSql(item.contact)); break;
-        case 2: m_t.Change(UpdateEventSql(item.event)); break;
-        default: m_t.Change(UpdateNoteSql(item.note, item.note.last_updated)); break;
-      }
-    } else {
-      switch (item.kind) {
-        case 0:
-          id = m_t.Insert(InsertTaskSql(item.task));
-          // Insert leaves a task open; a done one is marked so after.
-          if (item.task.completed) {
-            item.task.id = id;
-            m_t.Change(UpdateTaskSql(item.task));
-          }
-          break;
-        case 1: id = m_t.Insert(InsertContactSql(item.contact)); break;
-        case 2: id = m_t.Insert(InsertEventSql(item.event)); break;
-        default: id = m_t.Insert(InsertNoteSql(item.note, item.note.last_updated)); break;
-      }
-    }
-    m_t.Insert(StoreIdentitySql({item.kind, id, item.uid, item.component, fields}));
-    return id;
-  }
-
-  DBL::Transaction& m_t;
+  RecordWriter m_writer;
   const bool m_write;
   std::vector<ImportedRecord>& m_records;
-  std::map<int, std::map<std::string, int>> m_categories;  // by kind: case-folded name -> id
-  std::map<int, int> m_defaultCategory;
   std::map<std::pair<int, std::string>, RecordIdentity> m_identities;
   std::map<std::pair<int, int>, std::string> m_current;  // fields text by kind and id
   std::set<std::pair<int, std::string>> m_seen;
-  size_t m_made = 0;
 };
 
 Importer::Importer(std::string path) : m_path(std::move(path)) {}
