@@ -66,6 +66,21 @@ void ReadProp(QXmlStreamReader& xml, DavResponse& into) {
   }
 }
 
+// A server may split the found properties over several propstats.
+void Merge(DavResponse& from, DavResponse& into) {
+  into.found = true;
+  if (!from.etag.empty()) into.etag = std::move(from.etag);
+  if (!from.data.empty()) into.data = std::move(from.data);
+  if (!from.displayName.empty()) into.displayName = std::move(from.displayName);
+  into.collection = into.collection || from.collection;
+  into.calendar = into.calendar || from.calendar;
+  into.addressbook = into.addressbook || from.addressbook;
+  into.components.merge(from.components);
+  if (!from.principal.empty()) into.principal = std::move(from.principal);
+  if (!from.calendarHome.empty()) into.calendarHome = std::move(from.calendarHome);
+  if (!from.addressbookHome.empty()) into.addressbookHome = std::move(from.addressbookHome);
+}
+
 DavResponse ReadResponse(QXmlStreamReader& xml) {
   DavResponse response;
   while (xml.readNextStartElement()) {
@@ -86,12 +101,7 @@ DavResponse ReadResponse(QXmlStreamReader& xml) {
           xml.skipCurrentElement();
         }
       }
-      if (status >= 200 && status < 300) {
-        props.href = response.href;
-        props.status = response.status;
-        props.found = true;
-        response = std::move(props);
-      }
+      if (status >= 200 && status < 300) Merge(props, response);
     } else {
       xml.skipCurrentElement();
     }

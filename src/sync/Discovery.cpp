@@ -96,7 +96,8 @@ Discovered Discover(DavClient& client, const QUrl& start) {
       collection.href = AsFolder(home.resolved(QUrl(QString::fromStdString(response.href)))).toString().toStdString();
       collection.name = response.displayName;
       collection.addressbook = response.addressbook;
-      collection.components = response.components;
+      // Some servers name components for address books too: only a calendar's count.
+      if (response.calendar) collection.components = response.components;
       // A calendar that names no components takes them all.
       if (response.calendar && collection.components.empty()) collection.components = {"VEVENT", "VTODO", "VJOURNAL"};
       found.collections.push_back(std::move(collection));

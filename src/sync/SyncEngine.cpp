@@ -316,7 +316,10 @@ class CollectionSync {
             local.text = local.fields == identity->second.fields && !identity->second.component.empty()
                              ? identity->second.component
                              : make(identity->second.uid, identity->second.component,
-                                    Interop::ParseFieldsText(identity->second.fields));
+                                    // Nothing kept: every field is written.
+                                    identity->second.component.empty()
+                                        ? Interop::RecordFields{}
+                                        : Interop::ParseFieldsText(identity->second.fields));
             local.hash = ItemHash(local.text);
             m_byUid[{kind, local.item.uid}] = id;
             m_local.emplace(std::make_pair(kind, id), std::move(local));
@@ -547,10 +550,8 @@ class CollectionSync {
         store.row.recordId = writer.Store(store.item, store.recordId, fields);
         StoreItem(t, m_collection.id, store.row);
       }
-      for (InteropItem& copy : plan.copies) {
-        const std::string fields = Interop::FieldsText(Interop::RecordWriter::Fields(copy));
-        AddConflict(t, m_account.id, copy.kind, writer.Store(copy, 0, fields));
-      }
+      // A copy is a record made here: no kept component, no fields it was read with.
+      for (InteropItem& copy : plan.copies) AddConflict(t, m_account.id, copy.kind, writer.Store(copy, 0, ""));
       // A run that left items for next time keeps the old token, so they come again.
       SetCollectionState(t, m_collection.id, m_result.error.empty() ? token : m_collection.token, m_result.error);
     });
