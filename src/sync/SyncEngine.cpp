@@ -156,7 +156,7 @@ class CollectionSync {
     for (const auto& [key, local] : m_local) {
       if (!linked.count(key)) SendNew(local, plan);
     }
-    Commit(plan, listing.token);
+    Commit(plan, m_written.empty() || listing.token.empty() ? listing.token : TokenAfterWrites(listing.token));
     return m_result;
   }
 
@@ -184,22 +184,41 @@ class CollectionSync {
     }
   }
 
+  DavReply ChangesSince(const std::string& token) {
+    const QByteArray body =
+        R"(<?xml version="1.0" encoding="utf-8"?><d:sync-collection xmlns:d="DAV:"><d:sync-token>)" +
+        QByteArray::fromStdString(XmlEscaped(token)) +
+        "</d:sync-token><d:sync-level>1</d:sync-level><d:prop><d:getetag/></d:prop></d:sync-collection>";
+    return m_client.Xml("REPORT", m_url, 0, body);
+  }
+
+  // The token to keep after this run wrote to the server. The one read at the
+  // start would bring back our own writes, and would never tell of an item we
+  // made that is deleted before the next run; so the token after our writes
+  // is taken when they are all that changed since. When someone else changed
+  // something meanwhile, no token: the next run lists everything.
+  std::string TokenAfterWrites(const std::string& token) {
+    const DavReply reply = ChangesSince(token);
+    if (reply.status != 207) return "";
+    const MultiStatus status = ParseMultiStatus(reply.body);
+    if (!status.error.empty()) return "";
+    for (const DavResponse& response : status.responses) {
+      const auto ours = m_written.find(Href(response.href));
+      const std::string etag = response.status == 404 ? "" : response.etag;
+      if (ours == m_written.end() || ours->second != etag) return "";
+    }
+    return status.syncToken;
+  }
+
   bool List(Listing& listing) {
-    const auto report = [&](const std::string& token) {
-      const QByteArray body =
-          R"(<?xml version="1.0" encoding="utf-8"?><d:sync-collection xmlns:d="DAV:"><d:sync-token>)" +
-          QByteArray::fromStdString(XmlEscaped(token)) +
-          "</d:sync-token><d:sync-level>1</d:sync-level><d:prop><d:getetag/></d:prop></d:sync-collection>";
-      return m_client.Xml("REPORT", m_url, 0, body);
-    };
     DavReply reply;
     if (!m_collection.token.empty()) {
-      reply = report(m_collection.token);
+      reply = ChangesSince(m_collection.token);
       if (reply.status == 207) return Read(reply, false, listing);
       // Any other refusal of the token (403/409 valid-sync-token): a full listing.
       if (!reply.error.empty() || reply.status == 401 || reply.status >= 500) return Fail(reply, "changes");
     }
-    reply = report("");
+    reply = ChangesSince("");
     if (reply.status == 207) return Read(reply, true, listing);
     if (!reply.error.empty() || reply.status == 401 || reply.status >= 500) return Fail(reply, "listing");
     // No sync-collection: every item with its ETag.
@@ -372,6 +391,7 @@ class CollectionSync {
     if (!reply.Ok()) return reply;
     etag = reply.etag;
     if (etag.empty()) etag = m_client.Send("GET", UrlOf(href)).etag;
+    m_written[href] = etag;
     return reply;
   }
 
@@ -473,6 +493,7 @@ class CollectionSync {
                                            {{"If-Match", QByteArray::fromStdString(now.etag)}});
       Fetched current;
       if (reply.Ok() || reply.status == 404) {
+        m_written[row.href] = "";
         plan.drops.push_back(row.href);
         ++m_result.deletedThere;
       } else if (reply.status == 412 && Get(row.href, current) && Parse(current.data, item)) {
@@ -567,6 +588,7 @@ class CollectionSync {
   std::map<std::string, ItemStatus> m_rows;
   std::map<std::pair<int, int>, LocalRecord> m_local;
   std::map<std::pair<int, std::string>, int> m_byUid;
+  std::map<std::string, std::string> m_written;  // href -> ETag of what this run wrote, "" deleted
 };
 
 }  // namespace

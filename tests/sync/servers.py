@@ -201,3 +201,69 @@ class Organizer:
 
     def remove(self):
         shutil.rmtree(self.home, ignore_errors=True)
+
+
+class FaultyProxy:
+    """Stands between the organizer and a server: counts requests and, when
+    told, answers the next matching one itself (a status, or a cut connection)."""
+
+    def __init__(self, upstream):
+        import http.client
+        import http.server
+        import threading
+
+        proxy = self
+        self.requests = []
+        self.faults = []  # (method, text in the body or path, status or "cut", headers)
+        self.upstream = upstream
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            protocol_version = "HTTP/1.1"
+
+            def log_message(self, *args):
+                pass
+
+            def handle_one(self):
+                length = int(self.headers.get("Content-Length") or 0)
+                body = self.rfile.read(length) if length else b""
+                proxy.requests.append((self.command, self.path))
+                for fault in list(proxy.faults):
+                    method, part, status, headers = fault
+                    if method == self.command and (part.encode() in body or part == self.path):
+                        proxy.faults.remove(fault)
+                        if status == "cut":
+                            self.wfile.write(b"HTTP/1.1 207 Multi-Status\r\nContent-Length: 5000\r\n\r\n<d:mul")
+                            self.wfile.flush()
+                            self.close_connection = True
+                            return
+                        self.send_response(status)
+                        for name, value in headers.items():
+                            self.send_header(name, value)
+                        self.send_header("Content-Length", "0")
+                        self.end_headers()
+                        return
+                connection = http.client.HTTPConnection("127.0.0.1", proxy.upstream.port, timeout=60)
+                headers = {k: v for k, v in self.headers.items() if k.lower() not in ("host", "connection")}
+                connection.request(self.command, self.path, body, headers)
+                reply = connection.getresponse()
+                data = reply.read()
+                self.send_response(reply.status)
+                for name, value in reply.getheaders():
+                    if name.lower() not in ("content-length", "connection", "transfer-encoding"):
+                        self.send_header(name, value)
+                self.send_header("Content-Length", str(len(data)))
+                self.end_headers()
+                self.wfile.write(data)
+                connection.close()
+
+            do_GET = do_PUT = do_DELETE = do_PROPFIND = do_REPORT = do_MKCOL = do_MKCALENDAR = handle_one
+
+        self.port = free_port()
+        self.url = "http://127.0.0.1:%d/" % self.port
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", self.port), Handler)
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+        self.thread.start()
+
+    def stop(self):
+        self.server.shutdown()
+        self.server.server_close()

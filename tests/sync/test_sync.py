@@ -6,7 +6,7 @@ import signal
 import time
 import unittest
 
-from servers import (PASSWORD, USER, Organizer, Phone, Server, calendar, card, event, journal, todo)
+from servers import (PASSWORD, USER, FaultyProxy, Organizer, Phone, Server, calendar, card, event, journal, todo)
 
 TASK, CONTACT, EVENT, NOTE = 0, 1, 2, 3
 
@@ -111,6 +111,10 @@ class SyncCases:
         self.assertIn("SUMMARY:Call the bank today", self.server_item(self.calendar, "task-c"))
         self.assertIsNone(self.server_item(self.calendar, "note-d"))
         self.assertIn("SUMMARY:Concert", self.server_item(self.calendar, "ev-new"))
+        # Sent by the last sync and deleted on the phone before the next one.
+        self.phone.delete(self.href_of(self.calendar, "ev-new"))
+        self.assertIn("deleted here 1", self.sync().stdout)
+        self.assertEqual(self.titles(), ["Dentist at 10"])
 
     def test_conflict_keeps_both_versions_and_is_counted(self):
         self.phone.put(self.calendar + "c.ics", calendar(event("ev-c", "Review")))
@@ -231,8 +235,70 @@ class RadicaleSync(SyncCases, unittest.TestCase):
             self.assertNotIn(PASSWORD.encode(), f.read())
 
 
+    def test_server_faults_lose_nothing_and_an_unchanged_sync_asks_once(self):
+        proxy = FaultyProxy(self.server)
+        self.addCleanup(proxy.stop)
+        other = Organizer()
+        self.addCleanup(other.remove)
+        self.assertEqual(other.run("--add-account", proxy.url, USER, stdin=PASSWORD + "\n").returncode, 0)
+        self.import_into(other, calendar(event("f-1", "First")))
+        self.assertEqual(other.run("--sync", stdin=PASSWORD + "\n").returncode, 0)
+
+        self.phone.put(self.calendar + "f-2.ics", calendar(event("f-2", "From the phone")))
+        self.import_into(other, calendar(event("f-3", "From here")))
+        faults = [("REPORT", self.calendar, 503, {"Retry-After": "120"}, "HTTP 503, retry after 120 s",
+                   "Offline, will retry"),
+                  ("REPORT", "calendar-multiget", "cut", {}, "failed", "Offline, will retry"),
+                  ("PUT", "UID:f-3", 507, {}, "no room left", "no room left")]
+        for method, part, status, headers, said, state in faults:
+            proxy.faults = [(method, part, status, headers)]
+            done = other.run("--sync", stdin=PASSWORD + "\n")
+            self.assertEqual(done.returncode, 1, (status, done.stdout))
+            self.assertIn(said, done.stderr)
+            self.assertIn(state, other.run("--accounts").stdout.splitlines()[0])
+            if method == "REPORT":  # nothing came, nothing was written
+                self.assertEqual(other.query("select count(*) from event")[0][0], 2)
+        # The refused item stays here for the next sync; what came from the phone is taken.
+        self.assertIsNone(self.server_item(self.calendar, "f-3"))
+        self.assertEqual(other.query("select count(*) from event")[0][0], 3)
+
+        self.assertEqual(other.run("--sync", stdin=PASSWORD + "\n").returncode, 0)
+        self.assertEqual(sorted(t for (t,) in other.query("select title from event")),
+                         ["First", "From here", "From the phone"])
+        self.assertEqual(len(self.phone.list(self.calendar)), 3)
+
+        # Nothing changed: one request per collection.
+        proxy.requests.clear()
+        self.assertEqual(other.run("--sync", stdin=PASSWORD + "\n").returncode, 0)
+        self.assertEqual(len(proxy.requests), 2, proxy.requests)
+        # One change on each side: at most four requests for the calendar.
+        self.phone.put(self.href_of(self.calendar, "f-2"), calendar(event("f-2", "From the phone, moved")))
+        other.change("update event set title = 'First renamed' where title = 'First'")
+        proxy.requests.clear()
+        self.assertEqual(other.run("--sync", stdin=PASSWORD + "\n").returncode, 0)
+        self.assertLessEqual(len(proxy.requests), 4 + 1, proxy.requests)
+        self.assertIn("First renamed", self.server_item(self.calendar, "f-1"))
+
+    def import_into(self, organizer, text):
+        path = os.path.join(organizer.home, "in.ics")
+        with open(path, "w", newline="") as f:
+            f.write(text)
+        self.assertEqual(organizer.run("--import", path).returncode, 0)
+
+
 class XandikosSync(SyncCases, unittest.TestCase):
     server_kind = "xandikos"
+
+    def test_a_collection_that_comes_back_empty_is_not_mirrored(self):
+        count = 50
+        self.import_text(calendar(*[event("many-%02d" % i, "Many %d" % i) for i in range(count)]))
+        self.sync()
+        for href in self.phone.list(self.calendar):
+            self.phone.delete(href)
+        done = self.sync(expect_ok=False)
+        self.assertEqual(done.returncode, 1)
+        self.assertIn("came back empty", done.stderr)
+        self.assertEqual(self.organizer.query("select count(*) from event")[0][0], count)
 
 
 del SyncCases
