@@ -442,15 +442,27 @@ class CollectionSync {
     InteropItem item;
     bool remoteChanged = false;
     ItemStatus now = row;
+    if (got && row.recordId <= 0) {
+      // An item this collection does not take: remembered, not fetched again.
+      plan.rows.push_back({row.href, -1, 0, "", got->etag, ItemHash(got->data)});
+      return;
+    }
     if (got) {
-      if (row.recordId <= 0 || !Parse(got->data, item)) {
-        // An item this collection does not take: remembered, not fetched again.
-        plan.rows.push_back({row.href, -1, 0, "", got->etag, ItemHash(got->data)});
-        return;
-      }
-      remoteChanged = ItemHash(item.component) != row.hash;
       now.etag = got->etag;
-      if (!remoteChanged) plan.rows.push_back(now);
+      if (!Parse(got->data, item)) {
+        // Unreadable now: the record keeps its link and its fields; a change
+        // made here later is written over it.
+        plan.rows.push_back(now);
+        got = nullptr;
+      } else if (item.kind != row.kind) {
+        // Another kind under the same name: the record's item is gone, a new one came.
+        Decide(row, nullptr, true, plan);
+        TakeRemote(row.href, *got, std::move(item), 0, plan);
+        return;
+      } else {
+        remoteChanged = ItemHash(item.component) != row.hash;
+        if (!remoteChanged) plan.rows.push_back(now);
+      }
     }
     if (row.recordId <= 0) {
       if (gone) plan.drops.push_back(row.href);
