@@ -88,7 +88,7 @@ DavReply DavClient::SendOnce(const QByteArray& method, const QUrl& url, const QB
   if (!reply->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
 
   result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-  result.body = reply->readAll();
+  if (reply->isOpen()) result.body = reply->readAll();
   result.etag = reply->rawHeader("ETag").toStdString();
   bool number = false;
   const int retry = reply->rawHeader("Retry-After").trimmed().toInt(&number);
@@ -99,7 +99,8 @@ DavReply DavClient::SendOnce(const QByteArray& method, const QUrl& url, const QB
   if (result.status == 0) {
     if (!result.untrustedCertificate.empty()) {
       result.error = "the server's certificate is not trusted (SHA-256 " + result.untrustedCertificate + ")";
-    } else if (reply->error() == QNetworkReply::OperationCanceledError) {
+    } else if (reply->error() == QNetworkReply::OperationCanceledError ||
+               reply->error() == QNetworkReply::TimeoutError) {
       result.error = "the server did not answer in time";
     } else {
       result.error = reply->errorString().toStdString();

@@ -33,7 +33,9 @@ class DavClient {
  public:
   using Header = QPair<QByteArray, QByteArray>;
 
-  DavClient(const QString& user, const QString& password, std::string pinnedSha256, int timeoutMs = 60000);
+  // `timeoutMs`: how long a reply may be silent. Generous: a server lists
+  // thousands of items it has not indexed yet slowly.
+  DavClient(const QString& user, const QString& password, std::string pinnedSha256, int timeoutMs = 180000);
 
   DavReply Send(const QByteArray& method, const QUrl& url, const QByteArray& body = {},
                 const QList<Header>& headers = {});
