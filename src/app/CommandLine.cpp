@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include <array>
+#include <iostream>
 #include <string_view>
 
 #include "app/BackupRestore.h"
@@ -8,6 +9,7 @@
 #include "db/DBL.h"
 #include "interop/ExchangeCommands.h"
 #include "recurrence/Agenda.h"
+#include "sync/SyncCommands.h"
 
 namespace {
 
@@ -42,6 +44,7 @@ CommandLineRequest Problem(std::string text) {
 void PrintUsage(std::ostream& to) {
   to << "Usage: " << Paths::kExecutableName << " [--restore [FILE]] [--help] [--version]\n"
      << "       " << Paths::kExecutableName << " --import FILE... | --export FILE | --agenda [DAYS]\n"
+     << "       " << Paths::kExecutableName << " --add-account URL USER | --accounts | --sync\n"
      << "       " << Paths::kExecutableName << " [FILE...]\n";
 }
 
@@ -58,6 +61,12 @@ void PrintHelp(std::ostream& out) {
          "  --export FILE    write every task, event and note (.ics) or contact (.vcf)\n"
          "  --agenda [DAYS]  list the events and undone tasks from today through DAYS days\n"
          "                   ahead (7 when not given), one per line\n"
+         "  --add-account URL USER\n"
+         "                   add a CalDAV/CardDAV account (the password is the first line\n"
+         "                   of standard input); its first collection of each kind is used,\n"
+         "                   or one named \"Orvale Organizer\" is made\n"
+         "  --accounts       list the accounts, their state and collections\n"
+         "  --sync           sync every account once, one line per collection\n"
          "  -h, --help       show this help and exit\n"
          "  --version        show the version and exit\n"
          "\n"
@@ -109,6 +118,17 @@ CommandLineRequest ParseCommandLine(int argc, char** argv) {
         }
         request.agendaDays = std::stoi(days);
       }
+    } else if (arg == "--add-account") {
+      request.action = CommandLineRequest::kAddAccount;
+      if (i + 2 >= argc || argv[i + 1][0] == '-' || argv[i + 2][0] == '-') {
+        return Problem("--add-account needs a server address and a user name");
+      }
+      request.files.emplace_back(argv[++i]);
+      request.files.emplace_back(argv[++i]);
+    } else if (arg == "--accounts") {
+      request.action = CommandLineRequest::kAccounts;
+    } else if (arg == "--sync") {
+      request.action = CommandLineRequest::kSync;
     } else if (Contains(kQtOptionsWithValue, QtOptionName(arg))) {
       if (i + 1 == argc) return Problem("the option '" + std::string(arg) + "' needs a value");
       ++i;
@@ -148,6 +168,12 @@ std::optional<int> RunCommandLine(int argc, char** argv, std::ostream& out, std:
       return Interop::ExportToFile(request.files.front(), out, err);
     case CommandLineRequest::kAgenda:
       return PrintAgenda(request.agendaDays, out, err);
+    case CommandLineRequest::kAddAccount:
+      return Sync::AddAccountCommand(request.files[0], request.files[1], std::cin, out, err);
+    case CommandLineRequest::kAccounts:
+      return Sync::ListAccountsCommand(out, err);
+    case CommandLineRequest::kSync:
+      return Sync::SyncCommand(std::cin, out, err);
     case CommandLineRequest::kUsageError:
       break;
   }

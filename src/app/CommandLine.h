@@ -8,10 +8,14 @@
 // What the command line asks for. Qt's own options (-platform, -display,
 // -style, -session, ...) are left for the QApplication and mean "start".
 struct CommandLineRequest {
-  enum Action { kStart, kHelp, kVersion, kListBackups, kRestore, kImport, kExport, kAgenda, kUsageError };
+  enum Action {
+    kStart, kHelp, kVersion, kListBackups, kRestore, kImport, kExport, kAgenda,
+    kAddAccount, kAccounts, kSync, kUsageError
+  };
   Action action = kStart;
   std::string restoreFile;  // kRestore
-  std::vector<std::string> files;  // kImport; kExport: the one file; kStart: files to open
+  // kImport; kExport: the one file; kStart: files to open; kAddAccount: URL and USER
+  std::vector<std::string> files;
   int agendaDays = 7;       // kAgenda
   std::string problem;      // kUsageError: what was wrong, for the user
 };

@@ -12,19 +12,16 @@
 #include "interop/ContentLines.h"
 #include "interop/InteropError.h"
 #include "interop/RecordFields.h"
+#include "interop/RecordWriter.h"
 #include "interop/VCard.h"
-#include "records/Categories.h"
 #include "records/RecordIdentity.h"
 #include "recurrence/RepeatRules.h"
-#include "db/OleDate.h"
 
 namespace Interop {
 
 namespace {
 
 struct Cancelled {};
-
-std::string Folded(const std::string& name) { return QString::fromStdString(name).toCaseFolded().toStdString(); }
 
 std::string ReadWholeFile(const std::string& path) {
   QFile file(QString::fromStdString(path));
@@ -49,13 +46,7 @@ bool IsVCardFile(const std::string& text) {
 class Importer::Run {
  public:
   Run(DBL::Transaction& transaction, bool write, std::vector<ImportedRecord>& records)
-      : m_t(transaction), m_write(write), m_records(records) {
-    for (int kind : {0, 1, 3}) {
-      for (const CategoryRecord& category : ListCategories(kind, transaction)) {
-        m_categories[kind].emplace(Folded(category.name), category.id);
-        if (!m_defaultCategory.count(kind)) m_defaultCategory[kind] = category.id;
-      }
-    }
+      : m_t(transaction), m_writer(transaction, write), m_write(write), m_records(records) {
     for (RecordIdentity& identity : ListIdentities(transaction)) {
       const std::pair<int, std::string> key(identity.kind, identity.uid);
       m_identities.emplace(key, std::move(identity));
@@ -81,8 +72,8 @@ class Importer::Run {
       counts.why.push_back("line " + std::to_string(item.line) + ": the same UID as an earlier one (" + item.uid + ")");
       return;
     }
-    if (item.kind != 2) SetCategory(item);
-    const std::string fields = FieldsText(Fields(item));
+    m_writer.SetCategory(item);
+    const std::string fields = FieldsText(RecordWriter::Fields(item));
     const auto known = m_identities.find({item.kind, item.uid});
     const int knownId = known != m_identities.end() ? known->second.record_id : OccurrenceRecord(item);
     const auto current = m_current.find({item.kind, knownId});
@@ -101,16 +92,13 @@ class Importer::Run {
   }
 
  private:
-  static RecordFields Fields(const InteropItem& item) {
-    RecordFields fields;
-    switch (item.kind) {
-      case 0: fields = FieldsOf(item.task); break;
-      case 1: return FieldsOf(item.contact);
-      case 2: fields = FieldsOf(item.event); break;
-      default: return FieldsOf(item.note);
-    }
-    AddRepeat(fields, item.repeat);
-    return fields;
+  // Stores the item through the writer; an occurrence changed on its own is
+  // linked to its series.
+  int Store(InteropItem& item, int id, const std::string& fields) {
+    id = m_writer.Store(item, id, fields);
+    m_stored[{item.kind, item.uid}] = id;
+    LinkToSeries(item, id);
+    return id;
   }
 
   // An occurrence changed on its own here has a UID of its own until it is
@@ -123,67 +111,7 @@ class Importer::Run {
     return found == m_occurrences.end() ? 0 : found->second;
   }
 
-  // The first category of the kind the file names that is known; else the
-  // first name it gives becomes one; a record without any takes the kind's first.
-  void SetCategory(InteropItem& item) {
-    int id = 0;
-    for (const std::string& name : item.categories) {
-      const auto found = m_categories[item.kind].find(Folded(name));
-      if (found != m_categories[item.kind].end()) {
-        id = found->second;
-        break;
-      }
-    }
-    if (!id && !item.categories.empty()) {
-      const std::string& name = item.categories.front();
-      id = m_write ? m_t.Insert(InsertCategorySql({-1, item.kind, name, ""})) : -1 - static_cast<int>(m_made++);
-      m_categories[item.kind].emplace(Folded(name), id);
-    }
-    if (!id) id = m_defaultCategory[item.kind];
-    item.task.category_id = id;
-    item.contact.cat_id = id;
-    item.note.category_id = id;
-  }
-
-  // Returns the record's id.
-  int Store(InteropItem& item, int id, const std::string& fields) {
-    if (id) {
-      item.task.id = item.contact.id = item.event.id = item.note.id = id;
-      switch (item.kind) {
-        case 0: m_t.Change(UpdateTaskSql(item.task)); break;
-        case 1: m_t.Change(UpdateContactSql(item.contact)); break;
-        case 2: m_t.Change(UpdateEventSql(item.event)); break;
-        default: m_t.Change(UpdateNoteSql(item.note, item.note.last_updated)); break;
-      }
-    } else {
-      switch (item.kind) {
-        case 0:
-          id = m_t.Insert(InsertTaskSql(item.task));
-          // Insert leaves a task open; a done one is marked so after.
-          if (item.task.completed) {
-            item.task.id = id;
-            m_t.Change(UpdateTaskSql(item.task));
-          }
-          break;
-        case 1: id = m_t.Insert(InsertContactSql(item.contact)); break;
-        case 2: id = m_t.Insert(InsertEventSql(item.event)); break;
-        default: id = m_t.Insert(InsertNoteSql(item.note, item.note.last_updated)); break;
-      }
-    }
-    StoreIdentity(m_t, {item.kind, id, item.uid, item.component, fields});
-    if (item.kind == 0 || item.kind == 2) StoreRepeat(item, id);
-    m_stored[{item.kind, item.uid}] = id;
-    return id;
-  }
-
-  // The rule as the file has it (earlier occurrences do not remind), and an
-  // occurrence changed on its own linked to its series.
-  void StoreRepeat(const InteropItem& item, int id) {
-    if (item.repeat.rrule.empty()) {
-      m_t.Change(RemoveRepeatRuleSql(item.kind, id));
-    } else {
-      m_t.Insert(SaveRepeatRuleSql(item.kind, id, item.repeat, OleDate::Now()));
-    }
+  void LinkToSeries(const InteropItem& item, int id) {
     if (item.seriesUid.empty()) return;
     int series = 0;
     if (const auto stored = m_stored.find({item.kind, item.seriesUid}); stored != m_stored.end()) {
@@ -195,16 +123,14 @@ class Importer::Run {
   }
 
   DBL::Transaction& m_t;
+  RecordWriter m_writer;
   const bool m_write;
   std::vector<ImportedRecord>& m_records;
-  std::map<int, std::map<std::string, int>> m_categories;  // by kind: case-folded name -> id
-  std::map<int, int> m_defaultCategory;
   std::map<std::pair<int, std::string>, RecordIdentity> m_identities;
   std::map<std::pair<int, int>, std::string> m_current;  // fields text by kind and id
   std::set<std::pair<int, std::string>> m_seen;
   std::map<std::pair<int, std::string>, int> m_stored;  // record ids by kind and UID, of this run
   std::map<std::tuple<int, int, int>, int> m_occurrences;  // record id by kind, series id and day
-  size_t m_made = 0;
 };
 
 Importer::Importer(std::string path) : m_path(std::move(path)) {}

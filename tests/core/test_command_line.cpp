@@ -103,3 +103,25 @@ TEST(CommandLineTest, RestoreTakesAnOptionalFile) {
   EXPECT_EQ(restore.restoreFile, "organizer-2024-03-01.db");
   EXPECT_EQ(Parse({"--restore", "-platform", "offscreen"}).action, CommandLineRequest::kListBackups);
 }
+
+namespace {
+
+TEST(SyncCommandLine, AddAccountNeedsAnAddressAndAUser) {
+  const CommandLineRequest request = Parse({"--add-account", "https://dav.example.org", "ann"});
+  EXPECT_EQ(request.action, CommandLineRequest::kAddAccount);
+  EXPECT_EQ(request.files, (std::vector<std::string>{"https://dav.example.org", "ann"}));
+  for (const auto& words : {std::vector<std::string>{"--add-account"}, {"--add-account", "dav.example.org"},
+                            {"--add-account", "dav.example.org", "--sync"}}) {
+    const Outcome outcome = RunWith(words);
+    EXPECT_EQ(outcome.code, 2);
+    EXPECT_NE(outcome.err.find("--add-account needs a server address and a user name"), std::string::npos);
+  }
+}
+
+TEST(SyncCommandLine, SyncAndAccountsAreOursWhileQtKeepsItsSingleDashSync) {
+  EXPECT_EQ(Parse({"--sync"}).action, CommandLineRequest::kSync);
+  EXPECT_EQ(Parse({"--accounts"}).action, CommandLineRequest::kAccounts);
+  EXPECT_EQ(Parse({"-sync"}).action, CommandLineRequest::kStart);
+}
+
+}  // namespace

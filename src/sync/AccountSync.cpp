@@ -1,0 +1,81 @@
+#include "sync/AccountSync.h"
+
+#include <QDateTime>
+
+#include "db/SQLException.h"
+#include "db/Transaction.h"
+#include "sync/DavClient.h"
+
+namespace Sync {
+
+namespace {
+
+const std::string kSynced = "Synced";
+
+std::string StateOf(const CollectionResult& result) {
+  if (result.status == 401) return "Password refused";
+  if (result.status == 0 || result.status >= 500) {
+    if (result.status == 507 || result.error.find("certificate") != std::string::npos) return result.error;
+    return "Offline, will retry";
+  }
+  return result.error;
+}
+
+std::string Ago(long long seconds) {
+  if (seconds < 60) return "just now";
+  const long long minutes = seconds / 60;
+  if (minutes < 60) return minutes == 1 ? "1 minute ago" : std::to_string(minutes) + " minutes ago";
+  const long long hours = minutes / 60;
+  if (hours < 48) return hours == 1 ? "1 hour ago" : std::to_string(hours) + " hours ago";
+  return std::to_string(hours / 24) + " days ago";
+}
+
+}  // namespace
+
+AccountResult SyncAccount(const Account& account, const QString& password) {
+  AccountResult result;
+  std::vector<Collection> collections;
+  DBL::RunTransaction([&](DBL::Transaction& t) { collections = ListCollections(t, account.id); }, false);
+  DavClient client(QString::fromStdString(account.user), password, account.pinnedSha256);
+  SyncEngine engine(client, account);
+  result.ok = true;
+  for (const Collection& collection : collections) {
+    CollectionResult done;
+    try {
+      done = engine.Run(collection);
+    } catch (const DBL::SQLException& e) {
+      done.href = collection.href;
+      done.name = collection.name;
+      done.kinds = KindNames(collection.kinds);
+      done.error = "the database could not be written (" + e.GetMessage() + ")";
+      done.status = -1;
+    }
+    if (!done.error.empty() && result.ok) {
+      result.ok = false;
+      result.state = StateOf(done);
+    }
+    const bool refused = done.status == 401;
+    result.collections.push_back(std::move(done));
+    if (refused) break;  // the others would be refused alike
+  }
+  if (result.ok) result.state = kSynced;
+  DBL::RunTransaction([&](DBL::Transaction& t) {
+    SetAccountState(t, account.id, result.state, result.ok ? QDateTime::currentSecsSinceEpoch() : 0);
+  });
+  return result;
+}
+
+std::string DescribeState(const Account& account, int conflicts, long long now) {
+  std::string text;
+  if (account.state == kSynced) {
+    text = kSynced + " " + Ago(now - account.lastSync);
+  } else if (account.state.empty()) {
+    text = "Not synced yet";
+  } else {
+    text = account.state;
+  }
+  if (conflicts > 0) text += conflicts == 1 ? ", 1 conflict" : ", " + std::to_string(conflicts) + " conflicts";
+  return text;
+}
+
+}  // namespace Sync

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace DBL {
+class Transaction;
+}
+
+// What the sync keeps in organizer.db (tables described in sync.sql), read
+// and written inside the caller's transaction.
+namespace Sync {
+
+struct Account {
+  int id = 0;
+  std::string url;
+  std::string user;
+  std::string pinnedSha256;
+  int interval = 15;
+  long long lastSync = 0;
+  std::string state;
+};
+
+struct Collection {
+  int id = 0;
+  int accountId = 0;
+  std::string href;  // full URL
+  std::string name;
+  std::set<int> kinds;  // 0 task, 1 contact, 2 event, 3 note
+  std::string token;
+  std::string state;
+};
+
+struct ItemStatus {
+  std::string href;
+  int kind = 0;
+  int recordId = 0;
+  std::string uid;
+  std::string etag;
+  std::string hash;
+};
+
+const char* SyncSchemaText();
+// Adds the tables when missing; harmless when they are there.
+void EnsureTables(DBL::Transaction& t);
+
+std::vector<Account> ListAccounts(DBL::Transaction& t);
+std::vector<Collection> ListCollections(DBL::Transaction& t, int accountId);
+std::vector<ItemStatus> ListItems(DBL::Transaction& t, int collectionId);
+
+int InsertAccount(DBL::Transaction& t, const Account& account);
+int InsertCollection(DBL::Transaction& t, const Collection& collection);
+// `lastSync` 0 keeps the time of the last whole sync.
+void SetAccountState(DBL::Transaction& t, int accountId, const std::string& state, long long lastSync);
+void SetCollectionState(DBL::Transaction& t, int collectionId, const std::string& token, const std::string& state);
+void RemoveAccount(DBL::Transaction& t, int accountId);
+
+void StoreItem(DBL::Transaction& t, int collectionId, const ItemStatus& item);
+void DropItem(DBL::Transaction& t, int collectionId, const std::string& href);
+
+void AddConflict(DBL::Transaction& t, int accountId, int kind, int recordId);
+// Conflict copies of the account the person has not yet deleted.
+int ConflictCount(DBL::Transaction& t, int accountId);
+
+// Drops the identity a deleted record left behind, so a record coming back
+// under its UID can take it.
+void ForgetUid(DBL::Transaction& t, int kind, const std::string& uid);
+
+// Deletes a record of any kind with its identity.
+void DeleteRecord(DBL::Transaction& t, int kind, int recordId);
+
+// "tasks, events, notes", for the person.
+std::string KindNames(const std::set<int>& kinds);
+std::string KindsText(const std::set<int>& kinds);
+std::set<int> ParseKinds(const std::string& text);
+
+}  // namespace Sync
