@@ -573,7 +573,7 @@ class CollectionSync {
       for (const auto& [kind, id] : plan.deletes) DeleteRecord(t, kind, id);
       for (const std::string& href : plan.drops) DropItem(t, m_collection.id, href);
       for (const ItemStatus& row : plan.rows) StoreItem(t, m_collection.id, row);
-      for (const RecordIdentity& identity : plan.identities) t.Insert(StoreIdentitySql(identity));
+      for (const RecordIdentity& identity : plan.identities) StoreIdentity(t, identity);
       for (Plan::Store& store : plan.stores) {
         writer.SetCategory(store.item);
         if (!store.recordId) ForgetUid(t, store.item.kind, store.item.uid);
