@@ -12,6 +12,7 @@
 #include "interop/RecordWriter.h"
 #include "interop/VCard.h"
 #include "records/RecordIdentity.h"
+#include "recurrence/RepeatRules.h"
 #include "sync/DavClient.h"
 #include "sync/DavXml.h"
 #include "sync/ItemHash.h"
@@ -323,6 +324,18 @@ class CollectionSync {
               identities.emplace(key, std::move(identity));
             }
           }
+          // A task's or an event's rule is one of its fields, written from the
+          // rule table over what the server last sent.
+          const std::map<std::pair<int, int>, RepeatRule> rules = ListRepeatRules(t);
+          const auto repeatOf = [&rules](int kind, int id) {
+            Interop::RepeatOut repeat;
+            if (const auto rule = rules.find({kind, id}); rule != rules.end()) repeat.rule = rule->second;
+            return repeat;
+          };
+          const auto withRule = [&repeatOf](int kind, int id, Interop::RecordFields fields) {
+            Interop::AddRepeat(fields, repeatOf(kind, id).rule);
+            return fields;
+          };
           const auto take = [&](int kind, int id, auto fill, const Interop::RecordFields& fields, auto make) {
             const auto identity = identities.find({kind, id});
             if (identity == identities.end()) return;  // no UID yet: next time
@@ -345,9 +358,10 @@ class CollectionSync {
           };
           if (m_collection.kinds.count(0)) {
             for (const TaskRecord& r : ListTasks(t)) {
-              take(0, r.id, [&](InteropItem& i) { i.task = r; }, Interop::FieldsOf(r),
+              take(0, r.id, [&](InteropItem& i) { i.task = r; }, withRule(0, r.id, Interop::FieldsOf(r)),
                    [&](const std::string& uid, const std::string& kept, const Interop::RecordFields& before) {
-                     return Interop::ComponentForTask(r, writer.CategoryName(r.category_id), uid, kept, before);
+                     return Interop::ComponentForTask(r, writer.CategoryName(r.category_id), uid, kept, before,
+                                                      repeatOf(0, r.id));
                    });
             }
           }
@@ -361,9 +375,9 @@ class CollectionSync {
           }
           if (m_collection.kinds.count(2)) {
             for (const EventRecord& r : ListEvents(t)) {
-              take(2, r.id, [&](InteropItem& i) { i.event = r; }, Interop::FieldsOf(r),
+              take(2, r.id, [&](InteropItem& i) { i.event = r; }, withRule(2, r.id, Interop::FieldsOf(r)),
                    [&](const std::string& uid, const std::string& kept, const Interop::RecordFields& before) {
-                     return Interop::ComponentForEvent(r, uid, kept, before);
+                     return Interop::ComponentForEvent(r, uid, kept, before, repeatOf(2, r.id));
                    });
             }
           }
