@@ -1,0 +1,69 @@
+#include "recurrence/RepeatRules.h"
+
+#include <sstream>
+
+#include "db/DBL.h"
+#include "db/OleDate.h"
+#include "recurrence/RepeatSeries.h"
+
+namespace {
+
+std::string DaysText(const std::vector<int>& days) {
+  std::string text;
+  for (int day : days) text += (text.empty() ? "" : " ") + std::to_string(day);
+  return text;
+}
+
+std::vector<int> ReadDays(const std::string& text) {
+  std::vector<int> days;
+  std::istringstream in(text);
+  for (int day; in >> day;) days.push_back(day);
+  return days;
+}
+
+std::string Key(int kind, int id) {
+  return " where kind = " + DBL::IntToString(kind) + " and record_id = " + DBL::IntToString(id);
+}
+
+}  // namespace
+
+RepeatRule ReadRepeatRule(const DBL::MemResultSet& row) {
+  return RepeatRule{row.GetString("rrule"), ReadDays(row.GetString("excluded")), ReadDays(row.GetString("added"))};
+}
+
+RepeatRule LoadRepeatRule(int kind, int id) {
+  DBL::MemResultSet rows = DBL::ExecuteQuery("select rrule, excluded, added from repeat_rule" + Key(kind, id));
+  return rows.Next() ? ReadRepeatRule(rows) : RepeatRule{};
+}
+
+std::string SaveRepeatRuleSql(int kind, int id, const RepeatRule& rule, double reminded) {
+  return "insert or replace into repeat_rule (kind, record_id, rrule, excluded, added, reminded) values (" +
+         DBL::IntToString(kind) + ", " + DBL::IntToString(id) + ", '" + DBL::EncodeText(rule.rrule) + "', '" +
+         DaysText(rule.excludedDays) + "', '" + DaysText(rule.addedDays) + "', " + DBL::RealToString(reminded) + ")";
+}
+
+std::string RemoveRepeatRuleSql(int kind, int id) { return "delete from repeat_rule" + Key(kind, id); }
+
+std::string UpdateRepeatRuleSql(int kind, int id, const RepeatRule& rule) {
+  return "update repeat_rule set rrule = '" + DBL::EncodeText(rule.rrule) + "', excluded = '" +
+         DaysText(rule.excludedDays) + "', added = '" + DaysText(rule.addedDays) + "'" + Key(kind, id);
+}
+
+int SaveRepeatRule(int kind, int id, const RepeatRule& rule) {
+  if (rule.rrule.empty()) {
+    const int rc = DBL::ExecuteDelete(RemoveRepeatRuleSql(kind, id));
+    return rc == 12 ? 0 : rc;  // a record that did not repeat is as asked
+  }
+  const int rc = DBL::ExecuteUpdate(UpdateRepeatRuleSql(kind, id, rule));
+  if (rc != 12) return rc;
+  // A new rule: occurrences before now are not reminded of afterwards, so a
+  // birthday typed in today does not bring up last year's as missed.
+  return DBL::ExecuteInsert(SaveRepeatRuleSql(kind, id, rule, OleDate::Now())) > 0 ? 0 : -1;
+}
+
+std::string CheckRepeatRule(const std::string& rrule, double firstMoment) {
+  const RepeatSeries series(RepeatRule{rrule, {}, {}}, firstMoment);
+  if (!series.Problem().empty()) return series.Problem();
+  if (!series.HasOccurrence()) return "The repeat rule gives no occurrence.";
+  return "";
+}
