@@ -2,9 +2,11 @@
 
 #include "app/Message.h"
 #include "editors/DlgMngCategories.h"
+#include "editors/DlgOccurrenceQuestion.h"
 #include "editors/EditorControls.h"
 #include "editors/WriteFailure.h"
 #include "records/Categories.h"
+#include "recurrence/RepeatRules.h"
 #include "ui/CAutoCombo.h"
 #include "ui/CButtonST.h"
 
@@ -48,6 +50,23 @@ void DlgRecordEditor::OfferNewCategories(CAutoCombo* box, int kind) {
     }
     EditorControls::FillCategories(box, kind, id);
   });
+}
+
+bool DlgRecordEditor::RuleUsable(const RepeatRule& rule, double firstMoment) {
+  if (rule.rrule.empty()) return true;
+  const std::string reason = CheckRepeatRule(rule.rrule, firstMoment);
+  if (reason.empty()) return true;
+  ShowMessage(reason, kMessageOkNotice);
+  return false;
+}
+
+int DlgRecordEditor::AskWhichOccurrences() {
+  DlgOccurrenceQuestion question(this);
+  return question.DoModal();
+}
+
+bool DlgRecordEditor::StoreRule(int kind, int id, const RepeatRule& rule, const RepeatRule& stored) {
+  return rule == stored || SaveRepeatRule(kind, id, rule) == 0;
 }
 
 void DlgRecordEditor::OnCancel() {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "recurrence/RepeatRule.h"
 #include "ui/DlgBase.h"
 
 class CAutoCombo;
@@ -26,6 +27,16 @@ class DlgRecordEditor : public DlgBase {
   // A name typed into the category box that is no category is offered to be
   // added as one, and chosen when it is; otherwise the box keeps its choice.
   void OfferNewCategories(CAutoCombo* box, int kind);
+
+  // Says why a rule cannot be used for a series first due at `firstMoment`
+  // and answers false; a record that does not repeat always passes.
+  bool RuleUsable(const RepeatRule& rule, double firstMoment);
+  // Whether a change to an occurrence of a series is for that occurrence
+  // only: DlgOccurrenceQuestion's kThisOne, kAll or kCancel.
+  int AskWhichOccurrences();
+  // Stores the rule of a saved record when it differs from what was stored;
+  // true when it is stored.
+  static bool StoreRule(int kind, int id, const RepeatRule& rule, const RepeatRule& stored);
 
   void OnCancel() override;
   void OnPaint(QPainter& painter) override;
