@@ -65,7 +65,6 @@ bool DlgRepeatCustom::OnInitDialog() {
   m_ends->setAccessibleName(QStringLiteral("Ends"));
   m_until->setAccessibleName(QStringLiteral("End date"));
   m_count->setAccessibleName(QStringLiteral("Times"));
-  m_words->setAccessibleName(QStringLiteral("Rule in words"));
 
   for (const char* unit : {"days", "weeks", "months", "years"}) m_unit->AddItem(QString::fromUtf8(unit));
   const QDate first = OleDate::ToQDateTime(m_firstDay).date();

@@ -32,7 +32,6 @@ void RepeatChoice::Dress() {
   EditorControls::DressPickBox(m_dialog, m_box, false, 0);
   EditorControls::DressLabels(m_dialog, {DlgItemId(m_words)});
   m_box->setAccessibleName(QStringLiteral("Repeat"));
-  m_words->setAccessibleName(QStringLiteral("Repeat rule"));
   m_box->ResetItems();
   for (const char* choice : kChoices) m_box->AddItem(QString::fromUtf8(choice));
   connect(m_box, &CAutoCombo::selChange, this, &RepeatChoice::OnChosen);
