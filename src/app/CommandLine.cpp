@@ -7,6 +7,7 @@
 #include "app/Paths.h"
 #include "db/DBL.h"
 #include "interop/ExchangeCommands.h"
+#include "recurrence/Agenda.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ CommandLineRequest Problem(std::string text) {
 
 void PrintUsage(std::ostream& to) {
   to << "Usage: " << Paths::kExecutableName << " [--restore [FILE]] [--help] [--version]\n"
-     << "       " << Paths::kExecutableName << " --import FILE... | --export FILE\n";
+     << "       " << Paths::kExecutableName << " --import FILE... | --export FILE | --agenda [DAYS]\n";
 }
 
 void PrintHelp(std::ostream& out) {
@@ -53,6 +54,8 @@ void PrintHelp(std::ostream& out) {
          "                   of the database; refused while the organizer runs\n"
          "  --import FILE... import .ics, .vcs and .vcf files, each whole or not at all\n"
          "  --export FILE    write every task, event and note (.ics) or contact (.vcf)\n"
+         "  --agenda [DAYS]  list the events and undone tasks from today through DAYS days\n"
+         "                   ahead (7 when not given), one per line\n"
          "  -h, --help       show this help and exit\n"
          "  --version        show the version and exit\n"
          "\n"
@@ -92,6 +95,17 @@ CommandLineRequest ParseCommandLine(int argc, char** argv) {
       request.action = CommandLineRequest::kExport;
       if (i + 1 == argc || argv[i + 1][0] == '-') return Problem("--export needs a file");
       request.files.emplace_back(argv[++i]);
+    } else if (arg == "--agenda") {
+      request.action = CommandLineRequest::kAgenda;
+      if (i + 1 < argc && argv[i + 1][0] != '-') {
+        const std::string days = argv[++i];
+        // Up to a hundred years ahead; a day number must not overflow.
+        if (days.empty() || days.size() > 5 || days.find_first_not_of("0123456789") != std::string::npos ||
+            std::stoi(days) > 36600) {
+          return Problem("--agenda needs a number of days from 0 to 36600, not '" + days + "'");
+        }
+        request.agendaDays = std::stoi(days);
+      }
     } else if (Contains(kQtOptionsWithValue, QtOptionName(arg))) {
       if (i + 1 == argc) return Problem("the option '" + std::string(arg) + "' needs a value");
       ++i;
@@ -122,6 +136,8 @@ std::optional<int> RunCommandLine(int argc, char** argv, std::ostream& out, std:
       return Interop::ImportFiles(request.files, out, err);
     case CommandLineRequest::kExport:
       return Interop::ExportToFile(request.files.front(), out, err);
+    case CommandLineRequest::kAgenda:
+      return PrintAgenda(request.agendaDays, out, err);
     case CommandLineRequest::kUsageError:
       break;
   }

@@ -8,10 +8,11 @@
 // What the command line asks for. Qt's own options (-platform, -display,
 // -style, -session, ...) are left for the QApplication and mean "start".
 struct CommandLineRequest {
-  enum Action { kStart, kHelp, kVersion, kListBackups, kRestore, kImport, kExport, kUsageError };
+  enum Action { kStart, kHelp, kVersion, kListBackups, kRestore, kImport, kExport, kAgenda, kUsageError };
   Action action = kStart;
   std::string restoreFile;  // kRestore
   std::vector<std::string> files;  // kImport; kExport: the one file
+  int agendaDays = 7;       // kAgenda
   std::string problem;      // kUsageError: what was wrong, for the user
 };
 

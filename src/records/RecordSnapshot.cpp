@@ -24,12 +24,24 @@ struct SideTable {
   const char* table;
   std::string (*where)(int kind, int id);
 };
+
+std::string ByRecord(int kind, int id) {
+  return "kind = " + std::to_string(kind) + " and record_id = " + std::to_string(id);
+}
+
 // Each new per-record table goes here.
 const std::vector<SideTable> kSideTables = {
     // The UID and the text an import came from: a record brought back is the
     // same record to the next export or sync.
-    {"record_identity",
-     [](int kind, int id) { return "kind = " + std::to_string(kind) + " and record_id = " + std::to_string(id); }},
+    {"record_identity", ByRecord},
+    // How it repeats, and what has reminded: a completion taken back puts a
+    // task's series where it was.
+    {"repeat_rule", ByRecord},
+    // An occurrence changed on its own is linked to its series from both ends.
+    {"repeat_override",
+     [](int kind, int id) {
+       return "(" + ByRecord(kind, id) + ") or (kind = " + std::to_string(kind) + " and series_id = " + std::to_string(id) + ")";
+     }},
 };
 
 const DBL::StoredValue* Column(const DBL::TableRows& set, const std::string& name) {

@@ -1,6 +1,7 @@
 #include "recurrence/RepeatSeries.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <ctime>
 
@@ -134,15 +135,17 @@ bool RepeatSeries::Excluded(double moment) const {
 
 void RepeatSeries::Walk(double from, const std::function<bool(double)>& visit) const {
   if (m_recur.freq == ICAL_NO_RECURRENCE) return;
-  icalrecur_iterator* it = icalrecur_iterator_new(m_recur, ToIcal(m_first));
+  const bool later = !m_counted && from > m_first;
+  if (later && !icaltime_is_null_time(m_recur.until) && icaltime_compare(ToIcal(from), m_recur.until) > 0) return;
+  // Setting a later start loses the phase of a rule that steps by hours,
+  // minutes or seconds; such a rule starts afresh at one of its steps just
+  // before `from` instead, which yields the same occurrences from there on.
+  const int64_t step = m_recur.freq < ICAL_DAILY_RECURRENCE ? StepSeconds(m_recur.freq) * m_recur.interval : 0;
+  double anchor = m_first;
+  if (later && step > 0) anchor += std::floor((from - m_first) * 86400 / step) * step / 86400;
+  icalrecur_iterator* it = icalrecur_iterator_new(m_recur, ToIcal(anchor));
   if (!it) return;  // a rule libical finds can never occur
-  if (!m_counted && from > m_first) {
-    if (!icaltime_is_null_time(m_recur.until) && icaltime_compare(ToIcal(from), m_recur.until) > 0) {
-      icalrecur_iterator_free(it);
-      return;
-    }
-    icalrecur_iterator_set_start(it, ToIcal(from));
-  }
+  if (later && step == 0) icalrecur_iterator_set_start(it, ToIcal(from));
   for (int steps = 0; steps < kMostSteps; ++steps) {
     const icaltimetype t = icalrecur_iterator_next(it);
     if (icaltime_is_null_time(t) || !visit(FromIcal(t))) break;
