@@ -2,11 +2,9 @@
 
 #include "app/Message.h"
 #include "db/OleDate.h"
-#include "editors/DlgOccurrenceQuestion.h"
 #include "editors/EditorControls.h"
 #include "editors/RepeatChoice.h"
 #include "records/Categories.h"
-#include "recurrence/Occurrences.h"
 #include "recurrence/RepeatRules.h"
 #include "reminders/WarningIntervals.h"
 #include "ui/CAutoCombo.h"
@@ -123,26 +121,16 @@ void DlgAddEditAppt::OnOK() {
   }
   const RepeatRule rule = m_repeat->Rule();
   if (!RuleUsable(rule, event.event_date + event.event_time)) return;
-  bool saved = false;
-  if (m_isNew) {
-    const int id = InsertEvent(event);
-    saved = id > 0 && StoreRule(kCategoryEvents, id, rule, {});
-    // A repeating event whose rule could not be stored is not kept as a single one.
-    if (id > 0 && !saved) DeleteEvent(id);
-  } else if (OccurrenceDay() == 0) {
-    saved = UpdateEvent(event) == 0 && StoreRule(kCategoryEvents, event.id, rule, m_storedRule);
-  } else {
-    const int answer = AskWhichOccurrences();
-    if (answer == DlgOccurrenceQuestion::kCancel) return;
-    if (answer == DlgOccurrenceQuestion::kAll) {
-      saved = UpdateEvent(event) == 0 && StoreRule(kCategoryEvents, event.id, rule, m_storedRule);
-    } else {
-      // The occurrence becomes an event of its own on its day; the series keeps its rule.
-      EventRecord single = event;
-      single.id = DetachOccurrence(kCategoryEvents, event.id, OccurrenceDay());
-      single.event_date = OccurrenceDay();
-      saved = single.id > 0 && UpdateEvent(single) == 0;
-    }
-  }
+  const auto write = [event](int id, int day) {
+    EventRecord written = event;
+    if (day != 0) written.event_date = day;
+    if (id == 0) return InsertEvent(written);
+    written.id = id;
+    return UpdateEvent(written) == 0 ? id : -1;
+  };
+  const SaveResult result = SaveRepeating(kCategoryEvents, m_isNew ? 0 : event.id, OccurrenceDay(), rule,
+                                          m_storedRule, write, DeleteEvent);
+  if (result == SaveResult::kCancelled) return;
+  const bool saved = result == SaveResult::kSaved;
   FinishSave(saved, "Event \"" + event.title + "\"");
 }

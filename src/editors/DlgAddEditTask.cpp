@@ -2,12 +2,10 @@
 
 #include "app/Message.h"
 #include "db/OleDate.h"
-#include "editors/DlgOccurrenceQuestion.h"
 #include "editors/EditorControls.h"
 #include "editors/RepeatChoice.h"
 #include "records/Categories.h"
 #include "records/Priorities.h"
-#include "recurrence/Occurrences.h"
 #include "recurrence/RepeatRules.h"
 #include "reminders/WarningIntervals.h"
 #include "ui/CAutoCombo.h"
@@ -188,26 +186,16 @@ void DlgAddEditTask::OnOK() {
   }
   const RepeatRule rule = m_repeat->Rule();
   if (!RuleUsable(rule, TaskDueMoment(task))) return;
-  bool saved = false;
-  if (m_isNew) {
-    const int id = InsertTask(task);
-    saved = id > 0 && StoreRule(kCategoryTasks, id, rule, {});
-    // A repeating task whose rule could not be stored is not kept as a single one.
-    if (id > 0 && !saved) DeleteTask(id);
-  } else if (m_occurrenceDay == 0) {
-    saved = UpdateTask(task) == 0 && StoreRule(kCategoryTasks, task.id, rule, m_storedRule);
-  } else {
-    const int answer = AskWhichOccurrences();
-    if (answer == DlgOccurrenceQuestion::kCancel) return;
-    if (answer == DlgOccurrenceQuestion::kAll) {
-      saved = UpdateTask(task) == 0 && StoreRule(kCategoryTasks, task.id, rule, m_storedRule);
-    } else {
-      // The occurrence becomes a task of its own on its day; the series keeps its rule.
-      TaskRecord single = task;
-      single.id = DetachOccurrence(kCategoryTasks, task.id, m_occurrenceDay);
-      single.due_date = m_occurrenceDay;
-      saved = single.id > 0 && UpdateTask(single) == 0;
-    }
-  }
+  const auto write = [task](int id, int day) {
+    TaskRecord written = task;
+    if (day != 0) written.due_date = day;
+    if (id == 0) return InsertTask(written);
+    written.id = id;
+    return UpdateTask(written) == 0 ? id : -1;
+  };
+  const SaveResult result = SaveRepeating(kCategoryTasks, m_isNew ? 0 : task.id, m_occurrenceDay, rule,
+                                          m_storedRule, write, DeleteTask);
+  if (result == SaveResult::kCancelled) return;
+  const bool saved = result == SaveResult::kSaved;
   FinishSave(saved, "Task \"" + task.name + "\"");
 }

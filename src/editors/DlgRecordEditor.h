@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "recurrence/RepeatRule.h"
@@ -31,12 +32,18 @@ class DlgRecordEditor : public DlgBase {
   // Says why a rule cannot be used for a series first due at `firstMoment`
   // and answers false; a record that does not repeat always passes.
   bool RuleUsable(const RepeatRule& rule, double firstMoment);
-  // Whether a change to an occurrence of a series is for that occurrence
-  // only: DlgOccurrenceQuestion's kThisOne, kAll or kCancel.
-  int AskWhichOccurrences();
-  // Stores the rule of a saved record when it differs from what was stored;
-  // true when it is stored.
-  static bool StoreRule(int kind, int id, const RepeatRule& rule, const RepeatRule& stored);
+
+  enum class SaveResult { kSaved, kFailed, kCancelled };
+  // Writes the editor's fields into record `id`, or into a new record for id
+  // 0, moved to `day` unless it is 0; the id written, or <= 0 on failure.
+  using RecordWriter = std::function<int(int id, int day)>;
+  // Saves a record that may repeat, as its editor was opened: a new record
+  // with its rule (not kept at all when the rule cannot be stored), or an
+  // existing one with its rule. Opened on the occurrence of a series on
+  // `occurrenceDay`, it first asks whether the change is for that occurrence
+  // only, which then becomes a record of its own on its day.
+  SaveResult SaveRepeating(int kind, int id, int occurrenceDay, const RepeatRule& rule, const RepeatRule& stored,
+                           const RecordWriter& write, int (*remove)(int id));
 
   void OnCancel() override;
   void OnPaint(QPainter& painter) override;

@@ -53,7 +53,7 @@ DlgImpDates::DlgImpDates()
 bool DlgImpDates::OnInitDialog() {
   InitDialogBase(kTemplateId);
   m_calendar->ApplyColors();
-  SetUpList({{"Time", 75}, {"Event", 270}, {"Date", 85}, {"Repeat", 200}});
+  SetUpList({{"Time", 75}, {"Event", 270}, {"Date", 85}, {"Repeat", 160}});
   // Read first, though added last: the day's columns keep their places.
   GetList()->header()->moveSection(kDateColumn, 0);
   ShowColumn(kDateColumn, false);  // one day's events need no date

@@ -38,7 +38,9 @@ QLineEdit* Line(DlgBase& dialog, int id) { return qobject_cast<QLineEdit*>(dialo
 int AddEvent(const std::string& title, int day, const std::string& rrule) {
   const int id = InsertEvent(EventRecord{-1, static_cast<double>(day), 1, 0.375, title, "", 0});
   EXPECT_GT(id, 0);
-  if (!rrule.empty()) EXPECT_EQ(SaveRepeatRule(kCategoryEvents, id, {rrule, {}, {}}), 0);
+  if (!rrule.empty()) {
+    EXPECT_EQ(SaveRepeatRule(kCategoryEvents, id, {rrule, {}, {}}), 0);
+  }
   return id;
 }
 
