@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "interop/InteropError.h"
 #include "interop/VCalendarUpgrade.h"
 #include "interop/VCard.h"
+#include "recurrence/RepeatRules.h"
 #include "reminders/WarningIntervals.h"
 
 namespace Interop {
@@ -288,6 +290,70 @@ void ReadNote(icalcomponent* c, InteropItem& item) {
   }
 }
 
+// A date-time property's time with the zone its TZID names, looked up in the
+// calendar around it, else among libical's own zones.
+icaltimetype ZonedTime(icalproperty* p, icaltimetype t, icalcomponent* component) {
+  if (t.is_date || t.zone || icaltime_is_utc(t)) return t;
+  icalparameter* tzid = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER);
+  if (!tzid || !icalparameter_get_tzid(tzid)) return t;
+  icalcomponent* calendar = icalcomponent_get_parent(component);
+  icaltimezone* zone = calendar ? icalcomponent_get_timezone(calendar, icalparameter_get_tzid(tzid)) : nullptr;
+  if (!zone) zone = icaltimezone_get_builtin_timezone(icalparameter_get_tzid(tzid));
+  if (zone) t.zone = zone;
+  return t;
+}
+
+// The local day of a time in a property that may name a zone.
+std::optional<int> LocalDay(icalproperty* p, icaltimetype t, icalcomponent* component) {
+  if (icaltime_is_null_time(t) || t.year < kFirstYear || t.year > kLastYear || !QDate::isValid(t.year, t.month, t.day)) {
+    return std::nullopt;
+  }
+  return OleDate::DayNumber(ToLocal(ZonedTime(p, t, component)).ole);
+}
+
+// The first occurrence a record's series starts from: a task's due moment,
+// an event's start; nothing for a task without a due date.
+std::optional<double> FirstMoment(const InteropItem& item) {
+  if (item.kind == 0) {
+    if (!item.task.deadline) return std::nullopt;
+    return TaskDueMoment(item.task);
+  }
+  return item.event.event_date + (item.event.using_time ? item.event.event_time : 0.0);
+}
+
+// The master's RRULE, EXDATEs and RDATEs as the record's rule. Returns why the
+// item cannot be imported, or "". A task without a due date has nothing to
+// repeat from: its rule stays in the kept component only.
+std::string ReadRepeat(icalcomponent* master, InteropItem& item) {
+  for (icalproperty* error : Properties(master, ICAL_XLICERROR_PROPERTY)) {
+    const std::string text = Clean(icalproperty_get_xlicerror(error));
+    if (text.find("RRULE") != std::string::npos) return "the repeat rule (RRULE) cannot be read: " + text;
+  }
+  icalproperty* rrule = icalcomponent_get_first_property(master, ICAL_RRULE_PROPERTY);
+  const std::optional<double> first = FirstMoment(item);
+  if (!rrule || !first) return "";
+  char* value = icalproperty_get_value_as_string_r(rrule);
+  RepeatRule rule{value ? value : "", {}, {}};
+  free(value);
+  const std::string why = CheckRepeatRule(rule.rrule, *first);
+  if (!why.empty()) {
+    std::string reason = why;
+    reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
+    if (reason.back() == '.') reason.pop_back();
+    return "the repeat rule " + rule.rrule + " cannot be used: " + reason;
+  }
+  for (icalproperty* p : Properties(master, ICAL_EXDATE_PROPERTY)) {
+    if (const std::optional<int> day = LocalDay(p, icalproperty_get_exdate(p), master)) rule.excludedDays.push_back(*day);
+  }
+  for (icalproperty* p : Properties(master, ICAL_RDATE_PROPERTY)) {
+    const icaldatetimeperiodtype when = icalproperty_get_rdate(p);
+    const icaltimetype t = icaltime_is_null_time(when.time) ? when.period.start : when.time;
+    if (const std::optional<int> day = LocalDay(p, t, master)) rule.addedDays.push_back(*day);
+  }
+  item.repeat = std::move(rule);
+  return "";
+}
+
 int KindOf(icalcomponent_kind kind) {
   switch (kind) {
     case ICAL_VTODO_COMPONENT: return 0;
@@ -437,9 +503,44 @@ ReadResult ReadCalendar(std::string_view file) {
     if (group.kind == 2) ReadEvent(master, item);
     if (group.kind == 3) ReadNote(master, item);
     if (group.kind != 2) item.categories = Categories(master);
+    if (group.kind == 0 || group.kind == 2) {
+      if (const std::string why = ReadRepeat(master, item); !why.empty()) {
+        result.skipped.push_back({group.kind, item.line, why});
+        continue;
+      }
+    }
+    std::vector<InteropItem> overrides;
+    if (!item.repeat.rrule.empty()) {
+      // Each occurrence the file changed on its own leaves the series and
+      // becomes a record of its own, linked to it.
+      for (icalcomponent* part : group.parts) {
+        icalproperty* rid = icalcomponent_get_first_property(part, ICAL_RECURRENCEID_PROPERTY);
+        if (part == master || !rid) continue;
+        const std::optional<int> day = LocalDay(rid, icalproperty_get_recurrenceid(rid), part);
+        if (!day || !icalcomponent_get_first_property(part, group.kind == 2 ? ICAL_DTSTART_PROPERTY : ICAL_DUE_PROPERTY)) {
+          continue;  // stays in the kept component
+        }
+        CheckErrors(part, item.line);
+        InteropItem one;
+        one.kind = group.kind;
+        // Known by its day in the series, however the file writes the moment.
+        one.uid = item.uid + "#" + std::to_string(*day);
+        one.line = item.line;
+        one.seriesUid = item.uid;
+        one.seriesDay = *day;
+        one.component = TextOf(part);
+        if (group.kind == 0) ReadTask(part, one);
+        if (group.kind == 2) ReadEvent(part, one);
+        one.categories = item.categories;
+        item.repeat.excludedDays.push_back(*day);
+        overrides.push_back(std::move(one));
+      }
+    }
     result.items.push_back(std::move(item));
+    for (InteropItem& one : overrides) result.items.push_back(std::move(one));
   }
-  std::sort(result.items.begin(), result.items.end(),
+  // A series comes before the occurrences taken out of it.
+  std::stable_sort(result.items.begin(), result.items.end(),
             [](const InteropItem& a, const InteropItem& b) { return a.line < b.line; });
   return result;
 }
@@ -452,14 +553,15 @@ struct Kept {
   icalcomponent* master = nullptr;
 };
 
-Kept OpenKept(const std::string& kept, icalcomponent_kind kind, const std::string& uid) {
+Kept OpenKept(const std::string& kept, icalcomponent_kind kind, const std::string& uid, bool occurrence = false) {
   Kept result;
   if (!kept.empty()) result.calendar = Parse("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + kept + "END:VCALENDAR\r\n");
   // What libical could not read is not written back as its own complaints.
   if (result.calendar) icalcomponent_strip_errors(result.calendar.get());
   if (!result.calendar) result.calendar = ComponentPtr(icalcomponent_new_vcalendar());
+  // The master; the kept text of an occurrence changed on its own is that one override.
   for (icalcomponent* c : Children(result.calendar.get(), kind)) {
-    if (!icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY)) {
+    if (occurrence || !icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY)) {
       result.master = c;
       break;
     }
@@ -522,6 +624,60 @@ void SetAlarm(icalcomponent* master, int minutes, bool fromEnd, const std::strin
   icalcomponent_add_component(master, alarm);
 }
 
+// RRULE, EXDATE and RDATE as the record's rule says, its occurrences at the
+// start's time of day, written as the start is (UTC, or a DATE).
+void SetRepeat(icalcomponent* master, const RepeatOut& repeat, bool timed, double timeOfDay) {
+  RemoveAll(master, ICAL_RRULE_PROPERTY);
+  RemoveAll(master, ICAL_EXDATE_PROPERTY);
+  RemoveAll(master, ICAL_RDATE_PROPERTY);
+  if (repeat.rule.rrule.empty()) return;
+  icalrecurrencetype recur = icalrecurrencetype_from_string(repeat.rule.rrule.c_str());
+  if (recur.freq == ICAL_NO_RECURRENCE) return;
+  if (!icaltime_is_null_time(recur.until)) {
+    const icaltimetype until = recur.until;
+    double local = OleDate::FromParts({until.year, until.month, until.day, 23, 59, 59});
+    if (!until.is_date) local = icaltime_is_utc(until) ? ToLocal(until).ole
+                                                       : OleDate::FromParts({until.year, until.month, until.day,
+                                                                             until.hour, until.minute, until.second});
+    recur.until = timed ? UtcOf(local) : DateOf(local);
+  }
+  icalcomponent_add_property(master, icalproperty_new_rrule(recur));
+  for (int day : repeat.rule.excludedDays) {
+    if (std::find(repeat.overridden.begin(), repeat.overridden.end(), day) != repeat.overridden.end()) continue;
+    icalcomponent_add_property(master, icalproperty_new_exdate(MomentOf(day, timed, timeOfDay)));
+  }
+  for (int day : repeat.rule.addedDays) {
+    icaldatetimeperiodtype when{};
+    when.time = MomentOf(day, timed, timeOfDay);
+    when.period = icalperiodtype_null_period();
+    icalcomponent_add_property(master, icalproperty_new_rdate(when));
+  }
+}
+
+// Writes what repeats about a record over its kept component: the rule of a
+// series, whose kept overrides are now records of their own and written as
+// such; the RECURRENCE-ID of one of those.
+void WriteRepeat(Kept& k, const RepeatOut& repeat, const RecordFields& before, const RecordFields& now,
+                 bool timed, double timeOfDay, bool moved) {
+  if (repeat.recurrenceId) {
+    const double at = *repeat.recurrenceId;
+    SetProperty(k.master, ICAL_RECURRENCEID_PROPERTY,
+                icalproperty_new_recurrenceid(MomentOf(at, timed, OleDate::TimeOfDay(at))));
+    return;
+  }
+  if (!now.count("repeat") && !before.count("repeat")) return;  // never repeated here: the kept text holds all
+  bool dropped = false;
+  for (icalcomponent* c : Children(k.calendar.get(), icalcomponent_isa(k.master))) {
+    if (c == k.master || !icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY)) continue;
+    icalcomponent_remove_component(k.calendar.get(), c);
+    icalcomponent_free(c);
+    dropped = true;
+  }
+  if (dropped || FieldChanged(before, now, "repeat") || (now.count("repeat") && moved)) {
+    SetRepeat(k.master, repeat, timed, timeOfDay);
+  }
+}
+
 void SetCategory(icalcomponent* master, const std::string& category) {
   SetText(master, ICAL_CATEGORIES_PROPERTY, category, icalproperty_new_categories);
 }
@@ -529,10 +685,11 @@ void SetCategory(icalcomponent* master, const std::string& category) {
 }  // namespace
 
 std::string ComponentForTask(const TaskRecord& task, const std::string& category, const std::string& uid,
-                             const std::string& kept, const RecordFields& before) {
-  Kept k = OpenKept(kept, ICAL_VTODO_COMPONENT, uid);
+                             const std::string& kept, const RecordFields& before, const RepeatOut& repeat) {
+  Kept k = OpenKept(kept, ICAL_VTODO_COMPONENT, uid, repeat.recurrenceId.has_value());
   icalcomponent* c = k.master;
-  const RecordFields now = FieldsOf(task);
+  RecordFields now = FieldsOf(task);
+  AddRepeat(now, repeat.rule);
   const auto changed = [&](const char* field) { return FieldChanged(before, now, field); };
   if (changed("name")) SetText(c, ICAL_SUMMARY_PROPERTY, task.name, icalproperty_new_summary);
   if (changed("description")) SetText(c, ICAL_DESCRIPTION_PROPERTY, task.description, icalproperty_new_description);
@@ -559,14 +716,23 @@ std::string ComponentForTask(const TaskRecord& task, const std::string& category
     }
   }
   if (changed("warning") || changed("due")) SetAlarm(c, task.deadline ? task.warning : 0, true, task.name);
+  if (task.deadline) {
+    const bool timed = task.deadline_time != 0;
+    // The rule counts from the start: a repeating task starts when it is due.
+    if (!repeat.rule.rrule.empty() && !repeat.recurrenceId && !icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY)) {
+      SetProperty(c, ICAL_DTSTART_PROPERTY, icalproperty_new_dtstart(MomentOf(task.due_date, timed, task.due_time)));
+    }
+    WriteRepeat(k, repeat, before, now, timed, timed ? task.due_time : 0, changed("due") || changed("due_time"));
+  }
   return KeptText(k);
 }
 
 std::string ComponentForEvent(const EventRecord& event, const std::string& uid, const std::string& kept,
-                              const RecordFields& before) {
-  Kept k = OpenKept(kept, ICAL_VEVENT_COMPONENT, uid);
+                              const RecordFields& before, const RepeatOut& repeat) {
+  Kept k = OpenKept(kept, ICAL_VEVENT_COMPONENT, uid, repeat.recurrenceId.has_value());
   icalcomponent* c = k.master;
-  const RecordFields now = FieldsOf(event);
+  RecordFields now = FieldsOf(event);
+  AddRepeat(now, repeat.rule);
   const auto changed = [&](const char* field) { return FieldChanged(before, now, field); };
   if (changed("title")) SetText(c, ICAL_SUMMARY_PROPERTY, event.title, icalproperty_new_summary);
   if (changed("note")) SetText(c, ICAL_DESCRIPTION_PROPERTY, event.note, icalproperty_new_description);
@@ -591,6 +757,8 @@ std::string ComponentForEvent(const EventRecord& event, const std::string& uid, 
     SetProperty(c, ICAL_DTEND_PROPERTY, end);
   }
   if (changed("warning")) SetAlarm(c, event.warning, false, event.title);
+  WriteRepeat(k, repeat, before, now, event.using_time != 0, event.using_time ? event.event_time : 0,
+              changed("date") || changed("time"));
   return KeptText(k);
 }
 

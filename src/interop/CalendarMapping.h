@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,21 +40,36 @@ namespace Interop {
 // |  category_id    | CATEGORIES, as for tasks                                      |
 // |  last_updated   | LAST-MODIFIED (else DTSTAMP), local time                      |
 // | identity        | UID; overrides (RECURRENCE-ID) stay with their master         |
+// | repeat rule     | RRULE (UNTIL in UTC beside a UTC start, a DATE beside a DATE),|
+// |                 | EXDATE and RDATE at the start's time of day; read from UTC,   |
+// |                 | TZID and floating times as local days                         |
+// | one occurrence  | a record of its own linked to its series: written with the    |
+// | changed alone   | series' UID and RECURRENCE-ID (its start in the series); read |
+// |                 | from each RECURRENCE-ID of a repeating task or event          |
 //
-// Everything else (RRULE, ATTENDEE, LOCATION, X- properties, parameters, the
+// Everything else (ATTENDEE, LOCATION, X- properties, parameters, the
 // VTIMEZONEs a component refers to) stays in the kept component. A calendar
 // component that is none of the three (VFREEBUSY, ...) is skipped, with why.
 
 // Every task, event and note of the file. Throws InteropError naming the line.
 ReadResult ReadCalendar(std::string_view file);
 
+// How a task or an event repeats, for its component: the rule (the days in
+// `overridden` are occurrences written on their own, not removed ones), or,
+// for an occurrence changed on its own, the moment it had in its series.
+struct RepeatOut {
+  RepeatRule rule;
+  std::vector<int> overridden;
+  std::optional<double> recurrenceId;
+};
+
 // The component text (VTIMEZONEs first) of a record. `kept` is what it was
 // imported from ("" for a record made here), `before` its fields then: only
 // the fields changed since are written over the kept component.
 std::string ComponentForTask(const TaskRecord& task, const std::string& category, const std::string& uid,
-                             const std::string& kept, const RecordFields& before);
+                             const std::string& kept, const RecordFields& before, const RepeatOut& repeat = {});
 std::string ComponentForEvent(const EventRecord& event, const std::string& uid, const std::string& kept,
-                              const RecordFields& before);
+                              const RecordFields& before, const RepeatOut& repeat = {});
 std::string ComponentForNote(const NoteRecord& note, const std::string& category, const std::string& uid,
                              const std::string& kept, const RecordFields& before);
 

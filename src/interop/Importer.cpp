@@ -4,6 +4,7 @@
 #include <QString>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "db/Transaction.h"
 #include "interop/CalendarMapping.h"
@@ -14,6 +15,8 @@
 #include "interop/VCard.h"
 #include "records/Categories.h"
 #include "records/RecordIdentity.h"
+#include "recurrence/RepeatRules.h"
+#include "db/OleDate.h"
 
 namespace Interop {
 
@@ -57,9 +60,18 @@ class Importer::Run {
       const std::pair<int, std::string> key(identity.kind, identity.uid);
       m_identities.emplace(key, std::move(identity));
     }
-    for (const TaskRecord& r : ListTasks(transaction)) m_current[{0, r.id}] = FieldsText(FieldsOf(r));
+    DBL::MemResultSet links = transaction.Query("select kind, record_id, series_id, day from repeat_override");
+    while (links.Next()) {
+      m_occurrences[{links.GetInt("kind"), links.GetInt("series_id"), links.GetInt("day")}] = links.GetInt("record_id");
+    }
+    const std::map<std::pair<int, int>, RepeatRule> rules = ListRepeatRules(transaction);
+    const auto withRule = [&rules](int kind, int id, RecordFields fields) {
+      if (const auto rule = rules.find({kind, id}); rule != rules.end()) AddRepeat(fields, rule->second);
+      return FieldsText(fields);
+    };
+    for (const TaskRecord& r : ListTasks(transaction)) m_current[{0, r.id}] = withRule(0, r.id, FieldsOf(r));
     for (const ContactRecord& r : ListContacts(transaction)) m_current[{1, r.id}] = FieldsText(FieldsOf(r));
-    for (const EventRecord& r : ListEvents(transaction)) m_current[{2, r.id}] = FieldsText(FieldsOf(r));
+    for (const EventRecord& r : ListEvents(transaction)) m_current[{2, r.id}] = withRule(2, r.id, FieldsOf(r));
     for (const NoteRecord& r : ListNotes(transaction)) m_current[{3, r.id}] = FieldsText(FieldsOf(r));
   }
 
@@ -72,16 +84,16 @@ class Importer::Run {
     if (item.kind != 2) SetCategory(item);
     const std::string fields = FieldsText(Fields(item));
     const auto known = m_identities.find({item.kind, item.uid});
-    const auto current = known == m_identities.end() ? m_current.end()
-                                                     : m_current.find({item.kind, known->second.record_id});
+    const int knownId = known != m_identities.end() ? known->second.record_id : OccurrenceRecord(item);
+    const auto current = m_current.find({item.kind, knownId});
     if (current != m_current.end()) {
-      if (current->second == fields && known->second.component == item.component) {
+      if (current->second == fields && known != m_identities.end() && known->second.component == item.component) {
         ++counts.unchanged;
         return;
       }
       ++counts.updated;
-      m_records.push_back({item.kind, known->second.record_id, false});
-      if (m_write) Store(item, known->second.record_id, fields);
+      m_records.push_back({item.kind, knownId, false});
+      if (m_write) Store(item, knownId, fields);
       return;
     }
     ++counts.added;
@@ -90,12 +102,25 @@ class Importer::Run {
 
  private:
   static RecordFields Fields(const InteropItem& item) {
+    RecordFields fields;
     switch (item.kind) {
-      case 0: return FieldsOf(item.task);
+      case 0: fields = FieldsOf(item.task); break;
       case 1: return FieldsOf(item.contact);
-      case 2: return FieldsOf(item.event);
+      case 2: fields = FieldsOf(item.event); break;
       default: return FieldsOf(item.note);
     }
+    AddRepeat(fields, item.repeat);
+    return fields;
+  }
+
+  // An occurrence changed on its own here has a UID of its own until it is
+  // first written: it is known by its series and day.
+  int OccurrenceRecord(const InteropItem& item) const {
+    if (item.seriesUid.empty()) return 0;
+    const auto series = m_identities.find({item.kind, item.seriesUid});
+    if (series == m_identities.end()) return 0;
+    const auto found = m_occurrences.find({item.kind, series->second.record_id, item.seriesDay});
+    return found == m_occurrences.end() ? 0 : found->second;
   }
 
   // The first category of the kind the file names that is known; else the
@@ -146,7 +171,27 @@ class Importer::Run {
       }
     }
     m_t.Insert(StoreIdentitySql({item.kind, id, item.uid, item.component, fields}));
+    if (item.kind == 0 || item.kind == 2) StoreRepeat(item, id);
+    m_stored[{item.kind, item.uid}] = id;
     return id;
+  }
+
+  // The rule as the file has it (earlier occurrences do not remind), and an
+  // occurrence changed on its own linked to its series.
+  void StoreRepeat(const InteropItem& item, int id) {
+    if (item.repeat.rrule.empty()) {
+      m_t.Change(RemoveRepeatRuleSql(item.kind, id));
+    } else {
+      m_t.Insert(SaveRepeatRuleSql(item.kind, id, item.repeat, OleDate::Now()));
+    }
+    if (item.seriesUid.empty()) return;
+    int series = 0;
+    if (const auto stored = m_stored.find({item.kind, item.seriesUid}); stored != m_stored.end()) {
+      series = stored->second;
+    } else if (const auto known = m_identities.find({item.kind, item.seriesUid}); known != m_identities.end()) {
+      series = known->second.record_id;
+    }
+    if (series > 0) m_t.Insert(LinkOccurrenceSql(item.kind, id, series, item.seriesDay));
   }
 
   DBL::Transaction& m_t;
@@ -157,6 +202,8 @@ class Importer::Run {
   std::map<std::pair<int, std::string>, RecordIdentity> m_identities;
   std::map<std::pair<int, int>, std::string> m_current;  // fields text by kind and id
   std::set<std::pair<int, std::string>> m_seen;
+  std::map<std::pair<int, std::string>, int> m_stored;  // record ids by kind and UID, of this run
+  std::map<std::tuple<int, int, int>, int> m_occurrences;  // record id by kind, series id and day
   size_t m_made = 0;
 };
 

@@ -7,6 +7,7 @@
 #include "records/Events.h"
 #include "records/Notes.h"
 #include "records/Tasks.h"
+#include "recurrence/RepeatRule.h"
 
 namespace Interop {
 
@@ -25,6 +26,12 @@ struct InteropItem {
   EventRecord event;
   NoteRecord note;
   ContactRecord contact;
+  // A task or event that repeats: its RRULE, EXDATEs and RDATEs.
+  RepeatRule repeat;
+  // An occurrence changed on its own (RECURRENCE-ID): the UID of its series
+  // and the day it had there; "" for any other item.
+  std::string seriesUid;
+  int seriesDay = 0;
 };
 
 // Something in a file that is not imported, and why.

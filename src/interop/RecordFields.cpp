@@ -50,6 +50,15 @@ RecordFields FieldsOf(const ContactRecord& c) {
           {"email", Text(c.email)},               {"phone", Text(c.phone)},     {"note", Text(c.note)}};
 }
 
+void AddRepeat(RecordFields& fields, const RepeatRule& rule) {
+  if (rule.rrule.empty()) return;
+  std::string text = rule.rrule + ";EXDATE=";
+  for (int day : rule.excludedDays) text += std::to_string(day) + ",";
+  text += ";RDATE=";
+  for (int day : rule.addedDays) text += std::to_string(day) + ",";
+  fields["repeat"] = text;
+}
+
 std::string FieldsText(const RecordFields& fields) {
   std::string text;
   for (const auto& [name, value] : fields) {

@@ -7,6 +7,7 @@
 #include "records/Events.h"
 #include "records/Notes.h"
 #include "records/Tasks.h"
+#include "recurrence/RepeatRule.h"
 
 namespace Interop {
 
@@ -22,6 +23,10 @@ RecordFields FieldsOf(const TaskRecord& task);
 RecordFields FieldsOf(const EventRecord& event);
 RecordFields FieldsOf(const NoteRecord& note);
 RecordFields FieldsOf(const ContactRecord& contact);
+
+// A repeating task or event also has the field "repeat"; one that does not
+// repeat has none, so records kept before rules were kept read the same.
+void AddRepeat(RecordFields& fields, const RepeatRule& rule);
 
 // One text for the column, and back; an unreadable text gives no fields.
 std::string FieldsText(const RecordFields& fields);

@@ -155,8 +155,7 @@ int DetachOccurrence(int kind, int id, int day) {
         if (next) t.Change(MoveTaskSql(task, *next));
       }
       t.Change(UpdateRepeatRuleSql(kind, id, next ? rest.MovedTo(*next) : rule));
-      t.Insert("insert or replace into repeat_override (kind, record_id, series_id, day) values (" +
-               IntToString(kind) + ", " + IntToString(newId) + ", " + IntToString(id) + ", " + IntToString(day) + ")");
+      t.Insert(LinkOccurrenceSql(kind, newId, id, day));
     });
   } catch (const DBL::SQLException& e) {
     return Failure(e);

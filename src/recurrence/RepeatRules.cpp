@@ -31,6 +31,18 @@ RepeatRule ReadRepeatRule(const DBL::MemResultSet& row) {
   return RepeatRule{row.GetString("rrule"), ReadDays(row.GetString("excluded")), ReadDays(row.GetString("added"))};
 }
 
+std::string LinkOccurrenceSql(int kind, int id, int seriesId, int day) {
+  return "insert or replace into repeat_override (kind, record_id, series_id, day) values (" + DBL::IntToString(kind) +
+         ", " + DBL::IntToString(id) + ", " + DBL::IntToString(seriesId) + ", " + DBL::IntToString(day) + ")";
+}
+
+std::map<std::pair<int, int>, RepeatRule> ListRepeatRules(DBL::Transaction& transaction) {
+  std::map<std::pair<int, int>, RepeatRule> rules;
+  DBL::MemResultSet rows = transaction.Query("select kind, record_id, rrule, excluded, added from repeat_rule");
+  while (rows.Next()) rules[{rows.GetInt("kind"), rows.GetInt("record_id")}] = ReadRepeatRule(rows);
+  return rules;
+}
+
 RepeatRule LoadRepeatRule(int kind, int id) {
   DBL::MemResultSet rows = DBL::ExecuteQuery("select rrule, excluded, added from repeat_rule" + Key(kind, id));
   return rows.Next() ? ReadRepeatRule(rows) : RepeatRule{};

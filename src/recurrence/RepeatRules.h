@@ -1,9 +1,12 @@
 #pragma once
 
+#include <map>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "db/MemResultSet.h"
+#include "db/Transaction.h"
 #include "recurrence/RepeatRule.h"
 
 // The store of repeat rules (table repeat_rule, see db/repeat.sql). Kinds are
@@ -26,5 +29,9 @@ std::string SaveRepeatRuleSql(int kind, int id, const RepeatRule& rule, double r
 std::string RemoveRepeatRuleSql(int kind, int id);
 // Changes a stored rule; what has reminded stays.
 std::string UpdateRepeatRuleSql(int kind, int id, const RepeatRule& rule);
+// Links a record made of one occurrence to the series it was taken out of.
+std::string LinkOccurrenceSql(int kind, int id, int seriesId, int day);
+// Every stored rule by kind and record id, on the transaction's connection.
+std::map<std::pair<int, int>, RepeatRule> ListRepeatRules(DBL::Transaction& transaction);
 // The rule of a query row with the columns rrule, excluded and added.
 RepeatRule ReadRepeatRule(const DBL::MemResultSet& row);

@@ -157,7 +157,8 @@ TEST_F(StatementTest, ReminderScan) {
   GetApp().GetSettings().SetTaskSort(1);
   EXPECT_EQ(
       Statements([&] { CollectDueReminders(noon); }),
-      (Sql{kTaskList + " order by due_date, due_time", "update task set warning = 0 where id = " + std::to_string(task),
+      (Sql{"select kind, record_id, rrule, excluded, added, reminded from repeat_rule",
+           kTaskList + " order by due_date, due_time", "update task set warning = 0 where id = " + std::to_string(task),
            kEventList + " order by event_time", "update event set warning = 0 where id = " + std::to_string(event)}));
   EXPECT_EQ(Statements([] { SetReminderWarning(kReminderEvent, 4, 460); }),
             Sql{"update event set warning = 460 where id = 4"});

@@ -8,6 +8,8 @@
 #include "RecordsTest.h"
 #include "db/OleDate.h"
 #include "records/Events.h"
+#include "interop/Exporter.h"
+#include "interop/Importer.h"
 #include "records/RecordSnapshot.h"
 #include "records/Tasks.h"
 #include "recurrence/Occurrences.h"
@@ -314,4 +316,88 @@ TEST_F(RecurrenceTest, TakingBackATickPutsTheSeriesWhereItWas) {
   ASSERT_EQ(RestoreSnapshots({series}), 0);
   EXPECT_EQ(LoadRepeatRule(2, event).excludedDays, std::vector<int>{Day(2026, 4, 8)});
   EXPECT_EQ(Stored("select count(*) from repeat_override where record_id = " + std::to_string(detached)), "1");
+}
+
+class RepeatExchangeTest : public RecurrenceTest {
+ protected:
+  std::string Write(const std::string& name, const std::string& body) {
+    const std::string path = Folder() + "/" + name;
+    FILE* file = std::fopen(path.c_str(), "w");
+    std::fputs(("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Elsewhere//EN\r\n" + body + "END:VCALENDAR\r\n").c_str(), file);
+    std::fclose(file);
+    return path;
+  }
+  static std::string Read(const std::string& path) {
+    std::string text;
+    FILE* file = std::fopen(path.c_str(), "r");
+    char buffer[4096];
+    while (size_t n = std::fread(buffer, 1, sizeof buffer, file)) text.append(buffer, n);
+    std::fclose(file);
+    return text;
+  }
+};
+
+TEST_F(RepeatExchangeTest, ARuleThatCannotBeUsedSkipsItsItemWithWhy) {
+  const std::string path = Write("bad.ics",
+                                 "BEGIN:VEVENT\r\nUID:a\r\nDTSTAMP:20260101T000000Z\r\nDTSTART:20260105T090000\r\n"
+                                 "SUMMARY:Ends before it starts\r\nRRULE:FREQ=DAILY;UNTIL=20250101T000000Z\r\nEND:VEVENT\r\n"
+                                 "BEGIN:VEVENT\r\nUID:b\r\nDTSTAMP:20260101T000000Z\r\nDTSTART:20260105T090000\r\n"
+                                 "SUMMARY:Fine\r\nRRULE:FREQ=DAILY;COUNT=2\r\nEND:VEVENT\r\n");
+  Interop::Importer importer(path);
+  importer.Preview();
+  const Interop::KindCounts& events = importer.Counts()[2];
+  EXPECT_EQ(events.added, 1);
+  ASSERT_EQ(events.skipped, 1);
+  EXPECT_EQ(events.why.front(),
+            "line 4: the repeat rule FREQ=DAILY;UNTIL=20250101T000000Z cannot be used: the repeat ends before it starts");
+  ASSERT_TRUE(importer.Apply());
+  EXPECT_EQ(OccurrencesBetween(Day(2026, 1, 1), Day(2026, 1, 31)).size(), 2u);
+}
+
+TEST_F(RepeatExchangeTest, AnEndInUtcIsTheLocalMomentItNames) {
+  setenv("TZ", "Europe/Berlin", 1);
+  tzset();
+  // 07:00 UTC on 30 March is 09:00 in Berlin, after the clocks went forward.
+  Interop::Importer importer(Write("until.ics",
+                                   "BEGIN:VEVENT\r\nUID:u\r\nDTSTAMP:20260101T000000Z\r\nDTSTART:20260327T090000\r\n"
+                                   "SUMMARY:Stand-up\r\nRRULE:FREQ=DAILY;UNTIL=20260330T070000Z\r\n"
+                                   "EXDATE:20260328T080000Z\r\nRDATE;VALUE=DATE:20260402\r\nEND:VEVENT\r\n"));
+  ASSERT_TRUE(importer.Apply());
+  EXPECT_EQ(Days(OccurrencesBetween(Day(2026, 3, 1), Day(2026, 4, 30))),
+            (std::vector<int>{Day(2026, 3, 27), Day(2026, 3, 29), Day(2026, 3, 30), Day(2026, 4, 2)}));
+  unsetenv("TZ");
+  tzset();
+}
+
+TEST_F(RepeatExchangeTest, ARuleMadeHereIsWrittenAndReadBackUnchanged) {
+  setenv("TZ", "Europe/Berlin", 1);
+  tzset();
+  const int id = AddEvent(At(2026, 1, 5, 9, 30), true, "");
+  ASSERT_EQ(SaveRepeatRule(2, id, RepeatRule{"FREQ=WEEKLY;BYDAY=MO,WE;UNTIL=20270331", {Day(2026, 1, 7)}, {Day(2026, 1, 10)}}), 0);
+  const int detached = DetachOccurrence(2, id, Day(2026, 1, 12));
+  EventRecord moved = LoadEvent(detached);
+  moved.title = "Meeting, later";
+  ASSERT_EQ(UpdateEvent(moved), 0);
+  const std::string path = Folder() + "/out.ics";
+  ASSERT_EQ(Interop::ExportFile(path, {2}), 2);
+  const std::string text = Read(path);
+  // One component per record, the changed occurrence under the series' UID.
+  // The end of the last day, and every occurrence at the start's time, in UTC as the start is.
+  EXPECT_NE(text.find("RRULE:FREQ=WEEKLY;UNTIL=20270331T215959Z;BYDAY=MO,WE\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("EXDATE:20260107T083000Z\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("RDATE:20260110T083000Z\r\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find("EXDATE:20260112"), std::string::npos) << text;
+  EXPECT_NE(text.find("RECURRENCE-ID:20260112T083000Z\r\n"), std::string::npos) << text;
+  EXPECT_EQ(Stored("select count(*) from event"), "2");
+
+  Interop::Importer again(path);
+  ASSERT_TRUE(again.Apply());
+  EXPECT_EQ(again.Counts()[2].added, 0);
+  EXPECT_EQ(Stored("select count(*) from event"), "2");
+  EXPECT_EQ(LoadRepeatRule(2, id).excludedDays, (std::vector<int>{Day(2026, 1, 7), Day(2026, 1, 12)}));
+  const std::vector<Occurrence> january = OccurrencesBetween(Day(2026, 1, 5), Day(2026, 1, 14));
+  EXPECT_EQ(Days(january), (std::vector<int>{Day(2026, 1, 5), Day(2026, 1, 10), Day(2026, 1, 12), Day(2026, 1, 14)}));
+  EXPECT_EQ(january[2].id, detached);
+  unsetenv("TZ");
+  tzset();
 }
