@@ -1,6 +1,7 @@
 #include "db/DatabaseFile.h"
 
 #include <sqlite3.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -166,6 +167,19 @@ void UpdateIdentities(const std::string& path) {
     }
   }
   sqlite3_close(db);
+}
+
+std::string FileVersion(const std::string& path) {
+  struct stat info {};
+  unsigned char header[28] = {};
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return "";
+  const bool read = ::fstat(fd, &info) == 0 && ::pread(fd, header, sizeof header, 0) == static_cast<ssize_t>(sizeof header);
+  ::close(fd);
+  if (!read) return "";
+  const unsigned long counter = (static_cast<unsigned long>(header[24]) << 24) | (header[25] << 16) | (header[26] << 8) | header[27];
+  return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino) + ":" + std::to_string(info.st_size) + ":" +
+         std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec) + ":" + std::to_string(counter);
 }
 
 std::string PrepareDatabase(const std::string& path) {

@@ -25,4 +25,10 @@ void UpdateIdentities(const std::string& path);
 // otherwise why not, as a clause ("it is damaged (...)").
 std::string CheckDatabase(const std::string& path);
 
+// Tells whether the file may have changed since an earlier look: its place,
+// size and time of change, and the change counter SQLite keeps in its header
+// (raised by every write, from any process). Equal texts mean unchanged; ""
+// when the file cannot be read.
+std::string FileVersion(const std::string& path);
+
 }  // namespace DBL

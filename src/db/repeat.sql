@@ -32,6 +32,9 @@ CREATE TABLE IF NOT EXISTS repeat_override (
   PRIMARY KEY (kind, record_id)
 );
 
+-- The dates page and the calendar look for the tasks due on a few days.
+CREATE INDEX IF NOT EXISTS task_by_due_date ON task(due_date);
+
 DELETE FROM repeat_rule
   WHERE (kind = 0 AND record_id NOT IN (SELECT id FROM task))
      OR (kind = 2 AND record_id NOT IN (SELECT id FROM event));

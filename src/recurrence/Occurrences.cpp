@@ -11,6 +11,7 @@
 #include "records/Tasks.h"
 #include "recurrence/RepeatRules.h"
 #include "recurrence/RepeatSeries.h"
+#include "recurrence/RepeatingOccurrences.h"
 
 using DBL::IntToString;
 
@@ -19,28 +20,24 @@ namespace {
 constexpr int kTask = 0;
 constexpr int kEvent = 2;
 
-// Records that may show between the two days: those of the days themselves,
-// and every series that starts by the last one. Undone tasks with a date only,
-// of a category that exists, as the task list shows them.
-std::string ItemsSql(int firstDay, int lastDay) {
+// The records of the days themselves that do not repeat. Undone tasks with a
+// date only, of a category that exists, as the task list shows them.
+std::string SinglesSql(int firstDay, int lastDay) {
   const std::string first = IntToString(firstDay), last = IntToString(lastDay);
-  return "select 2 as kind, id, event_date as day, using_time as timed, event_time as time, '' as rrule, "
-         "'' as excluded, '' as added from event where event_date between " + first + " and " + last +
+  return "select 2 as kind, id, event_date as day, using_time as timed, event_time as time from event "
+         "where event_date between " + first + " and " + last +
          " and id not in (select record_id from repeat_rule where kind = 2)"
-         " union all select 2, e.id, e.event_date, e.using_time, e.event_time, r.rrule, r.excluded, r.added "
-         "from repeat_rule r join event e on e.id = r.record_id where r.kind = 2 and e.event_date <= " + last +
-         " union all select 0, t.id, t.due_date, t.deadline_time, t.due_time, coalesce(r.rrule, ''), "
-         "coalesce(r.excluded, ''), coalesce(r.added, '') from task t left join repeat_rule r on r.kind = 0 and "
-         "r.record_id = t.id where t.completed = 0 and t.deadline = 1 and t.category_id in (select id from category)"
-         " and (t.due_date between " + first + " and " + last + " or (r.rrule is not null and t.due_date <= " +
-         last + "))";
+         " union all select 0, t.id, t.due_date, t.deadline_time, t.due_time from task t where "
+         "t.due_date between " + first + " and " + last + " and t.completed = 0 and t.deadline = 1"
+         " and exists (select 1 from category c where c.id = t.category_id)"
+         " and t.id not in (select record_id from repeat_rule where kind = 0)";
 }
 
 // Calls `found` with each occurrence of the records between the days, at
-// most `perDay` of one series on one day, in no particular order.
+// most a hundred of one series on one day, in no particular order.
 template <class Found>
-void EachOccurrence(int firstDay, int lastDay, int perDay, Found found) {
-  DBL::MemResultSet rows = DBL::ExecuteQuery(ItemsSql(firstDay, lastDay));
+void EachOccurrence(int firstDay, int lastDay, Found found) {
+  DBL::MemResultSet rows = DBL::ExecuteQuery(SinglesSql(firstDay, lastDay));
   while (rows.Next()) {
     Occurrence o;
     o.kind = rows.GetInt("kind");
@@ -48,18 +45,9 @@ void EachOccurrence(int firstDay, int lastDay, int perDay, Found found) {
     o.day = rows.GetInt("day");
     o.hasTime = rows.GetInt("timed") != 0;
     o.time = o.hasTime ? rows.GetDouble("time") : 0;
-    const RepeatRule rule = ReadRepeatRule(rows);
-    if (rule.rrule.empty()) {
-      found(o);
-      continue;
-    }
-    o.repeats = true;
-    for (double moment : RepeatSeries(rule, o.day + o.time).Between(firstDay, lastDay, perDay)) {
-      o.day = OleDate::DayNumber(moment);
-      if (o.hasTime) o.time = OleDate::TimeOfDay(moment);
-      found(o);
-    }
+    found(o);
   }
+  for (const Occurrence& o : RepeatingOccurrences::Between(firstDay, lastDay)) found(o);
 }
 
 // The moment a record's series starts (its own row's date and time), if the
@@ -88,7 +76,7 @@ int Failure(const DBL::SQLException& e) { return e.GetCode() > 0 ? -e.GetCode() 
 
 std::vector<Occurrence> OccurrencesBetween(int firstDay, int lastDay) {
   std::vector<Occurrence> list;
-  EachOccurrence(firstDay, lastDay, 100, [&list](const Occurrence& o) { list.push_back(o); });
+  EachOccurrence(firstDay, lastDay, [&list](const Occurrence& o) { list.push_back(o); });
   std::sort(list.begin(), list.end(), [](const Occurrence& a, const Occurrence& b) {
     if (a.day != b.day) return a.day < b.day;
     if (a.hasTime != b.hasTime) return !a.hasTime;
@@ -101,7 +89,7 @@ std::vector<Occurrence> OccurrencesBetween(int firstDay, int lastDay) {
 
 std::vector<int> DaysWithItems(int firstDay, int lastDay) {
   std::set<int> days;
-  EachOccurrence(firstDay, lastDay, 1, [&days](const Occurrence& o) { days.insert(o.day); });
+  EachOccurrence(firstDay, lastDay, [&days](const Occurrence& o) { days.insert(o.day); });
   return {days.begin(), days.end()};
 }
 

@@ -4,6 +4,7 @@
 #include "db/OleDate.h"
 #include "recurrence/RepeatRules.h"
 #include "recurrence/RepeatSeries.h"
+#include "recurrence/SeriesCache.h"
 #include "reminders/DueReminders.h"
 
 namespace {
@@ -29,7 +30,7 @@ std::optional<double> RepeatReminders::Due(int kind, int id, double first, int w
   // A minute back: an occurrence 59 seconds past still has 0 minutes left.
   const int firstDay = OleDate::DayNumber(now - 1 / kMinutesPerDay);
   const int lastDay = OleDate::DayNumber(now + (warning + 1) / kMinutesPerDay);
-  for (double moment : RepeatSeries(series.rule, first).Between(firstDay, lastDay)) {
+  for (double moment : SeriesCache::Between(series.rule, first, firstDay, lastDay)) {
     const int left = MinutesLeft(moment, now);
     if (moment > series.reminded + kSecond && left >= 0 && left < warning) return moment;
   }

@@ -1,6 +1,6 @@
 #include "recurrence/RepeatRules.h"
 
-#include <sstream>
+#include <cstdlib>
 
 #include "db/DBL.h"
 #include "db/OleDate.h"
@@ -16,8 +16,12 @@ std::string DaysText(const std::vector<int>& days) {
 
 std::vector<int> ReadDays(const std::string& text) {
   std::vector<int> days;
-  std::istringstream in(text);
-  for (int day; in >> day;) days.push_back(day);
+  const char* at = text.c_str();
+  for (char* end = nullptr;; at = end) {
+    const long day = std::strtol(at, &end, 10);
+    if (end == at) break;
+    days.push_back(static_cast<int>(day));
+  }
   return days;
 }
 
