@@ -41,6 +41,8 @@ int SetTaskCompleted(int id, int flag);
 int DeleteTask(int id);
 // Every task whose category exists, in the order of the task_sort setting.
 std::vector<TaskRecord> ListTasks();
+// The tasks with these ids, in one read, in id order; ids of no task are left out.
+std::vector<TaskRecord> ListTasksById(const std::vector<int>& ids);
 
 // For bulk work in one transaction (import, export): the statements of
 // InsertTask and UpdateTask, and every task by id.

@@ -94,9 +94,16 @@ void DlgImpDates::ShowDay() {
   std::vector<Occurrence> occurrences = OccurrencesBetween(day, day);
   std::stable_partition(occurrences.begin(), occurrences.end(),
                         [](const Occurrence& o) { return o.kind == kCategoryEvents; });
-  // The day's single events come in one read; only repeating ones from other days are read one by one.
-  std::unordered_map<int, EventRecord> events;
-  for (EventRecord& event : ListEvents(day)) events.emplace(event.id, std::move(event));
+  // Every record the day shows, in one read per kind: a day may hold hundreds of occurrences.
+  std::vector<int> eventIds, taskIds;
+  for (const Occurrence& o : occurrences) (o.kind == kCategoryEvents ? eventIds : taskIds).push_back(o.id);
+  std::unordered_map<int, std::string> titles[2];
+  std::unordered_map<int, int> priorities;
+  for (const EventRecord& event : ListEventsById(eventIds)) titles[0].emplace(event.id, event.title);
+  for (const TaskRecord& task : ListTasksById(taskIds)) {
+    titles[1].emplace(task.id, task.name);
+    priorities.emplace(task.id, task.priority_id);
+  }
   const int text = GetApp().GetSettings().GetClrText();
 
   CColorListCtrl* list = GetList();
@@ -106,25 +113,15 @@ void DlgImpDates::ShowDay() {
   m_rows.clear();
   for (const Occurrence& occurrence : occurrences) {
     const int row = static_cast<int>(m_rows.size());
-    std::string title;
-    int priority = 0;
-    if (occurrence.kind == kCategoryEvents) {
-      auto found = events.find(occurrence.id);
-      if (found == events.end()) found = events.emplace(occurrence.id, LoadEvent(occurrence.id)).first;
-      if (found->second.id < 0) continue;  // gone since the occurrences were read
-      title = found->second.title;
-    } else {
-      const TaskRecord task = LoadTask(occurrence.id);
-      if (task.id < 0) continue;
-      title = task.name;
-      priority = task.priority_id;
-    }
+    const bool isTask = occurrence.kind == kCategoryTasks;
+    const auto title = titles[isTask].find(occurrence.id);
+    if (title == titles[isTask].end()) continue;  // gone since the occurrences were read
     // The first cell makes the row.
     list->SetCellText(row, 0, TimeCell(occurrence.hasTime, occurrence.time));
-    list->SetCellText(row, 1, Titled(title, occurrence.repeats));
+    list->SetCellText(row, 1, Titled(title->second, occurrence.repeats));
     list->SetCellText(row, kDateColumn, QString::fromStdString(OleDate::ShortDateText(occurrence.day)));
-    if (occurrence.kind == kCategoryTasks) {
-      list->SetRowBkColor(row, PriorityColor(priority), false);
+    if (isTask) {
+      list->SetRowBkColor(row, PriorityColor(priorities[occurrence.id]), false);
       list->SetRowTextColor(row, text, false);
       list->SetRowStyle(row, kLsBkColor | kLsTextColor, false);
     }
