@@ -3,6 +3,9 @@
 #include "app/Message.h"
 #include "db/OleDate.h"
 #include "editors/EditorControls.h"
+#include "editors/RepeatChoice.h"
+#include "records/Categories.h"
+#include "recurrence/RepeatRules.h"
 #include "reminders/WarningIntervals.h"
 #include "ui/CAutoCombo.h"
 #include "ui/CButtonST.h"
@@ -22,7 +25,10 @@ DlgAddEditAppt::DlgAddEditAppt(bool isNew, double day, int id, QWidget* parent)
       m_allDay(qobject_cast<CColorStatic*>(GetDlgItem(kIdAllDay))),
       m_name(qobject_cast<CColorEdit*>(GetDlgItem(kIdName))),
       m_warning(qobject_cast<CAutoCombo*>(GetDlgItem(kIdWarning))),
-      m_note(qobject_cast<CMyRichEditCtrl*>(GetDlgItem(kIdNote))) {
+      m_note(qobject_cast<CMyRichEditCtrl*>(GetDlgItem(kIdNote))),
+      m_repeat(new RepeatChoice(*this, qobject_cast<CAutoCombo*>(GetDlgItem(kIdRepeat)),
+                                qobject_cast<CColorStatic*>(GetDlgItem(kIdRepeatWords)),
+                                [this] { return OleDate::DayNumber(m_isNew ? m_day : m_event.event_date); })) {
   m_time->setDateTime(EditorControls::CurrentMinute());
   connect(m_hasTime, &QAbstractButton::clicked, this, &DlgAddEditAppt::ApplyTimeRule);
 }
@@ -33,15 +39,18 @@ bool DlgAddEditAppt::OnInitDialog() {
     m_title->setText(QString::fromStdString("Schedule Event for " + OleDate::ShortDateText(m_day)));
   } else {
     m_event = LoadEvent(m_id);
-    m_title->setText(QString::fromStdString("Edit Event for " + OleDate::ShortDateText(m_event.event_date)));
+    m_storedRule = LoadRepeatRule(kCategoryEvents, m_id);
+    const double shownDay = OccurrenceDay() ? OccurrenceDay() : m_event.event_date;
+    m_title->setText(QString::fromStdString("Edit Event for " + OleDate::ShortDateText(shownDay)));
   }
   setWindowTitle(m_title->text());
   EditorControls::DressTitle(*this, kIdTitle);
-  EditorControls::DressLabels(*this, {kIdAllDay, kIdNameLabel, kIdWarningLabel, kIdNoteLabel});
+  EditorControls::DressLabels(*this, {kIdAllDay, kIdNameLabel, kIdWarningLabel, kIdRepeatLabel, kIdNoteLabel});
   DressSaveAndCancel();
   m_hasTime->setText(QStringLiteral("Set Event Time:"));
   EditorControls::DressCheckBox(*this, m_hasTime);
   EditorControls::DressPickBox(*this, m_warning, false, 0);
+  m_repeat->Dress();
 
   m_name->setAccessibleName(QStringLiteral("Event name"));
   m_time->setAccessibleName(QStringLiteral("Event time"));
@@ -78,6 +87,11 @@ void DlgAddEditAppt::LoadForEdit() {
   m_hasTime->SetCheckState(m_event.using_time != 0);
   // The time is kept on day 0; the picker shows only its time of day.
   m_time->setDateTime(OleDate::ToQDateTime(m_event.event_time));
+  m_repeat->Load(m_storedRule);
+}
+
+int DlgAddEditAppt::OccurrenceDay() const {
+  return !m_isNew && !m_storedRule.rrule.empty() ? OleDate::DayNumber(m_day) : 0;
 }
 
 void DlgAddEditAppt::ApplyTimeRule() {
@@ -105,6 +119,18 @@ void DlgAddEditAppt::OnOK() {
     ShowMessage("Please enter Event name.", kMessageNotice);
     return;
   }
-  const bool saved = m_isNew ? InsertEvent(event) > 0 : UpdateEvent(event) == 0;
+  const RepeatRule rule = m_repeat->Rule();
+  if (!RuleUsable(rule, event.event_date + event.event_time)) return;
+  const auto write = [event](int id, int day) {
+    EventRecord written = event;
+    if (day != 0) written.event_date = day;
+    if (id == 0) return InsertEvent(written);
+    written.id = id;
+    return UpdateEvent(written) == 0 ? id : -1;
+  };
+  const SaveResult result = SaveRepeating(kCategoryEvents, m_isNew ? 0 : event.id, OccurrenceDay(), rule,
+                                          m_storedRule, write, DeleteEvent);
+  if (result == SaveResult::kCancelled) return;
+  const bool saved = result == SaveResult::kSaved;
   FinishSave(saved, "Event \"" + event.title + "\"");
 }

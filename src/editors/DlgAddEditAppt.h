@@ -9,11 +9,13 @@ class CColorDateTimeCtrl;
 class CColorEdit;
 class CColorStatic;
 class CMyRichEditCtrl;
+class RepeatChoice;
 
 // Schedules an event on a day or edits one: its name, an optional time of
-// day, a note and a reminder. It writes the event itself before it ends with
-// OK; a write that fails keeps it open with everything typed. An edit keeps
-// the event on its day.
+// day, a note, a reminder and how it repeats. It writes the event itself
+// before it ends with OK; a write that fails keeps it open with everything
+// typed. An edit keeps the event on its day; an edit of one occurrence of a
+// repeating event asks whether the change is for that occurrence only.
 class DlgAddEditAppt : public DlgRecordEditor {
   Q_OBJECT
 
@@ -30,9 +32,13 @@ class DlgAddEditAppt : public DlgRecordEditor {
     kIdWarning = 1062,
     kIdNoteLabel = 1086,
     kIdNote = 1068,
+    kIdRepeatLabel = 1105,
+    kIdRepeat = 1106,
+    kIdRepeatWords = 1107,
   };
 
-  // `day` is the day a new event is scheduled on; an edit takes the event's own.
+  // `day` is the day a new event is scheduled on. An edit takes the event's
+  // own, unless `day` names the occurrence of a repeating event opened.
   DlgAddEditAppt(bool isNew, double day, int id, QWidget* parent = nullptr);
 
  protected:
@@ -46,11 +52,14 @@ class DlgAddEditAppt : public DlgRecordEditor {
   // The time picker only with a time, "All Day Event" only without.
   void ApplyTimeRule();
   EventRecord RecordFromControls() const;
+  // The day of the occurrence being edited, or 0 for the whole event.
+  int OccurrenceDay() const;
 
   bool m_isNew;
   double m_day;
   int m_id;
   EventRecord m_event;
+  RepeatRule m_storedRule;
   CColorStatic* m_title;
   CButtonST* m_hasTime;
   CColorDateTimeCtrl* m_time;
@@ -58,4 +67,5 @@ class DlgAddEditAppt : public DlgRecordEditor {
   CColorEdit* m_name;
   CAutoCombo* m_warning;
   CMyRichEditCtrl* m_note;
+  RepeatChoice* m_repeat;
 };

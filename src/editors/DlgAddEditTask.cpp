@@ -3,8 +3,10 @@
 #include "app/Message.h"
 #include "db/OleDate.h"
 #include "editors/EditorControls.h"
+#include "editors/RepeatChoice.h"
 #include "records/Categories.h"
 #include "records/Priorities.h"
+#include "recurrence/RepeatRules.h"
 #include "reminders/WarningIntervals.h"
 #include "ui/CAutoCombo.h"
 #include "ui/CButtonST.h"
@@ -39,12 +41,16 @@ DlgAddEditTask::DlgAddEditTask(bool isNew, int id, QWidget* parent)
       m_hasTime(qobject_cast<CButtonST*>(GetDlgItem(kIdHasTime))),
       m_time(qobject_cast<CColorDateTimeCtrl*>(GetDlgItem(kIdTime))),
       m_reminderLabel(qobject_cast<CColorStatic*>(GetDlgItem(kIdReminderLabel))),
-      m_reminder(qobject_cast<CAutoCombo*>(GetDlgItem(kIdReminder))) {
+      m_reminder(qobject_cast<CAutoCombo*>(GetDlgItem(kIdReminder))),
+      m_repeat(new RepeatChoice(*this, qobject_cast<CAutoCombo*>(GetDlgItem(kIdRepeat)),
+                                qobject_cast<CColorStatic*>(GetDlgItem(kIdRepeatWords)),
+                                [this] { return OleDate::DayNumber(OleDate::FromQDateTime(m_date->dateTime())); })) {
   const QDateTime now = EditorControls::CurrentMinute();
   m_date->setDateTime(now);
   m_time->setDateTime(now);
   connect(m_hasDate, &QAbstractButton::clicked, this, &DlgAddEditTask::ApplyDateRule);
   connect(m_hasTime, &QAbstractButton::clicked, this, &DlgAddEditTask::ApplyTimeRule);
+  connect(m_date, &QDateTimeEdit::dateChanged, m_repeat, &RepeatChoice::Refresh);
   // The box is refilled only when the manager closed with "Close Window", and
   // then shows the stored category (or the first) again.
   connect(m_categories, &QAbstractButton::clicked, this, [this] {
@@ -55,7 +61,7 @@ DlgAddEditTask::DlgAddEditTask(bool isNew, int id, QWidget* parent)
 bool DlgAddEditTask::OnInitDialog() {
   DlgBase::OnInitDialog();
   EditorControls::DressTitle(*this, kIdTitle);
-  EditorControls::DressLabels(*this, {kIdNameLabel, kIdPriorityLabel, kIdCategoryLabel, kIdReminderLabel});
+  EditorControls::DressLabels(*this, {kIdNameLabel, kIdPriorityLabel, kIdCategoryLabel, kIdReminderLabel, kIdRepeatLabel});
   DressSaveAndCancel();
   EditorControls::DressButton(*this, m_categories, 0);
   EditorControls::DressCheckBox(*this, m_hasDate);
@@ -64,6 +70,7 @@ bool DlgAddEditTask::OnInitDialog() {
   EditorControls::DressPickBox(*this, m_category, true, kSecondColumnOffset);
   OfferNewCategories(m_category, kCategoryTasks);
   EditorControls::DressPickBox(*this, m_reminder, false, 0);
+  m_repeat->Dress();
 
   m_name->setAccessibleName(QStringLiteral("Task name"));
   m_priority->setAccessibleName(QStringLiteral("Priority"));
@@ -116,6 +123,8 @@ void DlgAddEditTask::FillReminders() {
 
 void DlgAddEditTask::LoadForEdit() {
   m_task = LoadTask(m_id);
+  m_storedRule = LoadRepeatRule(kCategoryTasks, m_id);
+  if (m_storedRule.rrule.empty()) m_occurrenceDay = 0;
   m_name->setText(QString::fromStdString(m_task.name));
   m_description->SetStoredText(QString::fromStdString(m_task.description));
   m_hasDate->SetCheckState(m_task.deadline != 0);
@@ -127,6 +136,7 @@ void DlgAddEditTask::LoadForEdit() {
   ApplyDateRule();
   ApplyTimeRule();
   FillReminders();
+  m_repeat->Load(m_storedRule);
   SelectValue(m_priority, m_task.priority_id);
   // Without a date the box is disabled and stays at "No Warning": a warning
   // the user cannot see would fire against the day of the last edit.
@@ -140,6 +150,8 @@ void DlgAddEditTask::ApplyDateRule() {
                            static_cast<QWidget*>(m_reminderLabel), static_cast<QWidget*>(m_reminder)}) {
     control->setEnabled(hasDate);
   }
+  // Only a task with a date can repeat.
+  m_repeat->SetEnabled(hasDate);
   m_time->setEnabled(m_hasTime->GetCheckState());
   FillReminders();
 }
@@ -172,6 +184,18 @@ void DlgAddEditTask::OnOK() {
     ShowMessage("Please enter a Task name.", kMessageNotice);
     return;
   }
-  const bool saved = m_isNew ? InsertTask(task) > 0 : UpdateTask(task) == 0;
+  const RepeatRule rule = m_repeat->Rule();
+  if (!RuleUsable(rule, TaskDueMoment(task))) return;
+  const auto write = [task](int id, int day) {
+    TaskRecord written = task;
+    if (day != 0) written.due_date = day;
+    if (id == 0) return InsertTask(written);
+    written.id = id;
+    return UpdateTask(written) == 0 ? id : -1;
+  };
+  const SaveResult result = SaveRepeating(kCategoryTasks, m_isNew ? 0 : task.id, m_occurrenceDay, rule,
+                                          m_storedRule, write, DeleteTask);
+  if (result == SaveResult::kCancelled) return;
+  const bool saved = result == SaveResult::kSaved;
   FinishSave(saved, "Task \"" + task.name + "\"");
 }

@@ -9,12 +9,13 @@ class CColorDateTimeCtrl;
 class CColorEdit;
 class CColorStatic;
 class CMyRichEditCtrl;
+class RepeatChoice;
 
 // Adds a task or edits one: name, priority, category, description, an
-// optional completion date with an optional time, and a reminder. It writes
-// the task itself before it ends with OK; a write that fails keeps it open
-// with everything typed. Minute and hour reminders are offered only for a
-// task with both a date and a time.
+// optional completion date with an optional time, a reminder and, for a task
+// with a date, how it repeats. It writes the task itself before it ends with
+// OK; a write that fails keeps it open with everything typed. Minute and hour
+// reminders are offered only for a task with both a date and a time.
 class DlgAddEditTask : public DlgRecordEditor {
   Q_OBJECT
 
@@ -36,9 +37,16 @@ class DlgAddEditTask : public DlgRecordEditor {
     kIdTime = 1056,
     kIdReminderLabel = 1066,
     kIdReminder = 1062,
+    kIdRepeatLabel = 1105,
+    kIdRepeat = 1106,
+    kIdRepeatWords = 1107,
   };
 
   DlgAddEditTask(bool isNew, int id, QWidget* parent = nullptr);
+
+  // Opened on one occurrence of a repeating task (a day of the dates page):
+  // a save then asks whether the change is for that occurrence only.
+  void SetOccurrenceDay(int day) { m_occurrenceDay = day; }
 
  protected:
   bool OnInitDialog() override;
@@ -57,6 +65,8 @@ class DlgAddEditTask : public DlgRecordEditor {
   bool m_isNew;
   int m_id;
   TaskRecord m_task;
+  RepeatRule m_storedRule;
+  int m_occurrenceDay = 0;
   CColorStatic* m_title;
   CColorEdit* m_name;
   CAutoCombo* m_priority;
@@ -69,4 +79,5 @@ class DlgAddEditTask : public DlgRecordEditor {
   CColorDateTimeCtrl* m_time;
   CColorStatic* m_reminderLabel;
   CAutoCombo* m_reminder;
+  RepeatChoice* m_repeat;
 };

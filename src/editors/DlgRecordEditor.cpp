@@ -2,9 +2,12 @@
 
 #include "app/Message.h"
 #include "editors/DlgMngCategories.h"
+#include "editors/DlgOccurrenceQuestion.h"
 #include "editors/EditorControls.h"
 #include "editors/WriteFailure.h"
 #include "records/Categories.h"
+#include "recurrence/Occurrences.h"
+#include "recurrence/RepeatRules.h"
 #include "ui/CAutoCombo.h"
 #include "ui/CButtonST.h"
 
@@ -48,6 +51,38 @@ void DlgRecordEditor::OfferNewCategories(CAutoCombo* box, int kind) {
     }
     EditorControls::FillCategories(box, kind, id);
   });
+}
+
+bool DlgRecordEditor::RuleUsable(const RepeatRule& rule, double firstMoment) {
+  if (rule.rrule.empty()) return true;
+  const std::string reason = CheckRepeatRule(rule.rrule, firstMoment);
+  if (reason.empty()) return true;
+  ShowMessage(reason, kMessageOkNotice);
+  return false;
+}
+
+DlgRecordEditor::SaveResult DlgRecordEditor::SaveRepeating(int kind, int id, int occurrenceDay, const RepeatRule& rule,
+                                                           const RepeatRule& stored, const RecordWriter& write,
+                                                           int (*remove)(int id)) {
+  const auto result = [](bool saved) { return saved ? SaveResult::kSaved : SaveResult::kFailed; };
+  const auto storeRule = [&](int written) { return rule == stored || SaveRepeatRule(kind, written, rule) == 0; };
+  if (id <= 0) {
+    const int added = write(0, 0);
+    const bool saved = added > 0 && storeRule(added);
+    // A repeating record whose rule could not be stored is not kept as a single one.
+    if (added > 0 && !saved) remove(added);
+    return result(saved);
+  }
+  int answer = DlgOccurrenceQuestion::kAll;
+  if (occurrenceDay != 0) {
+    DlgOccurrenceQuestion question(this);
+    answer = question.DoModal();
+  }
+  if (answer == DlgOccurrenceQuestion::kCancel) return SaveResult::kCancelled;
+  if (answer == DlgOccurrenceQuestion::kAll) return result(write(id, 0) > 0 && storeRule(id));
+  // The occurrence becomes a record of its own on its day; the series keeps its rule.
+  const int single = DetachOccurrence(kind, id, occurrenceDay);
+  return result(single > 0 && write(single, occurrenceDay) > 0);
 }
 
 void DlgRecordEditor::OnCancel() {

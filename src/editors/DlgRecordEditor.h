@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
+#include "recurrence/RepeatRule.h"
 #include "ui/DlgBase.h"
 
 class CAutoCombo;
@@ -26,6 +28,22 @@ class DlgRecordEditor : public DlgBase {
   // A name typed into the category box that is no category is offered to be
   // added as one, and chosen when it is; otherwise the box keeps its choice.
   void OfferNewCategories(CAutoCombo* box, int kind);
+
+  // Says why a rule cannot be used for a series first due at `firstMoment`
+  // and answers false; a record that does not repeat always passes.
+  bool RuleUsable(const RepeatRule& rule, double firstMoment);
+
+  enum class SaveResult { kSaved, kFailed, kCancelled };
+  // Writes the editor's fields into record `id`, or into a new record for id
+  // 0, moved to `day` unless it is 0; the id written, or <= 0 on failure.
+  using RecordWriter = std::function<int(int id, int day)>;
+  // Saves a record that may repeat, as its editor was opened: a new record
+  // with its rule (not kept at all when the rule cannot be stored), or an
+  // existing one with its rule. Opened on the occurrence of a series on
+  // `occurrenceDay`, it first asks whether the change is for that occurrence
+  // only, which then becomes a record of its own on its day.
+  SaveResult SaveRepeating(int kind, int id, int occurrenceDay, const RepeatRule& rule, const RepeatRule& stored,
+                           const RecordWriter& write, int (*remove)(int id));
 
   void OnCancel() override;
   void OnPaint(QPainter& painter) override;

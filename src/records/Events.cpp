@@ -69,6 +69,14 @@ std::vector<EventRecord> ListEvents(int day) {
   return RecordRows::ReadAll<EventRecord>(sql + " order by event_time", ReadListedEvent);
 }
 
+std::vector<EventRecord> ListEventsById(const std::vector<int>& ids) {
+  if (ids.empty()) return {};
+  return RecordRows::ReadAll<EventRecord>(
+      "select id, event_date,using_time, event_time, title, note, warning from event where id in (" + RecordRows::IdList(ids) +
+          ") order by id",
+      ReadListedEvent);
+}
+
 std::vector<EventRecord> ListEvents(DBL::Transaction& transaction) {
   return RecordRows::ReadRows<EventRecord>(transaction.Query("select id, event_date,using_time, event_time, title, note, warning from event order by id"), ReadListedEvent);
 }

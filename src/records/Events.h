@@ -29,6 +29,8 @@ int UpdateEvent(const EventRecord& event);
 int DeleteEvent(int id);
 // The events of one day number, or of every day for -1, by time of day.
 std::vector<EventRecord> ListEvents(int day);
+// The events with these ids, in one read, in id order; ids of no event are left out.
+std::vector<EventRecord> ListEventsById(const std::vector<int>& ids);
 
 // For bulk work in one transaction (import, export): the statements of
 // InsertEvent and UpdateEvent, and every event by id.

@@ -22,6 +22,16 @@ inline std::string Quoted(const std::string& text) {
 // The date alone, as the day-number columns hold it.
 inline std::string DayText(double ole) { return DBL::IntToString(OleDate::DayNumber(ole)); }
 
+// Ids as an SQL list: "3,8,12".
+inline std::string IdList(const std::vector<int>& ids) {
+  std::string list;
+  for (int id : ids) {
+    if (!list.empty()) list += ',';
+    list += DBL::IntToString(id);
+  }
+  return list;
+}
+
 // Every row of a result, turned into a record by `read`, in its order.
 template <class Record, class Reader>
 std::vector<Record> ReadRows(DBL::MemResultSet rows, Reader read) {

@@ -96,6 +96,14 @@ void ListTasks(const std::function<void(const TaskRecord& task)>& each) {
       [&each](const DBL::QueryRow& row) { each(ReadTask(row)); });
 }
 
+std::vector<TaskRecord> ListTasksById(const std::vector<int>& ids) {
+  if (ids.empty()) return {};
+  return RecordRows::ReadAll<TaskRecord>(
+      "select id, category_id, priority_id, name, description,deadline,deadline_time, due_date, due_time, warning, "
+      "updated_warning, completed from task where id in (" + RecordRows::IdList(ids) + ") order by id",
+      ReadTask);
+}
+
 std::vector<TaskRecord> ListTasks(DBL::Transaction& transaction) {
   return RecordRows::ReadRows<TaskRecord>(transaction.Query(
       "select id, category_id, priority_id, name, description,deadline,deadline_time, due_date, due_time, warning, "

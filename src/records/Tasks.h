@@ -45,6 +45,8 @@ std::vector<TaskRecord> ListTasks();
 // The same tasks, each handed to `each` as it is read, so that a long list is
 // never held twice. `each` must not write to the database.
 void ListTasks(const std::function<void(const TaskRecord& task)>& each);
+// The tasks with these ids, in one read, in id order; ids of no task are left out.
+std::vector<TaskRecord> ListTasksById(const std::vector<int>& ids);
 
 // For bulk work in one transaction (import, export): the statements of
 // InsertTask and UpdateTask, and every task by id.

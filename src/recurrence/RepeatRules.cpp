@@ -52,6 +52,14 @@ RepeatRule LoadRepeatRule(int kind, int id) {
   return rows.Next() ? ReadRepeatRule(rows) : RepeatRule{};
 }
 
+std::unordered_map<int, RepeatRule> LoadRepeatRules(int kind) {
+  std::unordered_map<int, RepeatRule> rules;
+  DBL::MemResultSet rows =
+      DBL::ExecuteQuery("select record_id, rrule, excluded, added from repeat_rule where kind = " + DBL::IntToString(kind));
+  while (rows.Next()) rules.emplace(rows.GetInt("record_id"), ReadRepeatRule(rows));
+  return rules;
+}
+
 std::string SaveRepeatRuleSql(int kind, int id, const RepeatRule& rule, double reminded) {
   return "insert or replace into repeat_rule (kind, record_id, rrule, excluded, added, reminded) values (" +
          DBL::IntToString(kind) + ", " + DBL::IntToString(id) + ", '" + DBL::EncodeText(rule.rrule) + "', '" +

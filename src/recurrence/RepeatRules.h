@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "db/MemResultSet.h"
@@ -13,6 +14,8 @@
 
 // The record's rule; rrule "" when the record does not repeat.
 RepeatRule LoadRepeatRule(int kind, int id);
+// Every rule of a kind of record, by record id, in one read (for lists of many records).
+std::unordered_map<int, RepeatRule> LoadRepeatRules(int kind);
 // 0 on success, else SQLite's code or -1; a rule with rrule "" removes the
 // record's rule. The record's earlier occurrences do not remind again.
 int SaveRepeatRule(int kind, int id, const RepeatRule& rule);

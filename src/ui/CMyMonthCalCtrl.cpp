@@ -46,6 +46,20 @@ void CMyMonthCalCtrl::ApplyColors() {
   setPalette(colors);
 }
 
+void CMyMonthCalCtrl::SetDaysWithItems(const std::vector<QDate>& days) {
+  if (days == m_daysWithItems) return;
+  for (const QDate& day : m_daysWithItems) setDateTextFormat(day, QTextCharFormat());
+  QTextCharFormat bold;
+  bold.setFontWeight(QFont::Bold);
+  QStringList names;
+  for (const QDate& day : days) {
+    setDateTextFormat(day, bold);
+    names << QString::number(day.day());
+  }
+  m_daysWithItems = days;
+  setAccessibleDescription(names.isEmpty() ? QString() : QStringLiteral("Days with items: ") + names.join(QStringLiteral(", ")));
+}
+
 void CMyMonthCalCtrl::showEvent(QShowEvent* event) {
   ApplyColors();
   QCalendarWidget::showEvent(event);

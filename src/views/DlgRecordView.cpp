@@ -140,6 +140,17 @@ void DlgRecordView::ShowColumn(int column, bool shown) {
 
 int DlgRecordView::RowToEdit() const { return m_list->GetFirstSelectedRow(); }
 
+int DlgRecordView::RowKind(int) const { return m_kind; }
+
+const DlgRecordView::Texts& DlgRecordView::RowTexts(int) const { return m_texts; }
+
+int DlgRecordView::PriorityColor(int priorityId) {
+  const UTSettings& settings = GetApp().GetSettings();
+  if (priorityId == 1) return settings.GetClrHiPrior();
+  if (priorityId == 2) return settings.GetClrMedPrior();
+  return settings.GetClrLoPrior();
+}
+
 void DlgRecordView::OnAddItem() {
   if (RunEditor(true, -1)) {
     OnRecordAdded();
@@ -161,18 +172,22 @@ void DlgRecordView::OnDeleteItems() {
   const int row = m_list->GetFirstSelectedRow();
   if (row < 0) {
     ShowMessage(m_texts.nothingToDelete, kMessageNotice);
-  } else if (ShowMessage(m_texts.confirmDelete, kMessageYesNo) == 1) {
-    const int id = m_list->GetItemValue(row);
-    const RecordSnapshot before = TakeSnapshot(m_kind, id);
-    if (DeleteRecord(id) != 0) {
-      ShowMessage(m_texts.deleteFailed, kMessageOkNotice);
-    } else if (before.Exists()) {
-      UndoHistory::Program().Record({UndoStep::kDelete, {before}, {before.Absent()}});
-      emit recordDeleted(QString::fromStdString(before.Title()));
-    }
+  } else if (ShowMessage(RowTexts(row).confirmDelete, kMessageYesNo) == 1) {
+    DeleteRow(row);
     RefreshList();
   }
   FocusList();
+}
+
+void DlgRecordView::DeleteRow(int row) {
+  const int id = m_list->GetItemValue(row);
+  const RecordSnapshot before = TakeSnapshot(RowKind(row), id);
+  if (DeleteRecord(id) != 0) {
+    ShowMessage(RowTexts(row).deleteFailed, kMessageOkNotice);
+  } else if (before.Exists()) {
+    UndoHistory::Program().Record({UndoStep::kDelete, {before}, {before.Absent()}});
+    emit recordDeleted(QString::fromStdString(before.Title()));
+  }
 }
 
 void DlgRecordView::OnEditItem() {
@@ -181,7 +196,7 @@ void DlgRecordView::OnEditItem() {
     ShowMessage(m_texts.nothingToEdit, kMessageNotice);
   } else {
     const int id = m_list->GetItemValue(row);
-    RecordSnapshot before = TakeSnapshot(m_kind, id);
+    RecordSnapshot before = TakeSnapshot(RowKind(row), id);
     if (RunEditor(false, id)) {
       RecordChange(UndoStep::kEdit, std::move(before));
       RefreshList();
@@ -192,7 +207,7 @@ void DlgRecordView::OnEditItem() {
 
 void DlgRecordView::RecordChange(UndoStep::Kind kind, RecordSnapshot before) {
   if (!before.Exists()) return;  // read from a file that could not be read: nothing to go back to
-  RecordSnapshot after = TakeSnapshot(m_kind, before.id);
+  RecordSnapshot after = TakeSnapshot(before.kind, before.id);
   if (after.Exists() && after != before) UndoHistory::Program().Record({kind, {std::move(before)}, {std::move(after)}});
 }
 

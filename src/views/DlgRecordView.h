@@ -78,6 +78,12 @@ class DlgRecordView : public DlgBase {
 
   // The row Edit works on: the selected one by default.
   virtual int RowToEdit() const;
+  // The kind (CategoryKind) of the record on a row, and what is said about
+  // it: the page's own unless the page lists records of more than one kind.
+  virtual int RowKind(int row) const;
+  virtual const Texts& RowTexts(int row) const;
+  // The user's colour for a task priority (1 high, 2 medium, else low).
+  static int PriorityColor(int priorityId);
   // Runs the editor of the page's records on a new record (id -1) or on the
   // given one; true when the user saved it.
   virtual bool RunEditor(bool isNew, int id) = 0;
@@ -85,6 +91,8 @@ class DlgRecordView : public DlgBase {
   virtual void OnRecordAdded() {}
   // Returns 0 when the record is gone, as the data store does.
   virtual int DeleteRecord(int id) = 0;
+  // Deletes the record of a row, keeping it for undo; says so when it could not.
+  void DeleteRow(int row);
   // Keeps a change of a record, stored as `before` shows it until now, for undo.
   void RecordChange(UndoStep::Kind kind, RecordSnapshot before);
 

@@ -11,6 +11,8 @@
 #include "editors/DlgAddEditTask.h"
 #include "records/Categories.h"
 #include "records/Tasks.h"
+#include "recurrence/Occurrences.h"
+#include "recurrence/RepeatRules.h"
 #include "ui/CColorListCtrl.h"
 #include "ui/ListStyle.h"
 
@@ -31,13 +33,6 @@ std::unordered_map<int, QString> NamesById(const std::vector<Record>& records) {
 QString NameOf(const std::unordered_map<int, QString>& names, int id) {
   const auto found = names.find(id);
   return found == names.end() ? QString() : found->second;
-}
-
-int PriorityColor(int priorityId) {
-  const UTSettings& settings = GetApp().GetSettings();
-  if (priorityId == 1) return settings.GetClrHiPrior();
-  if (priorityId == 2) return settings.GetClrMedPrior();
-  return settings.GetClrLoPrior();
 }
 
 QString DeadlineText(const TaskRecord& task) {
@@ -144,7 +139,19 @@ void DlgTasks::OnCheckChanged(int row, int oldState, int newState) {
   const int id = GetList()->GetItemValue(row);
   if (id < 0) return;
   RecordSnapshot before = TakeSnapshot(kCategoryTasks, id);
-  if (SetTaskCompleted(id, newState) == 0) {
+  // A repeating task ticked done moves on to its next occurrence, and is
+  // completed for good only at its last.
+  const bool repeats = newState && !LoadRepeatRule(kCategoryTasks, id).rrule.empty();
+  if (repeats) {
+    const int result = CompleteTaskOccurrence(id);
+    if (result > 0) {
+      RecordChange(UndoStep::kCompletion, std::move(before));
+      // Unticked again with its next due date, once the list has finished with the tick.
+      if (result == 1) QMetaObject::invokeMethod(this, [this] { RefreshList(); }, Qt::QueuedConnection);
+      return;
+    }
+  }
+  if (!repeats && SetTaskCompleted(id, newState) == 0) {
     RecordChange(UndoStep::kCompletion, std::move(before));
   } else {
     ApplyCompleted(row, oldState);

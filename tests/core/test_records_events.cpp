@@ -9,6 +9,7 @@
 
 #include "RecordsTest.h"
 #include "records/Events.h"
+#include "records/Tasks.h"
 
 namespace {
 
@@ -93,4 +94,28 @@ TEST_F(EventTest, TimesSurviveADecimalCommaLocale) {
   EXPECT_EQ(loaded.event_time, 0.541667);
   EXPECT_EQ(updated, 0);
   EXPECT_EQ(reloaded.event_time, 0.75);
+}
+
+// The dates page reads a day's records in one go: only the ids asked, whole, and none for none.
+TEST_F(EventTest, EventsAndTasksReadByTheirIds) {
+  const int first = Add("Yoga", 39448, 0.25);
+  Add("Choir", 39449, 0);
+  const int third = Add("It's late", 39450, 0.9);
+  const std::vector<EventRecord> events = ListEventsById({third, first, 9999});
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0], LoadEvent(first));
+  EXPECT_EQ(events[1], LoadEvent(third));
+  EXPECT_TRUE(ListEventsById({}).empty());
+
+  TaskRecord task;
+  task.category_id = 1;
+  task.priority_id = 1;
+  task.name = "Pay rent";
+  task.deadline = 1;
+  task.due_date = 39448;
+  const int id = InsertTask(task);
+  ASSERT_GT(id, 0);
+  const std::vector<TaskRecord> tasks = ListTasksById({id, id + 1});
+  ASSERT_EQ(tasks.size(), 1u);
+  EXPECT_EQ(tasks[0], LoadTask(id));
 }

@@ -1,4 +1,5 @@
-""""View All Events" shows each event's date, and the events in date then time order."""
+""""View All Events" shows each event's date, and the events in date then time order; a repeating
+event once, with its rule in words."""
 
 import pyatspi
 
@@ -22,6 +23,7 @@ class AllEvents(DesktopTest):
         add_event(desk, "Breakfast", day_number(2090, 3, 10), 9 * 60)
         add_event(desk, "Dinner", day_number(2090, 3, 10), 18 * 60)
         add_event(desk, "New Year walk", day_number(2091, 1, 1), 7 * 60)
+        add_event(desk, "Choir", day_number(2090, 3, 14), 19 * 60)
         add_event(desk, "Call home", today_day_number(), 10 * 60)
 
     def header_captions(self, table):
@@ -33,17 +35,21 @@ class AllEvents(DesktopTest):
         table = wait_for("the events page", lambda: desk.find("tree", "Events"))
         wait_for("today's event", lambda: len(desk.table_rows(table)) == 1)
         self.assertEqual(self.header_captions(table), ["Time", "Event"], "one day's list needs no date")
+        # Choir, a Tuesday, repeats; the table of rules is the program's own, made as it opened the file.
+        desk.sql("INSERT INTO repeat_rule (kind, record_id, rrule) SELECT 2, id, 'FREQ=WEEKLY;BYDAY=TU;COUNT=5' "
+                 "FROM event WHERE title = 'Choir'")
         desk.click(desk.find("check box", "View All Events"))
-        wait_for("every event listed", lambda: len(desk.table_rows(table)) == 5)
+        wait_for("every event listed", lambda: len(desk.table_rows(table)) == 6)
         wait_for("a Date column", lambda: "Date" in self.header_captions(table), 5)
-        self.assertEqual(self.header_captions(table), ["Date", "Time", "Event"])
+        self.assertEqual(self.header_captions(table), ["Date", "Time", "Event", "Repeat"])
         rows = desk.table_rows(table)
-        self.assertEqual(rows[0][1:], ["10:00 AM", "Call home"])
-        self.assertEqual(rows[1:], [["10/03/2090", "09:00 AM", "Breakfast"],
-                                                  ["10/03/2090", "06:00 PM", "Dinner"],
-                                                  ["20/03/2090", "08:00 AM", "Early train"],
-                                                  ["01/01/2091", "07:00 AM", "New Year walk"]],
-                         "today's call first, then by date and time")
+        self.assertEqual(rows[0][1:], ["10:00 AM", "Call home", ""])
+        self.assertEqual(rows[1:], [["10/03/2090", "09:00 AM", "Breakfast", ""],
+                                    ["10/03/2090", "06:00 PM", "Dinner", ""],
+                                    ["14/03/2090", "07:00 PM", "Choir \u21bb", "Every week on Tuesday, 5 times"],
+                                    ["20/03/2090", "08:00 AM", "Early train", ""],
+                                    ["01/01/2091", "07:00 AM", "New Year walk", ""]],
+                         "today's call first, then by date and time; the repeating event once, with its rule")
 
         # Back to one day: no date column, as before.
         desk.click(desk.find("check box", "View All Events"))

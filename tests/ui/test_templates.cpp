@@ -16,7 +16,7 @@ QRect ClosedRect(const DialogItem& item) {
 }  // namespace
 
 TEST(DialogTemplates, EveryWindowHasItsTemplate) {
-  for (int id : {102, 106, 107, 108, 109, 110, 111, 113, 114, 115, 116, 117, 134, 135, 153}) {
+  for (int id : {102, 106, 107, 108, 109, 110, 111, 113, 114, 115, 116, 117, 134, 135, 136, 137, 138, 153}) {
     const DialogTemplate* dialogTemplate = FindDialogTemplate(id);
     ASSERT_NE(dialogTemplate, nullptr) << id;
     std::set<int> ids;
