@@ -101,7 +101,7 @@ std::vector<TaskRecord> ListTasksById(const std::vector<int>& ids) {
   return RecordRows::ReadAll<TaskRecord>(
       "select id, category_id, priority_id, name, description,deadline,deadline_time, due_date, due_time, warning, "
       "updated_warning, completed from task where id in (" + RecordRows::IdList(ids) + ") order by id",
-      ReadTask);
+      ReadTask<DBL::MemResultSet>);
 }
 
 std::vector<TaskRecord> ListTasks(DBL::Transaction& transaction) {
