@@ -82,6 +82,7 @@ DlgRecordEditor::SaveResult DlgRecordEditor::SaveRepeating(int kind, int id, int
   if (answer == DlgOccurrenceQuestion::kAll) return result(write(id, 0) > 0 && storeRule(id));
   // The occurrence becomes a record of its own on its day; the series keeps its rule.
   const int single = DetachOccurrence(kind, id, occurrenceDay);
+  if (single > 0) m_detached = single;
   return result(single > 0 && write(single, occurrenceDay) > 0);
 }
 

@@ -13,6 +13,11 @@ class CAutoCombo;
 class DlgRecordEditor : public DlgBase {
   Q_OBJECT
 
+ public:
+  // The record the saved occurrence became when the change was for that
+  // occurrence only; 0 otherwise.
+  int DetachedRecord() const { return m_detached; }
+
  protected:
   DlgRecordEditor(int templateId, QWidget* parent);
 
@@ -47,4 +52,7 @@ class DlgRecordEditor : public DlgBase {
 
   void OnCancel() override;
   void OnPaint(QPainter& painter) override;
+
+ private:
+  int m_detached = 0;
 };

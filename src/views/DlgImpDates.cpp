@@ -207,11 +207,15 @@ bool DlgImpDates::RunEditor(bool isNew, int id) {
   if (occurrence.kind == kCategoryTasks) {
     DlgAddEditTask editor(false, id, window());
     if (occurrence.repeats) editor.SetOccurrenceDay(occurrence.day);
-    return editor.DoModal() == kIdOk;
+    const bool saved = editor.DoModal() == kIdOk;
+    m_detachedByEdit = editor.DetachedRecord();
+    return saved;
   }
   const double day = isNew ? SelectedDay() : (occurrence.repeats ? occurrence.day : 0);
   DlgAddEditAppt editor(isNew, day, id, window());
-  return editor.DoModal() == kIdOk;
+  const bool saved = editor.DoModal() == kIdOk;
+  m_detachedByEdit = editor.DetachedRecord();
+  return saved;
 }
 
 int DlgImpDates::DeleteRecord(int id) {

@@ -197,18 +197,31 @@ void DlgRecordView::OnEditItem() {
   } else {
     const int id = m_list->GetItemValue(row);
     RecordSnapshot before = TakeSnapshot(RowKind(row), id);
+    m_detachedByEdit = 0;
     if (RunEditor(false, id)) {
-      RecordChange(UndoStep::kEdit, std::move(before));
+      RecordChange(UndoStep::kEdit, std::move(before), m_detachedByEdit);
       RefreshList();
     }
   }
   FocusList();
 }
 
-void DlgRecordView::RecordChange(UndoStep::Kind kind, RecordSnapshot before) {
+void DlgRecordView::RecordChange(UndoStep::Kind kind, RecordSnapshot before, int made) {
   if (!before.Exists()) return;  // read from a file that could not be read: nothing to go back to
-  RecordSnapshot after = TakeSnapshot(before.kind, before.id);
-  if (after.Exists() && after != before) UndoHistory::Program().Record({kind, {std::move(before)}, {std::move(after)}});
+  const int recordKind = before.kind;
+  RecordSnapshot after = TakeSnapshot(recordKind, before.id);
+  if (!after.Exists()) return;
+  UndoStep step{kind, {}, {}};
+  if (after != before) {
+    step.before.push_back(std::move(before));
+    step.after.push_back(std::move(after));
+  }
+  if (made > 0) {
+    RecordSnapshot added = TakeSnapshot(recordKind, made);
+    step.before.push_back(added.Absent());
+    step.after.push_back(std::move(added));
+  }
+  if (!step.after.empty()) UndoHistory::Program().Record(std::move(step));
 }
 
 bool DlgRecordView::SelectRecord(int id) {

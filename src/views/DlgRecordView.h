@@ -93,8 +93,13 @@ class DlgRecordView : public DlgBase {
   virtual int DeleteRecord(int id) = 0;
   // Deletes the record of a row, keeping it for undo; says so when it could not.
   void DeleteRow(int row);
-  // Keeps a change of a record, stored as `before` shows it until now, for undo.
-  void RecordChange(UndoStep::Kind kind, RecordSnapshot before);
+  // Keeps a change of a record, stored as `before` shows it until now, for undo,
+  // with the record `made` (when > 0) that the same change brought about.
+  void RecordChange(UndoStep::Kind kind, RecordSnapshot before, int made = 0);
+
+  // The record an edit of one occurrence of a series made of it ("this one
+  // only"); RunEditor sets it, so that undo takes that record away too.
+  int m_detachedByEdit = 0;
 
  private:
   void ApplyListColors();

@@ -10,6 +10,7 @@
 #include "records/Categories.h"
 #include "records/Events.h"
 #include "records/Tasks.h"
+#include "records/UndoHistory.h"
 #include "recurrence/Occurrences.h"
 #include "recurrence/RepeatRules.h"
 #include "ui/CAutoCombo.h"
@@ -186,6 +187,17 @@ TEST_F(RepeatsTest, AnEditedOccurrenceIsForItselfOrForAll) {
   EXPECT_EQ(ListEvents(-1).size(), 2u);
   ShowDay(page, thursday + 1);
   EXPECT_EQ(Titles(page), QStringList{"Standup " + kMark}) << "the other days keep the series";
+
+  // Undo takes the occurrence of its own away and gives the day back to the series.
+  ASSERT_EQ(UndoHistory::Program().Undo(), 0);
+  ShowDay(page, thursday);
+  EXPECT_EQ(Titles(page), QStringList{"Standup " + kMark});
+  EXPECT_EQ(ListEvents(-1).size(), 1u);
+  ASSERT_EQ(UndoHistory::Program().Redo(), 0);
+  page->RefreshList();
+  EXPECT_EQ(Titles(page), QStringList{"Standup, moved room"});
+  EXPECT_EQ(ListEvents(-1).size(), 2u);
+  ShowDay(page, thursday + 1);
 
   WhenModal<DlgAddEditAppt>([](DlgAddEditAppt& e) {
     Line(e, DlgAddEditAppt::kIdName)->setText("Daily standup");
