@@ -614,14 +614,15 @@ void DlgOrganizer::OnWindowUp() {
   // After this paint has reached the screen.
   QTimer::singleShot(0, this, [this] {
     if (m_deferredTab >= 0) SetUpTab(std::exchange(m_deferredTab, -1));
-  });
-  // Reminders missed while the program was not running come once the window
-  // is up and filled.
-  QTimer::singleShot(kCatchUpDelayMs, this, [] {
-    CatchUpMissedReminders();
-    // The data store keeps freed memory for the next large list, but what
-    // start-up read and let go of is not needed again soon: back to the system.
-    malloc_trim(0);
+    // Reminders missed while the program was not running come once the list
+    // is filled and painted: counted from here, not from the first paint, so
+    // that a long fill does not run into the catch-up before its rows show.
+    QTimer::singleShot(kCatchUpDelayMs, this, [] {
+      CatchUpMissedReminders();
+      // The data store keeps freed memory for the next large list, but what
+      // start-up read and let go of is not needed again soon: back to the system.
+      malloc_trim(0);
+    });
   });
 }
 
