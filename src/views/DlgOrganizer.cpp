@@ -21,6 +21,8 @@
 #include <ctime>
 #include <malloc.h>
 
+#include <utility>
+
 #include "app/AppBase.h"
 #include "app/Message.h"
 #include "app/Paths.h"
@@ -291,7 +293,7 @@ bool DlgOrganizer::OnInitDialog() {
   if (!startHidden) StartTimer(kTimerFadeInMain, kFadeInTickMs);
   StartTimer(kTimerReminders, kReminderScanMs);
   // A window that starts hidden may never paint.
-  if (startHidden) ScheduleCatchUp();
+  if (startHidden) OnWindowUp();
   return true;
 }
 
@@ -504,7 +506,11 @@ void DlgOrganizer::SortAsShown() {
 bool DlgOrganizer::event(QEvent* event) {
   switch (static_cast<int>(event->type())) {
     case OrganizerEvent::kTabChanged:
-      SetUpTab(static_cast<OrganizerEvent*>(event)->WParam());
+      if (m_windowUp) {
+        SetUpTab(static_cast<OrganizerEvent*>(event)->WParam());
+      } else {
+        m_deferredTab = static_cast<OrganizerEvent*>(event)->WParam();
+      }
       return true;
     case OrganizerEvent::kSaveSettings:
       SaveSettings();
@@ -617,21 +623,29 @@ void DlgOrganizer::ApplyTopmost(bool on) {
   }
 }
 
-// Reminders missed while the program was not running come once the window is
-// up. A timer started with the window could fire before a long list let it paint.
-void DlgOrganizer::ScheduleCatchUp() {
-  if (m_catchUpScheduled) return;
-  m_catchUpScheduled = true;
-  QTimer::singleShot(kCatchUpDelayMs, this, [] {
-    CatchUpMissedReminders();
-    // The data store keeps freed memory for the next large list, but what
-    // start-up read and let go of is not needed again soon: back to the system.
-    malloc_trim(0);
+// Filling the first page (ten thousand tasks are read, sorted and styled) and
+// the missed-reminder catch-up wait until the window is on the screen: the
+// window shows at once and its list fills right after.
+void DlgOrganizer::OnWindowUp() {
+  if (m_windowUp) return;
+  m_windowUp = true;
+  // After this paint has reached the screen.
+  QTimer::singleShot(0, this, [this] {
+    if (m_deferredTab >= 0) SetUpTab(std::exchange(m_deferredTab, -1));
+    // Reminders missed while the program was not running come once the list
+    // is filled and painted: counted from here, not from the first paint, so
+    // that a long fill does not run into the catch-up before its rows show.
+    QTimer::singleShot(kCatchUpDelayMs, this, [] {
+      CatchUpMissedReminders();
+      // The data store keeps freed memory for the next large list, but what
+      // start-up read and let go of is not needed again soon: back to the system.
+      malloc_trim(0);
+    });
   });
 }
 
 void DlgOrganizer::OnPaint(QPainter& painter) {
-  ScheduleCatchUp();
+  OnWindowUp();
   painter.drawPixmap(3, 3, ResourcePixmap(kEmblemIcon));
   painter.setPen(ColorFromRef(Settings().GetClrText()));
   painter.setFont(m_headerFont);

@@ -108,8 +108,9 @@ class DlgOrganizer : public DlgBase {
   // Size, place and maximised state from the last run, and for the next.
   void RestoreWindowPlace();
   void SaveWindowPlace() const;
-  // Once, after the first paint (or at once for a window that starts hidden).
-  void ScheduleCatchUp();
+  // Once, after the first paint (or at once for a window that starts hidden):
+  // what start-up put off so that the window shows sooner.
+  void OnWindowUp();
 
   // A control and how it follows the window's right and bottom edges.
   struct Anchored {
@@ -140,5 +141,7 @@ class DlgOrganizer : public DlgBase {
   CAutoCombo* m_sort;
   QIcon m_icon;
   bool m_closing = false;
-  bool m_catchUpScheduled = false;
+  bool m_windowUp = false;
+  // The page to set up once the window is up; -1 for none.
+  int m_deferredTab = -1;
 };

@@ -136,6 +136,9 @@ class Desktop:
         try:
             self.app = wait_for("the organizer in the accessibility tree", self._find_app, timeout=20)
             self.main = wait_for("the main window", lambda: self.window("Orvale Organizer"))
+            # The window shows before its first page is filled; setting the page
+            # up fills the list and names its order in the "Sort by:" box at once.
+            wait_for("the first page filled", lambda: self.text_of(self.find("combo box", showing=False)))
         except Timeout as timeout:
             state = "running" if self.running() else f"ended with {self.organizer.returncode}"
             raise Timeout(f"{timeout}; the organizer is {state}; it printed:\n{self.output()}") from None

@@ -42,8 +42,9 @@ class MainWindowTest : public EditorTest {
     }
     m_window = std::make_unique<DlgOrganizer>();
     m_window->show();
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
+    // The first page is set up, and its list filled, right after the first paint.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !SortSelector()->currentText().isEmpty(); }));
+    QCoreApplication::processEvents();  // the settings save the set-up posted
     return *m_window;
   }
 
