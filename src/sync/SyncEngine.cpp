@@ -3,6 +3,7 @@
 #include <QCryptographicHash>
 #include <QUrl>
 #include <QUuid>
+#include <optional>
 
 #include "db/Transaction.h"
 #include "interop/CalendarMapping.h"
@@ -54,14 +55,21 @@ struct Plan {
     InteropItem item;
     int recordId = 0;  // 0: a new record
     ItemStatus row;
+    std::optional<InteropItem> copy;  // the person's version, kept beside it
+  };
+  struct Delete {
+    int kind = 0;
+    int recordId = 0;
+    std::string href;
   };
   std::vector<Store> stores;
-  std::vector<std::pair<int, int>> deletes;  // kind, id
+  std::vector<Delete> deletes;
   std::vector<ItemStatus> rows;
   std::vector<std::string> drops;
   std::vector<RecordIdentity> identities;
-  std::vector<InteropItem> copies;
 };
+
+using RecordKey = std::pair<int, int>;  // kind, id
 
 std::string DescribeReply(const DavReply& reply) {
   if (!reply.error.empty()) return reply.error;
@@ -316,81 +324,90 @@ class CollectionSync {
   void ReadLocal() {
     DBL::RunTransaction(
         [&](DBL::Transaction& t) {
-          Interop::RecordWriter writer(t, false);
-          std::map<std::pair<int, int>, RecordIdentity> identities;
-          for (RecordIdentity& identity : ListIdentities(t)) {
-            if (m_collection.kinds.count(identity.kind)) {
-              const std::pair<int, int> key(identity.kind, identity.record_id);
-              identities.emplace(key, std::move(identity));
-            }
-          }
-          // A task's or an event's rule is one of its fields, written from the
-          // rule table over what the server last sent.
-          const std::map<std::pair<int, int>, RepeatRule> rules = ListRepeatRules(t);
-          const auto repeatOf = [&rules](int kind, int id) {
-            Interop::RepeatOut repeat;
-            if (const auto rule = rules.find({kind, id}); rule != rules.end()) repeat.rule = rule->second;
-            return repeat;
-          };
-          const auto withRule = [&repeatOf](int kind, int id, Interop::RecordFields fields) {
-            Interop::AddRepeat(fields, repeatOf(kind, id).rule);
-            return fields;
-          };
-          const auto take = [&](int kind, int id, auto fill, const Interop::RecordFields& fields, auto make) {
-            const auto identity = identities.find({kind, id});
-            if (identity == identities.end()) return;  // no UID yet: next time
-            LocalRecord local;
-            local.item.kind = kind;
-            local.item.uid = identity->second.uid;
-            local.item.component = identity->second.component;
-            fill(local.item);
-            local.fields = Interop::FieldsText(fields);
-            local.text = local.fields == identity->second.fields && !identity->second.component.empty()
-                             ? identity->second.component
-                             : make(identity->second.uid, identity->second.component,
-                                    // Nothing kept: every field is written.
-                                    identity->second.component.empty()
-                                        ? Interop::RecordFields{}
-                                        : Interop::ParseFieldsText(identity->second.fields));
-            local.hash = ItemHash(local.text);
-            m_byUid[{kind, local.item.uid}] = id;
-            m_local.emplace(std::make_pair(kind, id), std::move(local));
-          };
-          if (m_collection.kinds.count(0)) {
-            for (const TaskRecord& r : ListTasks(t)) {
-              take(0, r.id, [&](InteropItem& i) { i.task = r; }, withRule(0, r.id, Interop::FieldsOf(r)),
-                   [&](const std::string& uid, const std::string& kept, const Interop::RecordFields& before) {
-                     return Interop::ComponentForTask(r, writer.CategoryName(r.category_id), uid, kept, before,
-                                                      repeatOf(0, r.id));
-                   });
-            }
-          }
-          if (m_collection.kinds.count(1)) {
-            for (const ContactRecord& r : ListContacts(t)) {
-              take(1, r.id, [&](InteropItem& i) { i.contact = r; }, Interop::FieldsOf(r),
-                   [&](const std::string& uid, const std::string& kept, const Interop::RecordFields& before) {
-                     return Interop::CardForContact(r, writer.CategoryName(r.cat_id), uid, kept, before);
-                   });
-            }
-          }
-          if (m_collection.kinds.count(2)) {
-            for (const EventRecord& r : ListEvents(t)) {
-              take(2, r.id, [&](InteropItem& i) { i.event = r; }, withRule(2, r.id, Interop::FieldsOf(r)),
-                   [&](const std::string& uid, const std::string& kept, const Interop::RecordFields& before) {
-                     return Interop::ComponentForEvent(r, uid, kept, before, repeatOf(2, r.id));
-                   });
-            }
-          }
-          if (m_collection.kinds.count(3)) {
-            for (const NoteRecord& r : ListNotes(t)) {
-              take(3, r.id, [&](InteropItem& i) { i.note = r; }, Interop::FieldsOf(r),
-                   [&](const std::string& uid, const std::string& kept, const Interop::RecordFields& before) {
-                     return Interop::ComponentForNote(r, writer.CategoryName(r.category_id), uid, kept, before);
-                   });
-            }
-          }
+          m_local = RecordsNow(t, nullptr);
+          for (const auto& [key, local] : m_local) m_byUid[{key.first, local.item.uid}] = key.second;
         },
         false);
+  }
+
+  // The records of the collection's kinds as they are in `t`, each with the
+  // text it would be sent as; `only` narrows the texts made to those records.
+  std::map<RecordKey, LocalRecord> RecordsNow(DBL::Transaction& t, const std::set<RecordKey>* only) const {
+    std::map<RecordKey, LocalRecord> records;
+    Interop::RecordWriter writer(t, false);
+    std::map<std::pair<int, int>, RecordIdentity> identities;
+    for (RecordIdentity& identity : ListIdentities(t)) {
+      if (m_collection.kinds.count(identity.kind)) {
+        const std::pair<int, int> key(identity.kind, identity.record_id);
+        identities.emplace(key, std::move(identity));
+      }
+    }
+    // A task's or an event's rule is one of its fields, written from the
+    // rule table over what the server last sent.
+    const std::map<std::pair<int, int>, RepeatRule> rules = ListRepeatRules(t);
+    const auto repeatOf = [&rules](int kind, int id) {
+      Interop::RepeatOut repeat;
+      if (const auto rule = rules.find({kind, id}); rule != rules.end()) repeat.rule = rule->second;
+      return repeat;
+    };
+    const auto withRule = [&repeatOf](int kind, int id, Interop::RecordFields fields) {
+      Interop::AddRepeat(fields, repeatOf(kind, id).rule);
+      return fields;
+    };
+    const auto take = [&](int kind, int id, auto fill, const Interop::RecordFields& fields, auto make) {
+      const auto identity = identities.find({kind, id});
+      if (identity == identities.end()) return;  // no UID yet: next time
+      if (only && !only->count({kind, id})) return;
+      LocalRecord local;
+      local.item.kind = kind;
+      local.item.uid = identity->second.uid;
+      local.item.component = identity->second.component;
+      fill(local.item);
+      local.fields = Interop::FieldsText(fields);
+      local.text = local.fields == identity->second.fields && !identity->second.component.empty()
+                       ? identity->second.component
+                       : make(identity->second.uid, identity->second.component,
+                              // Nothing kept: every field is written.
+                              identity->second.component.empty()
+                                  ? Interop::RecordFields{}
+                                  : Interop::ParseFieldsText(identity->second.fields));
+      local.hash = ItemHash(local.text);
+      records.emplace(RecordKey(kind, id), std::move(local));
+    };
+    if (m_collection.kinds.count(0)) {
+      for (const TaskRecord& r : ListTasks(t)) {
+        take(0, r.id, [&](InteropItem& i) { i.task = r; }, withRule(0, r.id, Interop::FieldsOf(r)),
+             [&](const std::string& uid, const std::string& kept, const Interop::RecordFields& before) {
+               return Interop::ComponentForTask(r, writer.CategoryName(r.category_id), uid, kept, before,
+                                                repeatOf(0, r.id));
+             });
+      }
+    }
+    if (m_collection.kinds.count(1)) {
+      for (const ContactRecord& r : ListContacts(t)) {
+        take(1, r.id, [&](InteropItem& i) { i.contact = r; }, Interop::FieldsOf(r),
+             [&](const std::string& uid, const std::string& kept, const Interop::RecordFields& before) {
+               return Interop::CardForContact(r, writer.CategoryName(r.cat_id), uid, kept, before);
+             });
+      }
+    }
+    if (m_collection.kinds.count(2)) {
+      for (const EventRecord& r : ListEvents(t)) {
+        take(2, r.id, [&](InteropItem& i) { i.event = r; }, withRule(2, r.id, Interop::FieldsOf(r)),
+             [&](const std::string& uid, const std::string& kept, const Interop::RecordFields& before) {
+               return Interop::ComponentForEvent(r, uid, kept, before, repeatOf(2, r.id));
+             });
+      }
+    }
+    if (m_collection.kinds.count(3)) {
+      for (const NoteRecord& r : ListNotes(t)) {
+        take(3, r.id, [&](InteropItem& i) { i.note = r; }, Interop::FieldsOf(r),
+             [&](const std::string& uid, const std::string& kept, const Interop::RecordFields& before) {
+               return Interop::ComponentForNote(r, writer.CategoryName(r.category_id), uid, kept, before);
+             });
+      }
+    }
+    return records;
   }
 
   // Writes the record's text to `href`: over `etag`, or only where nothing
@@ -435,7 +452,7 @@ class CollectionSync {
   // The server's version goes into the record (or a new one, id 0).
   void TakeRemote(const std::string& href, const Fetched& got, InteropItem item, int recordId, Plan& plan) {
     const std::string hash = ItemHash(item.component);
-    plan.stores.push_back({std::move(item), recordId, {href, 0, recordId, "", got.etag, hash}});
+    plan.stores.push_back({std::move(item), recordId, {href, 0, recordId, "", got.etag, hash}, std::nullopt});
     ++m_result.received;
   }
 
@@ -447,8 +464,8 @@ class CollectionSync {
       plan.rows.push_back({href, local.item.kind, RecordId(local), local.item.uid, got.etag, hash});
       return;
     }
-    plan.stores.push_back({std::move(item), RecordId(local), {href, 0, RecordId(local), "", got.etag, hash}});
-    plan.copies.push_back(ConflictCopy(local.item));
+    plan.stores.push_back(
+        {std::move(item), RecordId(local), {href, 0, RecordId(local), "", got.etag, hash}, ConflictCopy(local.item)});
     ++m_result.conflicts;
   }
 
@@ -496,8 +513,7 @@ class CollectionSync {
           Note(reply, row.href);
         }
       } else if (local) {
-        plan.deletes.emplace_back(row.kind, row.recordId);
-        plan.drops.push_back(row.href);
+        plan.deletes.push_back({row.kind, row.recordId, row.href});
         ++m_result.deletedHere;
       } else {
         plan.drops.push_back(row.href);
@@ -581,14 +597,54 @@ class CollectionSync {
     }
   }
 
+  // A record the person changed (or deleted) after it was read is not
+  // written over: it and its status row stay as they are, and the next run
+  // sees the change as its own or as a conflict.
+  std::set<RecordKey> ChangedSinceRead(DBL::Transaction& t, const Plan& plan) const {
+    std::set<RecordKey> touched;
+    for (const Plan::Delete& gone : plan.deletes) touched.emplace(gone.kind, gone.recordId);
+    for (const Plan::Store& store : plan.stores) {
+      if (store.recordId) touched.emplace(store.item.kind, store.recordId);
+    }
+    for (const RecordIdentity& identity : plan.identities) touched.emplace(identity.kind, identity.record_id);
+    std::set<RecordKey> changed;
+    if (touched.empty()) return changed;
+    const std::map<RecordKey, LocalRecord> now = RecordsNow(t, &touched);
+    for (const RecordKey& key : touched) {
+      const auto was = m_local.find(key);
+      const auto is = now.find(key);
+      if (was == m_local.end() || is == now.end() || is->second.hash != was->second.hash) changed.insert(key);
+    }
+    return changed;
+  }
+
   void Commit(Plan& plan, const std::string& token) {
+    bool left = false;
     DBL::RunTransaction([&](DBL::Transaction& t) {
+      const std::set<RecordKey> changed = ChangedSinceRead(t, plan);
       Interop::RecordWriter writer(t, true);
-      for (const auto& [kind, id] : plan.deletes) DeleteRecord(t, kind, id);
+      for (const Plan::Delete& gone : plan.deletes) {
+        if (changed.count({gone.kind, gone.recordId})) {
+          --m_result.deletedHere;
+          left = true;
+          continue;
+        }
+        DeleteRecord(t, gone.kind, gone.recordId);
+        DropItem(t, m_collection.id, gone.href);
+      }
       for (const std::string& href : plan.drops) DropItem(t, m_collection.id, href);
       for (const ItemStatus& row : plan.rows) StoreItem(t, m_collection.id, row);
-      for (const RecordIdentity& identity : plan.identities) StoreIdentity(t, identity);
+      // What was sent stays sent; the identity of a record changed since
+      // keeps what that change made of it.
+      for (const RecordIdentity& identity : plan.identities) {
+        if (!changed.count({identity.kind, identity.record_id})) StoreIdentity(t, identity);
+      }
       for (Plan::Store& store : plan.stores) {
+        if (store.recordId && changed.count({store.item.kind, store.recordId})) {
+          --(store.copy ? m_result.conflicts : m_result.received);
+          left = true;
+          continue;
+        }
         writer.SetCategory(store.item);
         if (!store.recordId) ForgetUid(t, store.item.kind, store.item.uid);
         const std::string fields = Interop::FieldsText(Interop::RecordWriter::Fields(store.item));
@@ -596,11 +652,12 @@ class CollectionSync {
         store.row.uid = store.item.uid;
         store.row.recordId = writer.Store(store.item, store.recordId, fields);
         StoreItem(t, m_collection.id, store.row);
+        // A copy is a record made here: no kept component, no fields it was read with.
+        if (store.copy) AddConflict(t, m_account.id, store.copy->kind, writer.Store(*store.copy, 0, ""));
       }
-      // A copy is a record made here: no kept component, no fields it was read with.
-      for (InteropItem& copy : plan.copies) AddConflict(t, m_account.id, copy.kind, writer.Store(copy, 0, ""));
       // A run that left items for next time keeps the old token, so they come again.
-      SetCollectionState(t, m_collection.id, m_result.error.empty() ? token : m_collection.token, m_result.error);
+      const bool whole = m_result.error.empty() && !left;
+      SetCollectionState(t, m_collection.id, whole ? token : m_collection.token, m_result.error);
     });
   }
 

@@ -182,6 +182,13 @@ class Organizer:
         process.stdin.close()
         return process
 
+    @staticmethod
+    def finish(process, timeout=120):
+        """Waits for a process of start(): its exit code, output and errors."""
+        process.wait(timeout)
+        with process.stdout, process.stderr:
+            return process.returncode, process.stdout.read(), process.stderr.read()
+
     def query(self, sql, *params):
         with sqlite3.connect(self.db) as db:
             return db.execute(sql, params).fetchall()
@@ -205,7 +212,9 @@ class Organizer:
 
 class FaultyProxy:
     """Stands between the organizer and a server: counts requests and, when
-    told, answers the next matching one itself (a status, or a cut connection)."""
+    told, answers the next matching one itself (a status, or a cut connection),
+    holds it until released ("hold": `held` is set when it arrives), or never
+    answers it ("silent", until released)."""
 
     def __init__(self, upstream):
         import http.client
@@ -214,8 +223,10 @@ class FaultyProxy:
 
         proxy = self
         self.requests = []
-        self.faults = []  # (method, text in the body or path, status or "cut", headers)
+        self.faults = []  # (method, text in the body or path, status or "cut"/"hold"/"silent", headers)
         self.upstream = upstream
+        self.held = threading.Event()
+        self.release = threading.Event()
 
         class Handler(http.server.BaseHTTPRequestHandler):
             protocol_version = "HTTP/1.1"
@@ -231,6 +242,14 @@ class FaultyProxy:
                     method, part, status, headers = fault
                     if method == self.command and (part.encode() in body or part == self.path):
                         proxy.faults.remove(fault)
+                        if status == "hold":
+                            proxy.held.set()
+                            proxy.release.wait(120)
+                            break
+                        if status == "silent":
+                            proxy.release.wait(120)
+                            self.close_connection = True
+                            return
                         if status == "cut":
                             self.wfile.write(b"HTTP/1.1 207 Multi-Status\r\nContent-Length: 5000\r\n\r\n<d:mul")
                             self.wfile.flush()
@@ -264,6 +283,63 @@ class FaultyProxy:
         self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
         self.thread.start()
 
+    def reset(self):
+        self.faults = []
+        self.requests = []
+        self.held.clear()
+        self.release.clear()
+
     def stop(self):
+        self.release.set()
         self.server.shutdown()
         self.server.server_close()
+
+
+class SyncCase:
+    """What the sync test cases share: an organizer with an account at `url`
+    (the server, or a proxy before it) whose collections start empty, and the
+    phone beside it. Needs `self.server`."""
+
+    def connect(self, url):
+        if not self.server.proc:
+            self.server.start()
+        self.phone = Phone(self.server)
+        self.organizer = Organizer()
+        self.addCleanup(self.organizer.remove)
+        added = self.organizer.run("--add-account", url, USER, stdin=PASSWORD + "\n")
+        self.assertEqual(added.returncode, 0, added.stderr)
+        self.calendar = self.organizer.collection(2)
+        self.cards = self.organizer.collection(1)
+        # Collections are shared by the cases of one server: each starts empty.
+        for collection in (self.calendar, self.cards):
+            for href in self.phone.list(collection):
+                self.phone.delete(href)
+
+    def sync(self, *args, expect_ok=True):
+        done = self.organizer.run("--sync", *args, stdin=PASSWORD + "\n")
+        if expect_ok:
+            self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+        return done
+
+    def import_text(self, text, name="local.ics"):
+        path = os.path.join(self.organizer.home, name)
+        with open(path, "w", newline="") as f:
+            f.write(text)
+        done = self.organizer.run("--import", path)
+        self.assertEqual(done.returncode, 0, done.stderr)
+
+    def titles(self):
+        return sorted(t for (t,) in self.organizer.query("select title from event"))
+
+    def server_item(self, collection, uid):
+        """The text of the item with this UID on the server, or None."""
+        for text in self.phone.texts(collection).values():
+            if "UID:%s\r\n" % uid in text or "UID:%s\n" % uid in text:
+                return text
+        return None
+
+    def href_of(self, collection, uid):
+        for href, text in self.phone.texts(collection).items():
+            if "UID:%s" % uid in text:
+                return href
+        raise AssertionError("no item %s on the server" % uid)

