@@ -10,6 +10,7 @@
 #include "interop/ContactMapping.h"
 #include "interop/InteropError.h"
 #include "interop/RecordFields.h"
+#include "interop/RecordTexts.h"
 #include "interop/RecordWriter.h"
 #include "interop/VCard.h"
 #include "records/RecordIdentity.h"
@@ -30,6 +31,14 @@ const std::string kConflictMark = " (conflict)";
 struct Fetched {
   std::string etag;
   std::string data;
+};
+
+// An item of the server as the organizer reads it: the record, and for a
+// series the occurrences it changed on their own (RECURRENCE-ID), each a
+// record linked to it.
+struct Remote {
+  InteropItem item;
+  std::vector<InteropItem> occurrences;
 };
 
 // A record of the collection's kinds as it is now.
@@ -56,6 +65,7 @@ struct Plan {
     int recordId = 0;  // 0: a new record
     ItemStatus row;
     std::optional<InteropItem> copy;  // the person's version, kept beside it
+    std::vector<InteropItem> occurrences;
   };
   struct Delete {
     int kind = 0;
@@ -304,21 +314,26 @@ class CollectionSync {
   }
 
   // One item's text as the organizer reads it; false for what it cannot.
-  bool Parse(const std::string& data, InteropItem& item) const {
+  bool Parse(const std::string& data, Remote& remote) const {
+    remote = Remote{};
     try {
       if (m_cards) {
         const std::vector<Interop::VCard> cards = Interop::ReadVCards(data);
         if (cards.empty()) return false;
-        item = Interop::ContactFromCard(cards.front());
+        remote.item = Interop::ContactFromCard(cards.front());
       } else {
         Interop::ReadResult read = Interop::ReadCalendar(data);
         if (read.items.empty()) return false;
-        item = std::move(read.items.front());
+        // The reader puts a series before the occurrences taken out of it.
+        remote.item = std::move(read.items.front());
+        for (size_t i = 1; i < read.items.size(); ++i) {
+          if (read.items[i].seriesUid == remote.item.uid) remote.occurrences.push_back(std::move(read.items[i]));
+        }
       }
     } catch (const Interop::InteropError&) {
       return false;
     }
-    return m_collection.kinds.count(item.kind) > 0;
+    return m_collection.kinds.count(remote.item.kind) > 0;
   }
 
   void ReadLocal() {
@@ -331,82 +346,54 @@ class CollectionSync {
   }
 
   // The records of the collection's kinds as they are in `t`, each with the
-  // text it would be sent as; `only` narrows the texts made to those records.
+  // text it would be sent as: a series with the occurrences taken out of it,
+  // which are not items of their own. `only` narrows the texts made to those
+  // records.
   std::map<RecordKey, LocalRecord> RecordsNow(DBL::Transaction& t, const std::set<RecordKey>* only) const {
     std::map<RecordKey, LocalRecord> records;
-    Interop::RecordWriter writer(t, false);
-    std::map<std::pair<int, int>, RecordIdentity> identities;
-    for (RecordIdentity& identity : ListIdentities(t)) {
-      if (m_collection.kinds.count(identity.kind)) {
-        const std::pair<int, int> key(identity.kind, identity.record_id);
-        identities.emplace(key, std::move(identity));
+    std::vector<std::pair<RecordKey, std::string>> occurrences;
+    Interop::RecordTexts texts(t);
+    const auto take = [&](int kind, const auto& record, auto fill) {
+      const RecordIdentity* identity = texts.Identity(kind, record.id);
+      if (!identity) return;  // no UID yet: next time
+      const std::optional<int> series = texts.SeriesOf(kind, record.id);
+      const RecordKey key(kind, series ? *series : record.id);
+      if (only && !only->count(key)) return;
+      if (series) {
+        occurrences.emplace_back(key, texts.Text(record));
+        return;
       }
-    }
-    // A task's or an event's rule is one of its fields, written from the
-    // rule table over what the server last sent.
-    const std::map<std::pair<int, int>, RepeatRule> rules = ListRepeatRules(t);
-    const auto repeatOf = [&rules](int kind, int id) {
-      Interop::RepeatOut repeat;
-      if (const auto rule = rules.find({kind, id}); rule != rules.end()) repeat.rule = rule->second;
-      return repeat;
-    };
-    const auto withRule = [&repeatOf](int kind, int id, Interop::RecordFields fields) {
-      Interop::AddRepeat(fields, repeatOf(kind, id).rule);
-      return fields;
-    };
-    const auto take = [&](int kind, int id, auto fill, const Interop::RecordFields& fields, auto make) {
-      const auto identity = identities.find({kind, id});
-      if (identity == identities.end()) return;  // no UID yet: next time
-      if (only && !only->count({kind, id})) return;
       LocalRecord local;
       local.item.kind = kind;
-      local.item.uid = identity->second.uid;
-      local.item.component = identity->second.component;
+      local.item.uid = identity->uid;
+      local.item.component = identity->component;
       fill(local.item);
+      Interop::RecordFields fields = Interop::FieldsOf(record);
+      if (kind == 0 || kind == 2) Interop::AddRepeat(fields, texts.Rule(kind, record.id));
       local.fields = Interop::FieldsText(fields);
-      local.text = local.fields == identity->second.fields && !identity->second.component.empty()
-                       ? identity->second.component
-                       : make(identity->second.uid, identity->second.component,
-                              // Nothing kept: every field is written.
-                              identity->second.component.empty()
-                                  ? Interop::RecordFields{}
-                                  : Interop::ParseFieldsText(identity->second.fields));
-      local.hash = ItemHash(local.text);
-      records.emplace(RecordKey(kind, id), std::move(local));
+      local.text = texts.Text(record);
+      records.emplace(key, std::move(local));
     };
     if (m_collection.kinds.count(0)) {
-      for (const TaskRecord& r : ListTasks(t)) {
-        take(0, r.id, [&](InteropItem& i) { i.task = r; }, withRule(0, r.id, Interop::FieldsOf(r)),
-             [&](const std::string& uid, const std::string& kept, const Interop::RecordFields& before) {
-               return Interop::ComponentForTask(r, writer.CategoryName(r.category_id), uid, kept, before,
-                                                repeatOf(0, r.id));
-             });
-      }
+      const std::vector<TaskRecord> tasks = ListTasks(t);
+      texts.Prepare(tasks);
+      for (const TaskRecord& r : tasks) take(0, r, [&](InteropItem& i) { i.task = r; });
     }
     if (m_collection.kinds.count(1)) {
-      for (const ContactRecord& r : ListContacts(t)) {
-        take(1, r.id, [&](InteropItem& i) { i.contact = r; }, Interop::FieldsOf(r),
-             [&](const std::string& uid, const std::string& kept, const Interop::RecordFields& before) {
-               return Interop::CardForContact(r, writer.CategoryName(r.cat_id), uid, kept, before);
-             });
-      }
+      for (const ContactRecord& r : ListContacts(t)) take(1, r, [&](InteropItem& i) { i.contact = r; });
     }
     if (m_collection.kinds.count(2)) {
-      for (const EventRecord& r : ListEvents(t)) {
-        take(2, r.id, [&](InteropItem& i) { i.event = r; }, withRule(2, r.id, Interop::FieldsOf(r)),
-             [&](const std::string& uid, const std::string& kept, const Interop::RecordFields& before) {
-               return Interop::ComponentForEvent(r, uid, kept, before, repeatOf(2, r.id));
-             });
-      }
+      const std::vector<EventRecord> events = ListEvents(t);
+      texts.Prepare(events);
+      for (const EventRecord& r : events) take(2, r, [&](InteropItem& i) { i.event = r; });
     }
     if (m_collection.kinds.count(3)) {
-      for (const NoteRecord& r : ListNotes(t)) {
-        take(3, r.id, [&](InteropItem& i) { i.note = r; }, Interop::FieldsOf(r),
-             [&](const std::string& uid, const std::string& kept, const Interop::RecordFields& before) {
-               return Interop::ComponentForNote(r, writer.CategoryName(r.category_id), uid, kept, before);
-             });
-      }
+      for (const NoteRecord& r : ListNotes(t)) take(3, r, [&](InteropItem& i) { i.note = r; });
     }
+    for (auto& [key, text] : occurrences) {
+      if (const auto series = records.find(key); series != records.end()) series->second.text += text;
+    }
+    for (auto& [key, local] : records) local.hash = ItemHash(local.text);
     return records;
   }
 
@@ -450,27 +437,28 @@ class CollectionSync {
   }
 
   // The server's version goes into the record (or a new one, id 0).
-  void TakeRemote(const std::string& href, const Fetched& got, InteropItem item, int recordId, Plan& plan) {
-    const std::string hash = ItemHash(item.component);
-    plan.stores.push_back({std::move(item), recordId, {href, 0, recordId, "", got.etag, hash}, std::nullopt});
+  void TakeRemote(const std::string& href, const Fetched& got, Remote remote, int recordId, Plan& plan) {
+    const std::string hash = ItemHash(remote.item.component);
+    plan.stores.push_back({std::move(remote.item), recordId, {href, 0, recordId, "", got.etag, hash}, std::nullopt,
+                           std::move(remote.occurrences)});
     ++m_result.received;
   }
 
   // Changed on both sides: the server's version wins the record, the
   // person's is kept beside it; equal versions are merely linked.
-  void Both(const std::string& href, const Fetched& got, InteropItem item, const LocalRecord& local, Plan& plan) {
-    const std::string hash = ItemHash(item.component);
+  void Both(const std::string& href, const Fetched& got, Remote remote, const LocalRecord& local, Plan& plan) {
+    const std::string hash = ItemHash(remote.item.component);
     if (hash == local.hash) {
       plan.rows.push_back({href, local.item.kind, RecordId(local), local.item.uid, got.etag, hash});
       return;
     }
-    plan.stores.push_back(
-        {std::move(item), RecordId(local), {href, 0, RecordId(local), "", got.etag, hash}, ConflictCopy(local.item)});
+    plan.stores.push_back({std::move(remote.item), RecordId(local), {href, 0, RecordId(local), "", got.etag, hash},
+                           ConflictCopy(local.item), std::move(remote.occurrences)});
     ++m_result.conflicts;
   }
 
   void Decide(const ItemStatus& row, const Fetched* got, bool gone, Plan& plan) {
-    InteropItem item;
+    Remote remote;
     bool remoteChanged = false;
     ItemStatus now = row;
     if (got && row.recordId <= 0) {
@@ -480,18 +468,18 @@ class CollectionSync {
     }
     if (got) {
       now.etag = got->etag;
-      if (!Parse(got->data, item)) {
+      if (!Parse(got->data, remote)) {
         // Unreadable now: the record keeps its link and its fields; a change
         // made here later is written over it.
         plan.rows.push_back(now);
         got = nullptr;
-      } else if (item.kind != row.kind) {
+      } else if (remote.item.kind != row.kind) {
         // Another kind under the same name: the record's item is gone, a new one came.
         Decide(row, nullptr, true, plan);
-        TakeRemote(row.href, *got, std::move(item), 0, plan);
+        TakeRemote(row.href, *got, std::move(remote), 0, plan);
         return;
       } else {
-        remoteChanged = ItemHash(item.component) != row.hash;
+        remoteChanged = ItemHash(remote.item.component) != row.hash;
         if (!remoteChanged) plan.rows.push_back(now);
       }
     }
@@ -522,11 +510,11 @@ class CollectionSync {
     }
     if (remoteChanged) {
       if (!local) {
-        TakeRemote(row.href, *got, std::move(item), 0, plan);
+        TakeRemote(row.href, *got, std::move(remote), 0, plan);
       } else if (localChanged) {
-        Both(row.href, *got, std::move(item), *local, plan);
+        Both(row.href, *got, std::move(remote), *local, plan);
       } else {
-        TakeRemote(row.href, *got, std::move(item), row.recordId, plan);
+        TakeRemote(row.href, *got, std::move(remote), row.recordId, plan);
       }
       return;
     }
@@ -538,9 +526,9 @@ class CollectionSync {
         m_written[row.href] = "";
         plan.drops.push_back(row.href);
         ++m_result.deletedThere;
-      } else if (reply.status == 412 && Get(row.href, current) && Parse(current.data, item)) {
+      } else if (reply.status == 412 && Get(row.href, current) && Parse(current.data, remote)) {
         // Changed there since: the changed version survives.
-        TakeRemote(row.href, current, std::move(item), 0, plan);
+        TakeRemote(row.href, current, std::move(remote), 0, plan);
       } else {
         Note(reply, row.href);
       }
@@ -552,8 +540,8 @@ class CollectionSync {
       Fetched current;
       if (reply.Ok()) {
         Sent(row.href, *local, etag, plan);
-      } else if (reply.status == 412 && Get(row.href, current) && Parse(current.data, item)) {
-        Both(row.href, current, std::move(item), *local, plan);
+      } else if (reply.status == 412 && Get(row.href, current) && Parse(current.data, remote)) {
+        Both(row.href, current, std::move(remote), *local, plan);
       } else {
         Note(reply, row.href);
       }
@@ -562,36 +550,36 @@ class CollectionSync {
 
   // An item the server has and the status rows do not.
   void Arrived(const std::string& href, const Fetched& got, std::set<std::pair<int, int>>& linked, Plan& plan) {
-    InteropItem item;
-    if (!Parse(got.data, item)) {
+    Remote remote;
+    if (!Parse(got.data, remote)) {
       plan.rows.push_back({href, -1, 0, "", got.etag, ItemHash(got.data)});
       return;
     }
-    const auto known = m_byUid.find({item.kind, item.uid});
+    const auto known = m_byUid.find({remote.item.kind, remote.item.uid});
     if (known != m_byUid.end()) {
-      const std::pair<int, int> key(item.kind, known->second);
+      const std::pair<int, int> key(remote.item.kind, known->second);
       if (linked.count(key)) {
         // The same UID under a second name: the first one stays the record's.
         plan.rows.push_back({href, -1, 0, "", got.etag, ItemHash(got.data)});
         return;
       }
       linked.insert(key);
-      Both(href, got, std::move(item), m_local.at(key), plan);
+      Both(href, got, std::move(remote), m_local.at(key), plan);
       return;
     }
-    TakeRemote(href, got, std::move(item), 0, plan);
+    TakeRemote(href, got, std::move(remote), 0, plan);
   }
 
   void SendNew(const LocalRecord& local, Plan& plan) {
     const std::string href = m_path + FileName(local.item.uid, m_cards);
     std::string etag;
     const DavReply reply = Put(href, local, etag);
-    InteropItem item;
+    Remote remote;
     Fetched current;
     if (reply.Ok()) {
       Sent(href, local, etag, plan);
-    } else if (reply.status == 412 && Get(href, current) && Parse(current.data, item)) {
-      Both(href, current, std::move(item), local, plan);
+    } else if (reply.status == 412 && Get(href, current) && Parse(current.data, remote)) {
+      Both(href, current, std::move(remote), local, plan);
     } else {
       Note(reply, href);
     }
@@ -616,6 +604,27 @@ class CollectionSync {
       if (was == m_local.end() || is == now.end() || is->second.hash != was->second.hash) changed.insert(key);
     }
     return changed;
+  }
+
+  // The occurrences a series' item holds, each into the record taken out of
+  // the series on its day (a new one when there is none); one the item no
+  // longer holds goes back into the series.
+  void StoreOccurrences(DBL::Transaction& t, Interop::RecordWriter& writer, Plan::Store& store) {
+    const int kind = store.item.kind;
+    const int series = store.row.recordId;
+    std::map<int, int> linked = ListOccurrences(t, kind, series);
+    for (InteropItem& one : store.occurrences) {
+      int id = 0;
+      if (const auto known = linked.find(one.seriesDay); known != linked.end()) {
+        id = known->second;
+        linked.erase(known);
+      }
+      writer.SetCategory(one);
+      ForgetUid(t, kind, one.uid);
+      id = writer.Store(one, id, Interop::FieldsText(Interop::RecordWriter::Fields(one)));
+      t.Insert(LinkOccurrenceSql(kind, id, series, one.seriesDay));
+    }
+    for (const auto& [day, id] : linked) DeleteRecord(t, kind, id);
   }
 
   void Commit(Plan& plan, const std::string& token) {
@@ -652,6 +661,7 @@ class CollectionSync {
         store.row.uid = store.item.uid;
         store.row.recordId = writer.Store(store.item, store.recordId, fields);
         StoreItem(t, m_collection.id, store.row);
+        if (store.item.kind == 0 || store.item.kind == 2) StoreOccurrences(t, writer, store);
         // A copy is a record made here: no kept component, no fields it was read with.
         if (store.copy) AddConflict(t, m_account.id, store.copy->kind, writer.Store(*store.copy, 0, ""));
       }

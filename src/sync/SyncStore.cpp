@@ -149,9 +149,28 @@ void ForgetUid(DBL::Transaction& t, int kind, const std::string& uid) {
 }
 
 void DeleteRecord(DBL::Transaction& t, int kind, int recordId) {
+  const std::string key = " where kind = " + IntToString(kind);
+  if (kind == 0 || kind == 2) {
+    // The occurrences taken out of a series go with it.
+    const std::string taken =
+        "(select record_id from repeat_override" + key + " and series_id = " + IntToString(recordId) + ")";
+    t.Change("delete from record_identity" + key + " and record_id in " + taken);
+    t.Change(std::string("delete from ") + TableOf(kind) + " where id in " + taken);
+    t.Change("delete from repeat_rule" + key + " and record_id in " + taken);
+    t.Change("delete from repeat_override" + key + " and (series_id = " + IntToString(recordId) +
+             " or record_id = " + IntToString(recordId) + ")");
+    t.Change("delete from repeat_rule" + key + " and record_id = " + IntToString(recordId));
+  }
   t.Change(std::string("delete from ") + TableOf(kind) + " where id = " + IntToString(recordId));
-  t.Change("delete from record_identity where kind = " + IntToString(kind) + " and record_id = " +
-           IntToString(recordId));
+  t.Change("delete from record_identity" + key + " and record_id = " + IntToString(recordId));
+}
+
+std::map<int, int> ListOccurrences(DBL::Transaction& t, int kind, int seriesId) {
+  DBL::MemResultSet rows = t.Query("select day, record_id from repeat_override where kind = " + IntToString(kind) +
+                                   " and series_id = " + IntToString(seriesId));
+  std::map<int, int> days;
+  while (rows.Next()) days[rows.GetInt("day")] = rows.GetInt("record_id");
+  return days;
 }
 
 }  // namespace Sync

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -67,8 +68,11 @@ int ConflictCount(DBL::Transaction& t, int accountId);
 // under its UID can take it.
 void ForgetUid(DBL::Transaction& t, int kind, const std::string& uid);
 
-// Deletes a record of any kind with its identity.
+// Deletes a record of any kind with its identity; a series with its rule
+// and the occurrences taken out of it.
 void DeleteRecord(DBL::Transaction& t, int kind, int recordId);
+// The records taken out of a series as occurrences of their own, by day.
+std::map<int, int> ListOccurrences(DBL::Transaction& t, int kind, int seriesId);
 
 // "tasks, events, notes", for the person.
 std::string KindNames(const std::set<int>& kinds);

@@ -129,6 +129,43 @@ class SyncCases(SyncCase):
         self.assertIn("ORG:Acme", vcard)
         self.assertIn("X-PHONE-TAG:vip", vcard)
 
+    def test_an_occurrence_moved_on_the_phone_stays_moved_both_ways(self):
+        import icalendar
+        series = event("ev-w", "Swim", "20270105", "RRULE:FREQ=WEEKLY;COUNT=4\r\n")
+        moved = ("BEGIN:VEVENT\r\nUID:ev-w\r\nDTSTAMP:20260101T000000Z\r\nRECURRENCE-ID:20270112T100000Z\r\n"
+                 "DTSTART:20270113T150000Z\r\nDTEND:20270113T160000Z\r\nSUMMARY:Swim (moved)\r\nEND:VEVENT\r\n")
+        self.phone.put(self.calendar + "w.ics", calendar(series))
+        self.sync()
+        self.phone.put(self.href_of(self.calendar, "ev-w"), calendar(series, moved))
+        self.sync()
+        # The moved occurrence is a record of its own, linked to its series.
+        taken = self.organizer.query("select e.title, o.series_id, s.title from event e join repeat_override o"
+                                     " on o.kind = 2 and o.record_id = e.id join event s on s.id = o.series_id")
+        self.assertEqual([(t, s) for t, _, s in taken], [("Swim (moved)", "Swim")])
+
+        self.organizer.change("update event set title = 'Swim laps' where title = 'Swim'")
+        self.assertIn("sent 1", self.sync().stdout)
+        texts = list(self.phone.texts(self.calendar).values())
+        self.assertEqual(len(texts), 1)  # one resource: the series with its occurrence
+        parts = icalendar.Calendar.from_ical(texts[0]).walk("VEVENT")
+        self.assertEqual(sorted(str(p["UID"]) for p in parts), ["ev-w", "ev-w"])
+        master = [p for p in parts if "RECURRENCE-ID" not in p][0]
+        occurrence = [p for p in parts if "RECURRENCE-ID" in p][0]
+        self.assertEqual(str(master["SUMMARY"]), "Swim laps")
+        self.assertEqual(master["RRULE"]["FREQ"], ["WEEKLY"])
+        self.assertNotIn("EXDATE", master)
+        self.assertEqual(str(occurrence["SUMMARY"]), "Swim (moved)")
+        self.assertEqual(occurrence["RECURRENCE-ID"].dt.strftime("%Y%m%dT%H%M%z"), "20270112T1000+0000")
+        self.assertEqual(occurrence["DTSTART"].dt.strftime("%Y%m%dT%H%M%z"), "20270113T1500+0000")
+        self.assertIn("received 0, sent 0", self.sync().stdout)
+
+        # The phone puts the occurrence back into the series: its record goes.
+        self.phone.put(self.href_of(self.calendar, "ev-w"), calendar(event("ev-w", "Swim laps", "20270105",
+                                                                           "RRULE:FREQ=WEEKLY;COUNT=4\r\n")))
+        self.sync()
+        self.assertEqual(self.titles(), ["Swim laps"])
+        self.assertEqual(self.organizer.query("select count(*) from repeat_override"), [(0,)])
+
     def test_server_down_fails_plainly_and_the_next_sync_finishes(self):
         self.import_text(calendar(event("ev-d", "Garden party")))
         self.server.stop()
