@@ -44,7 +44,7 @@ CommandLineRequest Problem(std::string text) {
 void PrintUsage(std::ostream& to) {
   to << "Usage: " << Paths::kExecutableName << " [--restore [FILE]] [--help] [--version]\n"
      << "       " << Paths::kExecutableName << " --import FILE... | --export FILE | --agenda [DAYS]\n"
-     << "       " << Paths::kExecutableName << " --add-account URL USER | --accounts | --sync\n"
+     << "       " << Paths::kExecutableName << " --add-account URL USER | --accounts | --sync [--delete-here | --put-back]\n"
      << "       " << Paths::kExecutableName << " [FILE...]\n";
 }
 
@@ -67,6 +67,11 @@ void PrintHelp(std::ostream& out) {
          "                   or one named \"Orvale Organizer\" is made\n"
          "  --accounts       list the accounts, their state and collections\n"
          "  --sync           sync every account once, one line per collection\n"
+         "  --delete-here, --put-back\n"
+         "                   with --sync: a collection that came back empty from the\n"
+         "                   server while it held many items here has them deleted here\n"
+         "                   too, or put back on the server (without either it is left\n"
+         "                   as it is)\n"
          "  -h, --help       show this help and exit\n"
          "  --version        show the version and exit\n"
          "\n"
@@ -129,6 +134,12 @@ CommandLineRequest ParseCommandLine(int argc, char** argv) {
       request.action = CommandLineRequest::kAccounts;
     } else if (arg == "--sync") {
       request.action = CommandLineRequest::kSync;
+    } else if (arg == "--delete-here" || arg == "--put-back") {
+      const Sync::EmptyAnswer answer = arg == "--delete-here" ? Sync::EmptyAnswer::kDeleteHere : Sync::EmptyAnswer::kPutBack;
+      if (request.emptied != Sync::EmptyAnswer::kAsk && request.emptied != answer) {
+        return Problem("--delete-here and --put-back cannot both be given");
+      }
+      request.emptied = answer;
     } else if (Contains(kQtOptionsWithValue, QtOptionName(arg))) {
       if (i + 1 == argc) return Problem("the option '" + std::string(arg) + "' needs a value");
       ++i;
@@ -139,6 +150,9 @@ CommandLineRequest ParseCommandLine(int argc, char** argv) {
       const bool option = arg.size() > 1 && arg[0] == '-';
       return Problem((option ? "unknown option '" : "unexpected argument '") + std::string(arg) + "'");
     }
+  }
+  if (request.emptied != Sync::EmptyAnswer::kAsk && request.action != CommandLineRequest::kSync) {
+    return Problem("--delete-here and --put-back go with --sync");
   }
   if (!toOpen.empty()) {
     if (request.action != CommandLineRequest::kStart) return Problem("unexpected argument '" + toOpen.front() + "'");
@@ -173,7 +187,7 @@ std::optional<int> RunCommandLine(int argc, char** argv, std::ostream& out, std:
     case CommandLineRequest::kAccounts:
       return Sync::ListAccountsCommand(out, err);
     case CommandLineRequest::kSync:
-      return Sync::SyncCommand(std::cin, out, err);
+      return Sync::SyncCommand(std::cin, out, err, request.emptied);
     case CommandLineRequest::kUsageError:
       break;
   }

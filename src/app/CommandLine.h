@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "sync/SyncStore.h"
+
 // What the command line asks for. Qt's own options (-platform, -display,
 // -style, -session, ...) are left for the QApplication and mean "start".
 struct CommandLineRequest {
@@ -17,6 +19,8 @@ struct CommandLineRequest {
   // kImport; kExport: the one file; kStart: files to open; kAddAccount: URL and USER
   std::vector<std::string> files;
   int agendaDays = 7;       // kAgenda
+  // kSync: the answer for a collection that comes back empty from the server
+  Sync::EmptyAnswer emptied = Sync::EmptyAnswer::kAsk;
   std::string problem;      // kUsageError: what was wrong, for the user
 };
 

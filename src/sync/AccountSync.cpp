@@ -2,15 +2,18 @@
 
 #include <QDateTime>
 
+#include "db/DBL.h"
 #include "db/SQLException.h"
 #include "db/Transaction.h"
 #include "sync/DavClient.h"
+#include "sync/SyncLock.h"
 
 namespace Sync {
 
 namespace {
 
 const std::string kSynced = "Synced";
+constexpr int kAnswerWaitMs = 2000;
 
 std::string StateOf(const CollectionResult& result) {
   if (result.status == 401) return "Password refused";
@@ -32,7 +35,7 @@ std::string Ago(long long seconds) {
 
 }  // namespace
 
-AccountResult SyncAccount(const Account& account, const QString& password) {
+AccountResult SyncAccount(const Account& account, const QString& password, EmptyAnswer emptied) {
   AccountResult result;
   std::vector<Collection> collections;
   DBL::RunTransaction([&](DBL::Transaction& t) { collections = ListCollections(t, account.id); }, false);
@@ -42,7 +45,7 @@ AccountResult SyncAccount(const Account& account, const QString& password) {
   for (const Collection& collection : collections) {
     CollectionResult done;
     try {
-      done = engine.Run(collection);
+      done = engine.Run(collection, emptied);
     } catch (const DBL::SQLException& e) {
       done.href = collection.href;
       done.name = collection.name;
@@ -63,6 +66,14 @@ AccountResult SyncAccount(const Account& account, const QString& password) {
     SetAccountState(t, account.id, result.state, result.ok ? QDateTime::currentSecsSinceEpoch() : 0);
   });
   return result;
+}
+
+int AnswerEmptyCollection(int collectionId, EmptyAnswer answer) {
+  SyncLock lock(DBL::GetDatabasePath());
+  if (!lock.Acquire(kAnswerWaitMs)) return -1;
+  int records = 0;
+  DBL::RunTransaction([&](DBL::Transaction& t) { records = AnswerEmptyCollection(t, collectionId, answer); });
+  return records;
 }
 
 std::string DescribeState(const Account& account, int conflicts, long long now) {

@@ -16,8 +16,17 @@ struct AccountResult {
 };
 
 // Syncs every collection of the account and stores how it ended. The caller
-// holds the SyncLock.
-AccountResult SyncAccount(const Account& account, const QString& password);
+// holds the SyncLock. `emptied`: what to do with a collection that comes back
+// empty from the server while it held many items here.
+AccountResult SyncAccount(const Account& account, const QString& password, EmptyAnswer emptied = EmptyAnswer::kAsk);
+
+// The person's answer for a collection that came back empty
+// (CollectionResult::emptyOnServer, by its collectionId): kDeleteHere deletes
+// its records here at once; kPutBack has the next sync send them all back.
+// Returns how many records that is, or -1 while another sync of the database
+// runs (ask again after it). Throws DBL::SQLException when the database
+// cannot be written.
+int AnswerEmptyCollection(int collectionId, EmptyAnswer answer);
 
 // The account's state for the person, with the time since its last whole
 // sync ("Synced 2 minutes ago") and the conflicts still open.

@@ -9,6 +9,7 @@
 #include "db/DatabaseFile.h"
 #include "db/SQLException.h"
 #include "db/Transaction.h"
+#include "app/Paths.h"
 #include "sync/AccountSync.h"
 #include "sync/DavClient.h"
 #include "sync/Discovery.h"
@@ -162,7 +163,7 @@ int ListAccountsCommand(std::ostream& out, std::ostream& err) {
   return 0;
 }
 
-int SyncCommand(std::istream& in, std::ostream& out, std::ostream& err) {
+int SyncCommand(std::istream& in, std::ostream& out, std::ostream& err, EmptyAnswer emptied) {
   const auto app = EnsureApplication();
   if (!Ready(err)) return 1;
   // Records made since the file opened get their UIDs, so they can be sent.
@@ -191,7 +192,7 @@ int SyncCommand(std::istream& in, std::ostream& out, std::ostream& err) {
       code = 1;
       continue;
     }
-    const AccountResult result = SyncAccount(account, *password);
+    const AccountResult result = SyncAccount(account, *password, emptied);
     for (const CollectionResult& done : result.collections) {
       const std::string name = done.kinds + " (" + (done.name.empty() ? done.href : done.name) + ")";
       if (done.error.empty()) {
@@ -200,6 +201,11 @@ int SyncCommand(std::istream& in, std::ostream& out, std::ostream& err) {
             << "\n";
       } else {
         err << who << ": " << name << ": failed: " << done.error << "\n";
+        if (done.emptyOnServer) {
+          err << who << ": " << name << ": to delete those items here as well, run '" << Paths::kExecutableName
+              << " --sync --delete-here'; to put them back on the server, run '" << Paths::kExecutableName
+              << " --sync --put-back'\n";
+        }
       }
     }
     if (!result.ok) code = 1;

@@ -131,13 +131,16 @@ InteropItem ConflictCopy(InteropItem item) {
 
 class CollectionSync {
  public:
-  CollectionSync(DavClient& client, const Account& account, const Collection& collection)
+  CollectionSync(DavClient& client, const Account& account, const Collection& collection, EmptyAnswer answer)
       : m_client(client),
         m_account(account),
         m_collection(collection),
+        m_answer(answer),
+        m_token(collection.token),
         m_url(QString::fromStdString(collection.href)),
         m_path(m_url.path(QUrl::FullyEncoded).toStdString()),
         m_cards(collection.kinds == std::set<int>{1}) {
+    m_result.collectionId = collection.id;
     m_result.href = collection.href;
     m_result.name = collection.name;
     m_result.kinds = KindNames(collection.kinds);
@@ -231,8 +234,8 @@ class CollectionSync {
 
   bool List(Listing& listing) {
     DavReply reply;
-    if (!m_collection.token.empty()) {
-      reply = ChangesSince(m_collection.token);
+    if (!m_token.empty()) {
+      reply = ChangesSince(m_token);
       if (reply.status == 207) return Read(reply, false, listing);
       // Any other refusal of the token (403/409 valid-sync-token): a full listing.
       if (!reply.error.empty() || reply.status == 401 || reply.status >= 500) return Fail(reply, "changes");
@@ -274,7 +277,7 @@ class CollectionSync {
   }
 
   // A collection that lost every item it held is not mirrored here.
-  bool Guard(const Listing& listing) {
+  bool Guard(Listing& listing) {
     size_t linked = 0, left = 0;
     for (const auto& [href, row] : m_rows) {
       if (row.recordId <= 0) continue;
@@ -282,10 +285,23 @@ class CollectionSync {
       if (!listing.gone.count(href)) ++left;
     }
     if (linked < SyncEngine::kEmptyGuard || left > 0 || !listing.present.empty()) return true;
-    m_result.emptyOnServer = true;
-    m_result.error = "the collection came back empty from the server while it held " + std::to_string(linked) +
-                     " items; nothing was deleted here, and it is not synced until this is decided";
-    return false;
+    if (m_answer == EmptyAnswer::kAsk) {
+      m_result.emptyOnServer = true;
+      m_result.error = "the collection came back empty from the server while it held " + std::to_string(linked) +
+                       " items; nothing was deleted here, and it is not synced until this is decided";
+      return false;
+    }
+    int records = 0;
+    DBL::RunTransaction([&](DBL::Transaction& t) { records = AnswerEmptyCollection(t, m_collection.id, m_answer); });
+    if (m_answer == EmptyAnswer::kDeleteHere) {
+      m_result.deletedHere = records;
+      return false;
+    }
+    // Put back: what is here is sent as new, as on a first sync.
+    m_rows.clear();
+    m_token.clear();
+    listing.gone.clear();
+    return true;
   }
 
   bool Fetch(const std::vector<std::string>& hrefs, std::map<std::string, Fetched>& fetched) {
@@ -667,13 +683,15 @@ class CollectionSync {
       }
       // A run that left items for next time keeps the old token, so they come again.
       const bool whole = m_result.error.empty() && !left;
-      SetCollectionState(t, m_collection.id, whole ? token : m_collection.token, m_result.error);
+      SetCollectionState(t, m_collection.id, whole ? token : m_token, m_result.error);
     });
   }
 
   DavClient& m_client;
   const Account& m_account;
   const Collection& m_collection;
+  const EmptyAnswer m_answer;
+  std::string m_token;  // the token the run starts from
   const QUrl m_url;
   const std::string m_path;
   const bool m_cards;
@@ -688,8 +706,8 @@ class CollectionSync {
 
 SyncEngine::SyncEngine(DavClient& client, const Account& account) : m_client(client), m_account(account) {}
 
-CollectionResult SyncEngine::Run(const Collection& collection) {
-  return CollectionSync(m_client, m_account, collection).Run();
+CollectionResult SyncEngine::Run(const Collection& collection, EmptyAnswer answer) {
+  return CollectionSync(m_client, m_account, collection, answer).Run();
 }
 
 }  // namespace Sync

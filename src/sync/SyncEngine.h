@@ -14,6 +14,7 @@ class DavClient;
 
 // What one sync of one collection did.
 struct CollectionResult {
+  int collectionId = 0;
   std::string href;
   std::string name;
   std::string kinds;     // what it receives, in words: "tasks, events, notes"
@@ -25,7 +26,9 @@ struct CollectionResult {
   std::string error;     // "" when the collection synced whole
   int status = 0;        // the HTTP status behind the error, if any
   int retryAfter = -1;   // seconds the server asked to wait
-  bool emptyOnServer = false;  // stopped: the server came back empty
+  // Stopped: the server came back empty. The person's answer is given to
+  // the next run, or to AnswerEmptyCollection.
+  bool emptyOnServer = false;
 };
 
 // Two-way sync of one collection: the server's changes since the stored token
@@ -38,7 +41,8 @@ struct CollectionResult {
 class SyncEngine {
  public:
   SyncEngine(DavClient& client, const Account& account);
-  CollectionResult Run(const Collection& collection);
+  // `answer`: what to do should the collection come back empty.
+  CollectionResult Run(const Collection& collection, EmptyAnswer answer = EmptyAnswer::kAsk);
 
   // The least number of items a collection must hold before its coming back
   // empty is taken for a fault, not mirrored.

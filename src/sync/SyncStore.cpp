@@ -127,6 +127,18 @@ void DropItem(DBL::Transaction& t, int collectionId, const std::string& href) {
   t.Change("delete from sync_item where collection_id = " + IntToString(collectionId) + " and href = " + Quoted(href));
 }
 
+int AnswerEmptyCollection(DBL::Transaction& t, int collectionId, EmptyAnswer answer) {
+  int records = 0;
+  for (const ItemStatus& item : ListItems(t, collectionId)) {
+    if (item.recordId <= 0) continue;
+    ++records;
+    if (answer == EmptyAnswer::kDeleteHere) DeleteRecord(t, item.kind, item.recordId);
+  }
+  t.Change("delete from sync_item where collection_id = " + IntToString(collectionId));
+  SetCollectionState(t, collectionId, "", "");
+  return records;
+}
+
 void AddConflict(DBL::Transaction& t, int accountId, int kind, int recordId) {
   t.Insert("insert or replace into sync_conflict (account_id, kind, record_id) values (" + IntToString(accountId) +
            "," + IntToString(kind) + "," + IntToString(recordId) + ")");

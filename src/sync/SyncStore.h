@@ -33,6 +33,11 @@ struct Collection {
   std::string state;
 };
 
+// What to do with a collection that came back empty from the server while
+// it held many items here: ask the person first, delete them here too, or
+// put them back on the server.
+enum class EmptyAnswer { kAsk, kDeleteHere, kPutBack };
+
 struct ItemStatus {
   std::string href;
   int kind = 0;
@@ -59,6 +64,12 @@ void RemoveAccount(DBL::Transaction& t, int accountId);
 
 void StoreItem(DBL::Transaction& t, int collectionId, const ItemStatus& item);
 void DropItem(DBL::Transaction& t, int collectionId, const std::string& href);
+
+// The answer for a collection that came back empty: its records deleted
+// here (kDeleteHere), or forgotten as synced so that the next sync sends
+// them all again (kPutBack). Either way the collection is listed whole next
+// time. Returns how many records that is.
+int AnswerEmptyCollection(DBL::Transaction& t, int collectionId, EmptyAnswer answer);
 
 void AddConflict(DBL::Transaction& t, int accountId, int kind, int recordId);
 // Conflict copies of the account the person has not yet deleted.

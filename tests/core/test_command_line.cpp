@@ -124,4 +124,16 @@ TEST(SyncCommandLine, SyncAndAccountsAreOursWhileQtKeepsItsSingleDashSync) {
   EXPECT_EQ(Parse({"-sync"}).action, CommandLineRequest::kStart);
 }
 
+TEST(SyncCommandLine, AnAnswerForAnEmptiedCollectionGoesWithSyncAlone) {
+  EXPECT_EQ(Parse({"--sync"}).emptied, Sync::EmptyAnswer::kAsk);
+  EXPECT_EQ(Parse({"--sync", "--delete-here"}).emptied, Sync::EmptyAnswer::kDeleteHere);
+  EXPECT_EQ(Parse({"--put-back", "--sync"}).emptied, Sync::EmptyAnswer::kPutBack);
+  for (const auto& words : {std::vector<std::string>{"--put-back"}, {"--accounts", "--delete-here"},
+                            {"--sync", "--delete-here", "--put-back"}}) {
+    const Outcome outcome = RunWith(words);
+    EXPECT_EQ(outcome.code, 2);
+    EXPECT_NE(outcome.err.find("--delete-here and --put-back"), std::string::npos) << outcome.err;
+  }
+}
+
 }  // namespace

@@ -285,16 +285,34 @@ class RadicaleSync(SyncCases, unittest.TestCase):
 class XandikosSync(SyncCases, unittest.TestCase):
     server_kind = "xandikos"
 
-    def test_a_collection_that_comes_back_empty_is_not_mirrored(self):
+    def test_a_collection_that_comes_back_empty_is_mirrored_only_when_told(self):
         count = 50
         self.import_text(calendar(*[event("many-%02d" % i, "Many %d" % i) for i in range(count)]))
         self.sync()
-        for href in self.phone.list(self.calendar):
-            self.phone.delete(href)
+
+        def empty_the_server():
+            for href in self.phone.list(self.calendar):
+                self.phone.delete(href)
+
+        empty_the_server()
         done = self.sync(expect_ok=False)
         self.assertEqual(done.returncode, 1)
         self.assertIn("came back empty", done.stderr)
+        self.assertIn("run 'orvale-organizer --sync --put-back'", done.stderr)
         self.assertEqual(self.organizer.query("select count(*) from event")[0][0], count)
+
+        # Put back: every item goes to the server again, nothing is doubled.
+        self.assertIn("sent %d," % count, self.sync("--put-back").stdout)
+        self.assertEqual(len(self.phone.list(self.calendar)), count)
+        self.assertEqual(self.organizer.query("select count(*) from event")[0][0], count)
+        self.assertIn("received 0, sent 0, deleted here 0", self.sync().stdout)
+
+        # Delete here: the records go, and the next sync has nothing to do.
+        empty_the_server()
+        self.assertIn("deleted here %d," % count, self.sync("--delete-here").stdout)
+        self.assertEqual(self.organizer.query("select count(*) from event")[0][0], 0)
+        self.assertEqual(len(self.phone.list(self.calendar)), 0)
+        self.assertIn("received 0, sent 0, deleted here 0, deleted there 0", self.sync().stdout)
 
 
 del SyncCases
