@@ -15,6 +15,14 @@ namespace {
 const std::string kSynced = "Synced";
 constexpr int kAnswerWaitMs = 2000;
 
+// How long a reply may be silent: ORVALE_SYNC_TIMEOUT seconds when set (the
+// tests of a server that stops answering set a short one), else the client's own.
+int ReplyTimeoutMs() {
+  bool number = false;
+  const int seconds = qEnvironmentVariableIntValue("ORVALE_SYNC_TIMEOUT", &number);
+  return number && seconds > 0 ? seconds * 1000 : DavClient::kDefaultTimeoutMs;
+}
+
 std::string StateOf(const CollectionResult& result) {
   if (result.status == 401) return "Password refused";
   if (result.status == 0 || result.status >= 500) {
@@ -39,7 +47,7 @@ AccountResult SyncAccount(const Account& account, const QString& password, Empty
   AccountResult result;
   std::vector<Collection> collections;
   DBL::RunTransaction([&](DBL::Transaction& t) { collections = ListCollections(t, account.id); }, false);
-  DavClient client(QString::fromStdString(account.user), password, account.pinnedSha256);
+  DavClient client(QString::fromStdString(account.user), password, account.pinnedSha256, ReplyTimeoutMs());
   SyncEngine engine(client, account);
   result.ok = true;
   for (const Collection& collection : collections) {

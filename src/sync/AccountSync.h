@@ -15,7 +15,8 @@ struct AccountResult {
   bool ok = false;
 };
 
-// Syncs every collection of the account and stores how it ended. The caller
+// Syncs every collection of the account and stores how it ended. A reply
+// silent for 3 minutes (ORVALE_SYNC_TIMEOUT seconds when set) is given up. The caller
 // holds the SyncLock. `emptied`: what to do with a collection that comes back
 // empty from the server while it held many items here.
 AccountResult SyncAccount(const Account& account, const QString& password, EmptyAnswer emptied = EmptyAnswer::kAsk);

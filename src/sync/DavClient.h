@@ -35,7 +35,9 @@ class DavClient {
 
   // `timeoutMs`: how long a reply may be silent. Generous: a server lists
   // thousands of items it has not indexed yet slowly.
-  DavClient(const QString& user, const QString& password, std::string pinnedSha256, int timeoutMs = 180000);
+  static constexpr int kDefaultTimeoutMs = 180000;
+  DavClient(const QString& user, const QString& password, std::string pinnedSha256,
+            int timeoutMs = kDefaultTimeoutMs);
 
   DavReply Send(const QByteArray& method, const QUrl& url, const QByteArray& body = {},
                 const QList<Header>& headers = {});

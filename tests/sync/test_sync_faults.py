@@ -66,6 +66,41 @@ class FaultCases(SyncCase):
         self.assertEqual(len(self.phone.list(self.calendar)), 4)
 
 
+    def test_server_faults_lose_nothing_and_double_nothing(self):
+        self.import_text(calendar(event("f-1", "First")))
+        self.sync()
+        self.phone.put(self.calendar + "f-2.ics", calendar(event("f-2", "From the phone")))
+        self.import_text(calendar(event("f-3", "From here")), "more.ics")
+        # A server that stops answering is given up after two seconds here.
+        self.organizer.env["ORVALE_SYNC_TIMEOUT"] = "2"
+        offline = "Offline, will retry"
+        faults = [("REPORT", self.calendar, 500, {}, "HTTP 500", offline),
+                  ("REPORT", self.calendar, 503, {"Retry-After": "120"}, "HTTP 503, retry after 120 s", offline),
+                  ("REPORT", "calendar-multiget", "cut", {}, "fetching items", offline),
+                  ("REPORT", "calendar-multiget", "silent", {}, "did not answer in time", offline),
+                  ("PUT", "UID:f-3", 507, {}, "no room left", "no room left")]
+        for method, part, status, headers, said, state in faults:
+            with self.subTest(fault=status):
+                self.proxy.reset()
+                self.proxy.faults = [(method, part, status, headers)]
+                done = self.sync(expect_ok=False)
+                self.proxy.release.set()
+                self.assertEqual(done.returncode, 1, done.stdout)
+                self.assertIn(said, done.stderr)
+                self.assertIn(state, self.organizer.run("--accounts").stdout.splitlines()[0])
+                if method == "REPORT":  # nothing came, nothing was written
+                    self.assertEqual(self.titles(), ["First", "From here"])
+        # What the phone added came before the refused upload, which waits here.
+        self.assertEqual(self.titles(), ["First", "From here", "From the phone"])
+        self.assertIsNone(self.server_item(self.calendar, "f-3"))
+
+        self.proxy.reset()
+        self.sync()
+        self.assertEqual(self.titles(), ["First", "From here", "From the phone"])
+        self.assertEqual(len(self.phone.list(self.calendar)), 3)
+        self.assertIn("received 0, sent 0, deleted here 0, deleted there 0, conflicts 0", self.sync().stdout)
+
+
 class RadicaleFaults(FaultCases, unittest.TestCase):
     server_kind = "radicale"
 
