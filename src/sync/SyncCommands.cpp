@@ -169,9 +169,12 @@ int SyncCommand(std::istream& in, std::ostream& out, std::ostream& err, EmptyAns
   // Records made since the file opened get their UIDs, so they can be sent.
   DBL::UpdateIdentities(DBL::GetDatabasePath());
   SyncLock lock(DBL::GetDatabasePath());
-  if (!lock.Acquire(kLockWaitMs)) {
-    err << "Another sync of this database is still running.\n";
-    return 1;
+  if (!lock.Acquire(0)) {
+    err << "Another sync of this database is running; this one waits for it to finish.\n" << std::flush;
+    if (!lock.Acquire(kLockWaitMs)) {
+      err << "Another sync of this database is still running.\n";
+      return 1;
+    }
   }
   std::vector<Account> accounts;
   DBL::RunTransaction([&](DBL::Transaction& t) { accounts = ListAccounts(t); }, false);

@@ -280,6 +280,8 @@ class FaultyProxy:
         self.port = free_port()
         self.url = "http://127.0.0.1:%d/" % self.port
         self.server = http.server.ThreadingHTTPServer(("127.0.0.1", self.port), Handler)
+        # A client killed while its request was held is gone: nothing to report.
+        self.server.handle_error = lambda request, address: None
         self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
         self.thread.start()
 

@@ -2,6 +2,7 @@
 while a sync runs, server errors, timeouts and cut replies, and collections
 that come back empty."""
 
+import signal
 import unittest
 
 from servers import PASSWORD, FaultyProxy, Server, SyncCase, calendar, event
@@ -99,6 +100,45 @@ class FaultCases(SyncCase):
         self.assertEqual(self.titles(), ["First", "From here", "From the phone"])
         self.assertEqual(len(self.phone.list(self.calendar)), 3)
         self.assertIn("received 0, sent 0, deleted here 0, deleted there 0, conflicts 0", self.sync().stdout)
+
+
+    def test_a_sync_killed_half_way_is_finished_by_the_next_without_doubles(self):
+        count = 40
+        self.import_text(calendar(*[event("bulk-%02d" % i, "Item %d" % i) for i in range(count)]))
+        self.phone.put(self.calendar + "from-phone.ics", calendar(event("phone-k", "From the phone")))
+        # Killed while an upload is under way; that upload then reaches the
+        # server, its answer lost with the program.
+        self.proxy.faults = [("PUT", "UID:bulk-20", "hold", {})]
+        process = self.organizer.start("--sync", stdin=PASSWORD + "\n")
+        self.assertTrue(self.proxy.held.wait(60))
+        process.send_signal(signal.SIGKILL)
+        self.organizer.finish(process)
+        self.proxy.release.set()
+        self.assertLess(len(self.phone.list(self.calendar)), count)
+
+        self.sync()
+        self.assertEqual(len(self.phone.list(self.calendar)), count + 1)
+        self.assertEqual(self.organizer.query("select count(*) from event")[0][0], count + 1)
+        self.assertEqual(self.organizer.query("select count(distinct uid) from record_identity where kind = 2")[0][0],
+                         count + 1)
+        self.assertIn("received 0, sent 0", self.sync().stdout)
+
+    def test_a_second_sync_waits_for_the_first_and_nothing_is_doubled(self):
+        self.import_text(calendar(*[event("pair-%02d" % i, "Pair %d" % i) for i in range(10)]))
+        self.proxy.faults = [("PUT", "UID:pair-05", "hold", {})]
+        first = self.organizer.start("--sync", stdin=PASSWORD + "\n")
+        self.assertTrue(self.proxy.held.wait(60))
+        second = self.organizer.start("--sync", stdin=PASSWORD + "\n")
+        try:
+            self.assertIn("this one waits for it to finish", second.stderr.readline())
+        finally:
+            self.proxy.release.set()
+        for process in (first, second):
+            code, out, err = self.organizer.finish(process)
+            self.assertEqual(code, 0, out + err)
+        self.assertIn("received 0, sent 0", out)  # the second found it all done
+        self.assertEqual(len(self.phone.list(self.calendar)), 10)
+        self.assertEqual(self.organizer.query("select count(*) from event")[0][0], 10)
 
 
 class RadicaleFaults(FaultCases, unittest.TestCase):
