@@ -149,14 +149,16 @@ class SyncCases(SyncCase):
                                      " on o.kind = 2 and o.record_id = e.id join event s on s.id = o.series_id")
         self.assertEqual([(t, s) for t, _, s in taken], [("Swim (moved)", "Swim")])
 
+        def on_server():
+            texts = list(self.phone.texts(self.calendar).values())
+            self.assertEqual(len(texts), 1)  # one resource: the series with its occurrence
+            parts = icalendar.Calendar.from_ical(texts[0]).walk("VEVENT")
+            self.assertEqual(sorted(str(p["UID"]) for p in parts), ["ev-w", "ev-w"])
+            return ([p for p in parts if "RECURRENCE-ID" not in p][0], [p for p in parts if "RECURRENCE-ID" in p][0])
+
         self.organizer.change("update event set title = 'Swim laps' where title = 'Swim'")
         self.assertIn("sent 1", self.sync().stdout)
-        texts = list(self.phone.texts(self.calendar).values())
-        self.assertEqual(len(texts), 1)  # one resource: the series with its occurrence
-        parts = icalendar.Calendar.from_ical(texts[0]).walk("VEVENT")
-        self.assertEqual(sorted(str(p["UID"]) for p in parts), ["ev-w", "ev-w"])
-        master = [p for p in parts if "RECURRENCE-ID" not in p][0]
-        occurrence = [p for p in parts if "RECURRENCE-ID" in p][0]
+        master, occurrence = on_server()
         self.assertEqual(str(master["SUMMARY"]), "Swim laps")
         self.assertEqual(master["RRULE"]["FREQ"], ["WEEKLY"])
         self.assertNotIn("EXDATE", master)
@@ -164,6 +166,11 @@ class SyncCases(SyncCase):
         self.assertEqual(occurrence["RECURRENCE-ID"].dt.strftime("%Y%m%dT%H%M%z"), "20270112T1000+0000")
         self.assertEqual(occurrence["DTSTART"].dt.strftime("%Y%m%dT%H%M%z"), "20270113T1500+0000")
         self.assertIn("received 0, sent 0", self.sync().stdout)
+        # The occurrence changed here goes back inside its series.
+        self.organizer.change("update event set title = 'Swim (pool shut)' where title = 'Swim (moved)'")
+        self.assertIn("sent 1", self.sync().stdout)
+        master, occurrence = on_server()
+        self.assertEqual((str(master["SUMMARY"]), str(occurrence["SUMMARY"])), ("Swim laps", "Swim (pool shut)"))
 
         # The phone puts the occurrence back into the series: its record goes.
         self.phone.put(self.href_of(self.calendar, "ev-w"), calendar(event("ev-w", "Swim laps", "20270105",
