@@ -8,7 +8,7 @@
 #include "BenchSupport.h"
 #include "app/AppBase.h"
 #include "db/DBL.h"
-#include "db/DatabaseFile.h"
+#include "db/StartupCheck.h"
 #include "db/OleDate.h"
 #include "ui/CColorListCtrl.h"
 #include "ui/CMyTabCtrl.h"
@@ -52,9 +52,11 @@ Sample& TheSample() {
 void Startup_organizer(benchmark::State& state) {
   UTSettings& settings = TheSample().app.GetSettings();
   for (auto _ : state) {
-    if (!DBL::PrepareDatabase(DBL::GetDatabasePath()).empty()) state.SkipWithError("database refused");
+    // In the program's order: the damage check runs on while the window is built.
+    DBL::StartupCheck check(DBL::GetDatabasePath());
     settings.Load();
     DlgOrganizer window;
+    if (!check.Readable() || !check.Wait().empty()) state.SkipWithError("database refused");
     window.show();
     // The tasks page fills once the window has painted: until its rows are there.
     auto* tasks = static_cast<DlgTasks*>(window.GetTabCtrl()->GetView(0));

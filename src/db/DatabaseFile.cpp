@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <set>
 #include <vector>
@@ -38,11 +39,6 @@ const std::map<std::string, std::set<std::string>>& RequiredColumns() {
   return kTables;
 }
 
-std::string Refusal(const std::string& path, const std::string& why) {
-  return "The file \"" + path + "\" is not a usable Orvale Organizer database: " + why +
-         ".\n\nThe file has been left as it is. Move it aside or restore a backup, then start the program again.";
-}
-
 // Runs a read-only query and collects the first two columns of each row.
 // Returns SQLite's result code.
 int Collect(sqlite3* db, const char* sql, std::vector<std::array<std::string, 2>>& rows) {
@@ -61,61 +57,91 @@ int Collect(sqlite3* db, const char* sql, std::vector<std::array<std::string, 2>
   return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
-}  // namespace
+// Why a read of the file failed with SQLite's result code rc.
+std::string ReadFailure(sqlite3* db, int rc) {
+  return rc == SQLITE_NOTADB ? std::string("it is not a database file")
+                             : std::string("it cannot be read (") + sqlite3_errmsg(db) + ")";
+}
 
-std::string CheckDatabase(const std::string& path) {
+// Opens the file read-only for one of the checks; "" and `db` set when it opened.
+std::string OpenForCheck(const std::string& path, sqlite3** db) {
   std::error_code error;
   if (std::filesystem::file_size(path, error) == 0 && !error) return "the file is empty";
-
-  sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  const int rc = sqlite3_open_v2(path.c_str(), db, SQLITE_OPEN_READONLY, nullptr);
   if (rc != SQLITE_OK) {
     const std::string why = std::string("it cannot be opened (") + sqlite3_errstr(rc) + ")";
-    sqlite3_close(db);
+    sqlite3_close(*db);
+    *db = nullptr;
     return why;
   }
-  sqlite3_busy_timeout(db, 5000);
+  sqlite3_busy_timeout(*db, 5000);
+  return "";
+}
 
-  std::string problem;
+std::string PagesProblem(sqlite3* db) {
   std::vector<std::array<std::string, 2>> rows;
-  rc = Collect(db, "PRAGMA quick_check", rows);
-  if (rc != SQLITE_OK) {
-    problem = rc == SQLITE_NOTADB ? std::string("it is not a database file")
-                                  : std::string("it cannot be read (") + sqlite3_errmsg(db) + ")";
-  } else if (rows.empty() || rows.front()[0] != "ok") {
-    problem = "it is damaged (" + (rows.empty() ? std::string("no result") : rows.front()[0]) + ")";
-  } else {
-    rows.clear();
-    rc = Collect(db,
-                 "SELECT m.name, p.name FROM sqlite_master AS m JOIN pragma_table_info(m.name) AS p"
-                 " WHERE m.type = 'table'",
-                 rows);
-    std::set<std::string> tables;
-    std::set<std::pair<std::string, std::string>> columns;
-    for (const auto& row : rows) {
-      tables.insert(row[0]);
-      columns.emplace(row[0], row[1]);
+  const int rc = Collect(db, "PRAGMA quick_check", rows);
+  if (rc != SQLITE_OK) return ReadFailure(db, rc);
+  if (rows.empty() || rows.front()[0] != "ok") {
+    return "it is damaged (" + (rows.empty() ? std::string("no result") : rows.front()[0]) + ")";
+  }
+  return "";
+}
+
+std::string TablesProblem(sqlite3* db) {
+  std::vector<std::array<std::string, 2>> rows;
+  const int rc = Collect(db,
+                         "SELECT m.name, p.name FROM sqlite_master AS m JOIN pragma_table_info(m.name) AS p"
+                         " WHERE m.type = 'table'",
+                         rows);
+  if (rc != SQLITE_OK) return ReadFailure(db, rc);
+  std::set<std::string> tables;
+  std::set<std::pair<std::string, std::string>> columns;
+  for (const auto& row : rows) {
+    tables.insert(row[0]);
+    columns.emplace(row[0], row[1]);
+  }
+  for (const auto& [table, required] : RequiredColumns()) {
+    if (!tables.count(table)) return "it holds no table \"" + table + "\"";
+    for (const std::string& column : required) {
+      if (!columns.count({table, column})) return "the table \"" + table + "\" has no column \"" + column + "\"";
     }
-    for (const auto& [table, required] : RequiredColumns()) {
-      if (!tables.count(table)) {
-        problem = "it holds no table \"" + table + "\"";
-        break;
-      }
-      for (const std::string& column : required) {
-        if (!columns.count({table, column})) problem = "the table \"" + table + "\" has no column \"" + column + "\"";
-      }
-      if (!problem.empty()) break;
-    }
+  }
+  return "";
+}
+
+using Inspection = std::string (*)(sqlite3*);
+
+// Runs the inspections in their order on one read-only connection; the first answer that is not "" counts.
+std::string CheckWith(const std::string& path, std::initializer_list<Inspection> inspections) {
+  sqlite3* db = nullptr;
+  std::string problem = OpenForCheck(path, &db);
+  for (Inspection inspect : inspections) {
+    if (!problem.empty()) break;
+    problem = inspect(db);
   }
   sqlite3_close(db);
   return problem;
+}
+
+}  // namespace
+
+std::string CheckDatabase(const std::string& path) { return CheckWith(path, {PagesProblem, TablesProblem}); }
+
+std::string CheckTables(const std::string& path) { return CheckWith(path, {TablesProblem}); }
+
+std::string CheckPages(const std::string& path) { return CheckWith(path, {PagesProblem}); }
+
+std::string RefusalMessage(const std::string& path, const std::string& why) {
+  return "The file \"" + path + "\" is not a usable Orvale Organizer database: " + why +
+         ".\n\nThe file has been left as it is. Move it aside or restore a backup, then start the program again.";
 }
 
 namespace {
 
 std::string Check(const std::string& path) {
   const std::string problem = CheckDatabase(path);
-  return problem.empty() ? std::string() : Refusal(path, problem);
+  return problem.empty() ? std::string() : RefusalMessage(path, problem);
 }
 
 std::string CannotCreate(const std::string& path, const std::string& why) {
