@@ -185,10 +185,35 @@ std::string Create(const std::string& path) {
 
 }  // namespace
 
+namespace {
+
+// Whether identity.sql would change anything: a record without its identity,
+// or an identity without its record. Also true when the table or its index is missing.
+bool IdentitiesOutOfDate(sqlite3* db) {
+  std::vector<std::array<std::string, 2>> rows;
+  const int rc = Collect(db,
+                         "SELECT EXISTS (SELECT 1 FROM (SELECT 0 AS kind, id FROM task UNION ALL SELECT 1, id FROM contact"
+                         " UNION ALL SELECT 2, id FROM event UNION ALL SELECT 3, id FROM note) AS k"
+                         " WHERE NOT EXISTS (SELECT 1 FROM record_identity AS r WHERE r.kind = k.kind AND r.record_id = k.id))"
+                         " OR EXISTS (SELECT 1 FROM record_identity"
+                         " WHERE (kind = 0 AND record_id NOT IN (SELECT id FROM task))"
+                         " OR (kind = 1 AND record_id NOT IN (SELECT id FROM contact))"
+                         " OR (kind = 2 AND record_id NOT IN (SELECT id FROM event))"
+                         " OR (kind = 3 AND record_id NOT IN (SELECT id FROM note)))"
+                         " OR NOT EXISTS (SELECT 1 FROM sqlite_master WHERE name = 'record_identity_by_uid')",
+                         rows);
+  return rc != SQLITE_OK || rows.empty() || rows.front()[0] != "0";
+}
+
+}  // namespace
+
 void UpdateIdentities(const std::string& path) {
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-    sqlite3_busy_timeout(db, 5000);
+  const bool opened = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+  if (opened) sqlite3_busy_timeout(db, 5000);
+  // Most starts find nothing to do: a read then takes no write lock that
+  // would hold up the window's own first writes.
+  if (opened && IdentitiesOutOfDate(db)) {
     const std::string script = std::string("BEGIN IMMEDIATE;\n") + IdentitySchemaText() + "\nCOMMIT;";
     if (sqlite3_exec(db, script.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
       sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
