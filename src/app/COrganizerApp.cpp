@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStyle>
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
@@ -19,7 +20,7 @@
 #include "app/Paths.h"
 #include "app/RunningCopy.h"
 #include "db/DBL.h"
-#include "db/DatabaseFile.h"
+#include "db/StartupCheck.h"
 #include "ui/CommandEvent.h"
 #include "ui/DlgMessage.h"
 #include "ui/UserPalette.h"
@@ -118,18 +119,16 @@ int COrganizerApp::InitInstance() {
   m_running = std::make_unique<InstanceLock>(InstanceLock::PathFor(database));
   m_running->LockShared();
   // Nothing may touch a file that is not an organizer database, so this comes
-  // before the first statement.
-  const std::string problem = DBL::PrepareDatabase(database);
-  if (!problem.empty()) {
-    const std::string advice = BackupRestore::Advice(database);
-    ShowMessage(advice.empty() ? problem : problem + "\n\n" + advice, kMessageOkNotice);
-    return 1;
-  }
+  // before the first statement. The damage check runs on while the window is
+  // built, and is answered before the window shows or anything is written.
+  DBL::StartupCheck check(database);
+  if (!check.Readable()) return Refuse(database, check.Wait());
   GetSettings().Load();
   ApplyUserPalette(GetSettings());
-  SetMessageHook(ShowMessageDialog);
 
   DlgOrganizer mainWindow;
+  if (!check.Wait().empty()) return Refuse(database, check.Wait());
+  SetMessageHook(ShowMessageDialog);
   // Shown, restored and raised as the tray icon's restore does, also from the tray or minimised.
   QObject::connect(m_copy.get(), &RunningCopy::ShowRequested, &mainWindow, [&mainWindow] {
     QCoreApplication::postEvent(&mainWindow, new CommandEvent(DlgOrganizer::kTrayRestore));
@@ -144,6 +143,14 @@ int COrganizerApp::InitInstance() {
   StartDailyBackups();
   mainWindow.DoModal();
   return 0;
+}
+
+int COrganizerApp::Refuse(const std::string& database, const std::string& problem) {
+  // The colours were read from the refused file: the notice keeps the plain look.
+  QApplication::setPalette(QApplication::style()->standardPalette());
+  const std::string advice = BackupRestore::Advice(database);
+  ShowMessage(advice.empty() ? problem : problem + "\n\n" + advice, kMessageOkNotice);
+  return 1;
 }
 
 void COrganizerApp::StartDailyBackups() {

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/AppBase.h"
@@ -24,6 +25,8 @@ class COrganizerApp : public AppBase {
   int InitInstance();
 
  private:
+  // Tells the user why the database cannot be used; returns the exit code 1.
+  static int Refuse(const std::string& database, const std::string& problem);
   // Today's copy of the database, once the main window is up, then every 24 h.
   void StartDailyBackups();
 

@@ -40,6 +40,11 @@ int WriteFileAtomically(const std::string& path, const std::string& content) {
   return error;
 }
 
+bool IsOwnerOnly(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 07777) == 0600;
+}
+
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream content;
@@ -104,9 +109,11 @@ int UTRegistryManager::WriteString(const std::string& name, const std::string& t
     std::fflush(stdout);
     return error.value();
   }
-  const std::string content =
-      m_keyPath == kRunKey ? AutostartEntry(name, text) : WithValue(ReadFile(file.string()), name, text);
-  const int result = WriteFileAtomically(file.string(), content);
+  const std::string old = ReadFile(file.string());
+  const std::string content = m_keyPath == kRunKey ? AutostartEntry(name, text) : WithValue(old, name, text);
+  // Every start sets the autostart entry again: a file that already says it
+  // is left alone, which saves a write and a sync to the disk.
+  const int result = content == old && IsOwnerOnly(file.string()) ? 0 : WriteFileAtomically(file.string(), content);
   if (result != 0) {
     std::printf("Error in setting Section1 value\n");
     std::fflush(stdout);

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <set>
 #include <vector>
@@ -38,11 +39,6 @@ const std::map<std::string, std::set<std::string>>& RequiredColumns() {
   return kTables;
 }
 
-std::string Refusal(const std::string& path, const std::string& why) {
-  return "The file \"" + path + "\" is not a usable Orvale Organizer database: " + why +
-         ".\n\nThe file has been left as it is. Move it aside or restore a backup, then start the program again.";
-}
-
 // Runs a read-only query and collects the first two columns of each row.
 // Returns SQLite's result code.
 int Collect(sqlite3* db, const char* sql, std::vector<std::array<std::string, 2>>& rows) {
@@ -61,61 +57,93 @@ int Collect(sqlite3* db, const char* sql, std::vector<std::array<std::string, 2>
   return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
-}  // namespace
+// Why a read of the file failed with SQLite's result code rc.
+std::string ReadFailure(sqlite3* db, int rc) {
+  return rc == SQLITE_NOTADB ? std::string("it is not a database file")
+                             : std::string("it cannot be read (") + sqlite3_errmsg(db) + ")";
+}
 
-std::string CheckDatabase(const std::string& path) {
+// Opens the file read-only for one of the checks; "" and `db` set when it opened.
+std::string OpenForCheck(const std::string& path, sqlite3** db) {
   std::error_code error;
   if (std::filesystem::file_size(path, error) == 0 && !error) return "the file is empty";
-
-  sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  const int rc = sqlite3_open_v2(path.c_str(), db, SQLITE_OPEN_READONLY, nullptr);
   if (rc != SQLITE_OK) {
     const std::string why = std::string("it cannot be opened (") + sqlite3_errstr(rc) + ")";
-    sqlite3_close(db);
+    sqlite3_close(*db);
+    *db = nullptr;
     return why;
   }
-  sqlite3_busy_timeout(db, 5000);
+  sqlite3_busy_timeout(*db, 5000);
+  // The check reads each page once: a large cache would only hold memory.
+  sqlite3_exec(*db, "PRAGMA cache_size = -256", nullptr, nullptr, nullptr);
+  return "";
+}
 
-  std::string problem;
+std::string PagesProblem(sqlite3* db) {
   std::vector<std::array<std::string, 2>> rows;
-  rc = Collect(db, "PRAGMA quick_check", rows);
-  if (rc != SQLITE_OK) {
-    problem = rc == SQLITE_NOTADB ? std::string("it is not a database file")
-                                  : std::string("it cannot be read (") + sqlite3_errmsg(db) + ")";
-  } else if (rows.empty() || rows.front()[0] != "ok") {
-    problem = "it is damaged (" + (rows.empty() ? std::string("no result") : rows.front()[0]) + ")";
-  } else {
-    rows.clear();
-    rc = Collect(db,
-                 "SELECT m.name, p.name FROM sqlite_master AS m JOIN pragma_table_info(m.name) AS p"
-                 " WHERE m.type = 'table'",
-                 rows);
-    std::set<std::string> tables;
-    std::set<std::pair<std::string, std::string>> columns;
-    for (const auto& row : rows) {
-      tables.insert(row[0]);
-      columns.emplace(row[0], row[1]);
+  const int rc = Collect(db, "PRAGMA quick_check", rows);
+  if (rc != SQLITE_OK) return ReadFailure(db, rc);
+  if (rows.empty() || rows.front()[0] != "ok") {
+    return "it is damaged (" + (rows.empty() ? std::string("no result") : rows.front()[0]) + ")";
+  }
+  return "";
+}
+
+std::string TablesProblem(sqlite3* db) {
+  std::vector<std::array<std::string, 2>> rows;
+  const int rc = Collect(db,
+                         "SELECT m.name, p.name FROM sqlite_master AS m JOIN pragma_table_info(m.name) AS p"
+                         " WHERE m.type = 'table'",
+                         rows);
+  if (rc != SQLITE_OK) return ReadFailure(db, rc);
+  std::set<std::string> tables;
+  std::set<std::pair<std::string, std::string>> columns;
+  for (const auto& row : rows) {
+    tables.insert(row[0]);
+    columns.emplace(row[0], row[1]);
+  }
+  for (const auto& [table, required] : RequiredColumns()) {
+    if (!tables.count(table)) return "it holds no table \"" + table + "\"";
+    for (const std::string& column : required) {
+      if (!columns.count({table, column})) return "the table \"" + table + "\" has no column \"" + column + "\"";
     }
-    for (const auto& [table, required] : RequiredColumns()) {
-      if (!tables.count(table)) {
-        problem = "it holds no table \"" + table + "\"";
-        break;
-      }
-      for (const std::string& column : required) {
-        if (!columns.count({table, column})) problem = "the table \"" + table + "\" has no column \"" + column + "\"";
-      }
-      if (!problem.empty()) break;
-    }
+  }
+  return "";
+}
+
+using Inspection = std::string (*)(sqlite3*);
+
+// Runs the inspections in their order on one read-only connection; the first answer that is not "" counts.
+std::string CheckWith(const std::string& path, std::initializer_list<Inspection> inspections) {
+  sqlite3* db = nullptr;
+  std::string problem = OpenForCheck(path, &db);
+  for (Inspection inspect : inspections) {
+    if (!problem.empty()) break;
+    problem = inspect(db);
   }
   sqlite3_close(db);
   return problem;
+}
+
+}  // namespace
+
+std::string CheckDatabase(const std::string& path) { return CheckWith(path, {PagesProblem, TablesProblem}); }
+
+std::string CheckTables(const std::string& path) { return CheckWith(path, {TablesProblem}); }
+
+std::string CheckPages(const std::string& path) { return CheckWith(path, {PagesProblem}); }
+
+std::string RefusalMessage(const std::string& path, const std::string& why) {
+  return "The file \"" + path + "\" is not a usable Orvale Organizer database: " + why +
+         ".\n\nThe file has been left as it is. Move it aside or restore a backup, then start the program again.";
 }
 
 namespace {
 
 std::string Check(const std::string& path) {
   const std::string problem = CheckDatabase(path);
-  return problem.empty() ? std::string() : Refusal(path, problem);
+  return problem.empty() ? std::string() : RefusalMessage(path, problem);
 }
 
 std::string CannotCreate(const std::string& path, const std::string& why) {
@@ -157,10 +185,35 @@ std::string Create(const std::string& path) {
 
 }  // namespace
 
+namespace {
+
+// Whether identity.sql would change anything: a record without its identity,
+// or an identity without its record. Also true when the table or its index is missing.
+bool IdentitiesOutOfDate(sqlite3* db) {
+  std::vector<std::array<std::string, 2>> rows;
+  const int rc = Collect(db,
+                         "SELECT EXISTS (SELECT 1 FROM (SELECT 0 AS kind, id FROM task UNION ALL SELECT 1, id FROM contact"
+                         " UNION ALL SELECT 2, id FROM event UNION ALL SELECT 3, id FROM note) AS k"
+                         " WHERE NOT EXISTS (SELECT 1 FROM record_identity AS r WHERE r.kind = k.kind AND r.record_id = k.id))"
+                         " OR EXISTS (SELECT 1 FROM record_identity"
+                         " WHERE (kind = 0 AND record_id NOT IN (SELECT id FROM task))"
+                         " OR (kind = 1 AND record_id NOT IN (SELECT id FROM contact))"
+                         " OR (kind = 2 AND record_id NOT IN (SELECT id FROM event))"
+                         " OR (kind = 3 AND record_id NOT IN (SELECT id FROM note)))"
+                         " OR NOT EXISTS (SELECT 1 FROM sqlite_master WHERE name = 'record_identity_by_uid')",
+                         rows);
+  return rc != SQLITE_OK || rows.empty() || rows.front()[0] != "0";
+}
+
+}  // namespace
+
 void UpdateIdentities(const std::string& path) {
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-    sqlite3_busy_timeout(db, 5000);
+  const bool opened = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+  if (opened) sqlite3_busy_timeout(db, 5000);
+  // Most starts find nothing to do: a read then takes no write lock that
+  // would hold up the window's own first writes.
+  if (opened && IdentitiesOutOfDate(db)) {
     const std::string script = std::string("BEGIN IMMEDIATE;\n") + IdentitySchemaText() + "\nCOMMIT;";
     if (sqlite3_exec(db, script.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
       sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);

@@ -25,6 +25,14 @@ void UpdateIdentities(const std::string& path);
 // otherwise why not, as a clause ("it is damaged (...)").
 std::string CheckDatabase(const std::string& path);
 
+// The two halves of CheckDatabase, for a caller that runs the slow one apart:
+// the tables and columns (quick), and SQLite's quick check of every page.
+std::string CheckTables(const std::string& path);
+std::string CheckPages(const std::string& path);
+
+// What the user is told about a file refused for `why`, naming the file.
+std::string RefusalMessage(const std::string& path, const std::string& why);
+
 // Tells whether the file may have changed since an earlier look: its place,
 // size and time of change, and the change counter SQLite keeps in its header
 // (raised by every write, from any process). Equal texts mean unchanged; ""

@@ -21,44 +21,63 @@ CMyTabCtrl::CMyTabCtrl(QWidget* parent)
 
 CMyTabCtrl::~CMyTabCtrl() { qDeleteAll(m_views); }
 
-void CMyTabCtrl::SetViews(const std::vector<DlgBase*>& views) {
-  m_views = views;
-  // The pages stand beside the tabs in the owning window, over the control's
-  // area: children of a tab bar are hidden from screen readers.
-  QWidget* host = parentWidget() ? parentWidget() : this;
-  for (DlgBase* view : m_views) view->setParent(host, Qt::Widget);
+void CMyTabCtrl::SetViews(std::vector<ViewMaker> makers) {
+  m_makers = std::move(makers);
+  m_views.assign(m_makers.size(), nullptr);
 }
 
 void CMyTabCtrl::SetOwner(QObject* owner) { m_owner = owner; }
 
-DlgBase* CMyTabCtrl::GetView(int index) const {
+DlgBase* CMyTabCtrl::FindView(int index) const {
   return index >= 0 && index < static_cast<int>(m_views.size()) ? m_views[static_cast<size_t>(index)] : nullptr;
+}
+
+DlgBase* CMyTabCtrl::GetView(int index) {
+  if (index < 0 || index >= static_cast<int>(m_views.size())) return nullptr;
+  DlgBase*& view = m_views[static_cast<size_t>(index)];
+  if (view) return view;
+  view = m_makers[static_cast<size_t>(index)]();
+  // The pages stand beside the tabs in the owning window, over the control's
+  // area: children of a tab bar are hidden from screen readers.
+  view->setParent(parentWidget() ? parentWidget() : this, Qt::Widget);
+  if (m_created) {
+    view->Create();
+    view->setGeometry(ViewArea());
+    if (index != m_current) view->hide();
+  }
+  emit viewMade(index);
+  return view;
 }
 
 void CMyTabCtrl::CreateViews() {
   m_current = 0;
-  for (DlgBase* view : m_views) view->Create();
+  m_created = true;
+  if (DlgBase* first = GetView(0)) first->Create();
   PostTabChanged();
   PlaceViews();
 }
 
-void CMyTabCtrl::PlaceViews() {
-  if (m_views.empty()) return;
-  // Below the first tab, inside the control's own area.
+// Below the first tab, inside the control's own area.
+QRect CMyTabCtrl::ViewArea() const {
   const QRect item = count() > 0 ? tabRect(0) : QRect(0, 0, 0, 0);
   const int x = item.left();
   const int y = item.bottom() + 2;  // one pixel below the tab's last row
   QRect area(x, y, width() - x - 1, height() - y - 1);
-  if (parentWidget() && m_views.front()->parentWidget() == parentWidget()) area.translate(pos());
+  if (parentWidget()) area.translate(pos());
+  return area;
+}
+
+void CMyTabCtrl::PlaceViews() {
   for (size_t i = 0; i < m_views.size(); ++i) {
-    m_views[i]->setGeometry(area);
+    if (!m_views[i]) continue;
+    m_views[i]->setGeometry(ViewArea());
     if (static_cast<int>(i) == m_current) {
       m_views[i]->show();
     } else {
       m_views[i]->hide();
     }
   }
-  m_views[static_cast<size_t>(m_current)]->raise();
+  if (DlgBase* current = FindView(m_current)) current->raise();
 }
 
 void CMyTabCtrl::ApplyColors() {
@@ -67,7 +86,7 @@ void CMyTabCtrl::ApplyColors() {
 }
 
 void CMyTabCtrl::SelectTab(int index) {
-  if (!GetView(index)) return;
+  if (!GetView(index)) return;  // made here when first shown
   if (currentIndex() != index) setCurrentIndex(index);  // comes back here through currentChanged
   if (index == m_current) return;
   setUpdatesEnabled(false);
@@ -95,7 +114,7 @@ void CMyTabCtrl::focusInEvent(QFocusEvent* event) {
     update();  // the focus mark
     return;
   }
-  if (DlgBase* view = GetView(m_current)) view->FocusList();
+  if (DlgBase* view = FindView(m_current)) view->FocusList();
 }
 
 void CMyTabCtrl::focusOutEvent(QFocusEvent* event) {

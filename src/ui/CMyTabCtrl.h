@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QTabBar>
+#include <functional>
 #include <vector>
 
 class DlgBase;
@@ -18,14 +19,17 @@ class CMyTabCtrl : public QTabBar {
   explicit CMyTabCtrl(QWidget* parent = nullptr);
   ~CMyTabCtrl() override;
 
-  // The views, in tab order; the control takes them over as its children.
-  void SetViews(const std::vector<DlgBase*>& views);
+  using ViewMaker = std::function<DlgBase*()>;
+  // The makers of the views, in tab order. A view is made when it is first
+  // needed, so that pages nobody looks at cost nothing at start-up; the
+  // control takes each over as its child.
+  void SetViews(std::vector<ViewMaker> makers);
   void SetOwner(QObject* owner);
 
-  // Initialises the views, shows the first, posts the tab-changed event for
-  // index 0 and places the views.
+  // Makes and initialises the first view, shows it, posts the tab-changed
+  // event for index 0 and places it. Views made later are initialised as they come.
   void CreateViews();
-  // Puts every view into the area below the tab row; only the current one shows.
+  // Puts every view made into the area below the tab row; only the current one shows.
   void PlaceViews();
   // Takes the user's current background colour.
   void ApplyColors();
@@ -33,7 +37,14 @@ class CMyTabCtrl : public QTabBar {
   int GetCurrent() const { return m_current; }
   // Shows the view of a tab as a click on it does.
   void SelectTab(int index);
-  DlgBase* GetView(int index) const;
+  // The view of a tab, made first if it was not yet; nullptr for no such tab.
+  DlgBase* GetView(int index);
+  // The view of a tab if it has been made, otherwise nullptr.
+  DlgBase* FindView(int index) const;
+
+ signals:
+  // A view was made: its owner may connect to it.
+  void viewMade(int index);
 
  protected:
   void wheelEvent(QWheelEvent* event) override;
@@ -48,8 +59,11 @@ class CMyTabCtrl : public QTabBar {
 
  private:
   void PostTabChanged() const;
+  QRect ViewArea() const;
 
-  std::vector<DlgBase*> m_views;
+  std::vector<ViewMaker> m_makers;
+  std::vector<DlgBase*> m_views;  // nullptr until made
+  bool m_created = false;
   int m_current = 0;
   QBrush m_background;  // the background colour as it was when the control was made or last recoloured
   QObject* m_owner = nullptr;

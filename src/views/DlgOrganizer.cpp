@@ -130,7 +130,9 @@ DlgOrganizer::DlgOrganizer(QWidget* parent)
       m_icon(ResourceIcon(kAppIcon)) {
   m_layered = 1;
   setWindowFlag(Qt::Window);  // shown in the taskbar, unlike the other dialogs
-  m_tabs->SetViews({new DlgTasks, new DlgContacts, new DlgImpDates, new DlgNotes});
+  m_tabs->SetViews({[] { return new DlgTasks; }, [] { return new DlgContacts; }, [] { return new DlgImpDates; },
+                    [] { return new DlgNotes; }});
+  connect(m_tabs, &CMyTabCtrl::viewMade, this, &DlgOrganizer::OnViewMade);
 
   connect(m_addButton, &QAbstractButton::clicked, this, [this] { CurrentView()->OnAddItem(); });
   connect(m_editButton, &QAbstractButton::clicked, this, [this] { CurrentView()->OnEditItem(); });
@@ -139,13 +141,6 @@ DlgOrganizer::DlgOrganizer(QWidget* parent)
   connect(m_helpButton, &QAbstractButton::clicked, this, OpenHelp);
   connect(m_searchButton, &QAbstractButton::clicked, this, &DlgOrganizer::OnSearch);
   connect(m_undoNotice, &UndoNotice::undoClicked, this, [this] { OnUndo(false); });
-  for (int index = 0; DlgBase* view = m_tabs->GetView(index); ++index) {
-    if (auto* page = qobject_cast<DlgRecordView*>(view)) {
-      connect(page, &DlgRecordView::recordDeleted, this, [this](const QString& title) {
-        m_undoNotice->ShowDeleted(title, m_tabs->geometry());
-      });
-    }
-  }
   connect(m_minimizeButton, &QAbstractButton::clicked, this, [this] { OnCommand(kTrayMinimize); });
   connect(m_closeButton, &QAbstractButton::clicked, this, &DlgOrganizer::CloseProgram);
   connect(m_sort, &CAutoCombo::selChange, this, &DlgOrganizer::OnSortChange);
@@ -155,6 +150,15 @@ DlgOrganizer::DlgOrganizer(QWidget* parent)
   connect(m_sort, &CAutoCombo::focusLost, this, &DlgOrganizer::SortAsShown);
   SetUpKeys();
   setAcceptDrops(true);
+}
+
+void DlgOrganizer::OnViewMade(int index) {
+  if (auto* page = qobject_cast<DlgRecordView*>(m_tabs->FindView(index))) {
+    connect(page, &DlgRecordView::recordDeleted, this, [this](const QString& title) {
+      m_undoNotice->ShowDeleted(title, m_tabs->geometry());
+    });
+  }
+  ChainFocus();
 }
 
 void DlgOrganizer::ImportFiles(const QStringList& files) {
@@ -167,7 +171,10 @@ void DlgOrganizer::OpenFiles(const QStringList& files) {
 }
 
 void DlgOrganizer::RefreshLists() {
-  for (int tab = 0; tab < m_tabs->count(); ++tab) m_tabs->GetView(tab)->RefreshList();
+  // A page not made yet reads its records when it is.
+  for (int tab = 0; tab < m_tabs->count(); ++tab) {
+    if (DlgBase* view = m_tabs->FindView(tab)) view->RefreshList();
+  }
 }
 
 void DlgOrganizer::OnImport() { ImportFiles(ExchangeActions::ChooseFilesToImport(this)); }
@@ -225,10 +232,13 @@ void DlgOrganizer::SetUpKeys() {
 
 // Tab walks the current page's controls, the buttons, the selector and the
 // tabs, and then the page again; the hidden pages drop out by themselves.
+// Chained again as each page is made.
 void DlgOrganizer::ChainFocus() {
   std::vector<QWidget*> chain;
   for (int tab = 0; tab < m_tabs->count(); ++tab) {
-    for (QWidget* control : m_tabs->GetView(tab)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    const DlgBase* view = m_tabs->FindView(tab);
+    if (!view) continue;
+    for (QWidget* control : view->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
       if (control->focusPolicy() & Qt::TabFocus) chain.push_back(control);
     }
   }
@@ -360,7 +370,10 @@ void DlgOrganizer::ApplyNewColors() {
   ApplyUserPalette(Settings());
   m_sort->SetItemColor(Settings().GetClrHighlight(), CAutoCombo::kColorSelectedBackground);
   m_tabs->ApplyColors();
-  for (int index = 0; DlgBase* view = m_tabs->GetView(index); ++index) {
+  // A page made later takes the colours as it is made.
+  for (int index = 0; index < m_tabs->count(); ++index) {
+    DlgBase* view = m_tabs->FindView(index);
+    if (!view) continue;
     if (auto* page = qobject_cast<DlgRecordView*>(view)) page->ApplyColors();
     view->InvalidateChildren();
   }
@@ -398,7 +411,7 @@ void DlgOrganizer::OnUndo(bool redo) {
     return;
   }
   m_undoNotice->hide();
-  for (int index = 0; DlgBase* view = m_tabs->GetView(index); ++index) view->RefreshList();
+  RefreshLists();
   // A single record that is there again is shown on its page.
   const std::vector<RecordSnapshot>& records = redo ? step.after : step.before;
   if (records.size() == 1 && records.front().Exists()) ShowRecord(records.front().kind, records.front().id, false);

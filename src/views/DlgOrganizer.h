@@ -83,6 +83,8 @@ class DlgOrganizer : public DlgBase {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
+  // Connects to a page as it is made and puts its controls into the Tab order.
+  void OnViewMade(int index);
   void SetUpControls();
   void SetUpKeys();
   void ChainFocus();

@@ -10,6 +10,7 @@
 #include "OrganizerTest.h"
 #include "db/DBL.h"
 #include "db/DatabaseFile.h"
+#include "db/StartupCheck.h"
 
 using namespace DBL;
 
@@ -36,6 +37,12 @@ class DatabaseFileTest : public OrganizerTest {
     const std::string message = PrepareDatabase(path);
     EXPECT_NE(message.find(path), std::string::npos) << message;
     EXPECT_NE(message.find(why), std::string::npos) << message;
+    EXPECT_EQ(ReadBytes(path), bytes);
+    {
+      // Start-up's check, run partly in a thread, says the same and writes nothing either.
+      StartupCheck check(path);
+      EXPECT_EQ(check.Wait(), message);
+    }
     EXPECT_EQ(ReadBytes(path), bytes);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder() + "/bad"), {}), 1)
         << "nothing may be left beside the file";
@@ -116,6 +123,41 @@ TEST_F(DatabaseFileTest, FilesThatAreNotOrganizerDatabasesAreRefusedAndLeftAlone
   ExpectRefusedUntouched(whole.substr(0, whole.size() / 2), "");
 }
 
+TEST_F(DatabaseFileTest, StartUpsCheckPassesASoundFileAndGivesItsRecordsTheirIdentities) {
+  ASSERT_GT(ExecuteInsert("insert into task (name) values ('x')"), 0);
+  const auto counts = [] {
+    MemResultSet rs = ExecuteQuery(
+        "select (select count(*) from record_identity where kind = 0) as uids, (select count(*) from task) as tasks");
+    EXPECT_TRUE(rs.Next());
+    return std::pair(rs.GetInt("uids"), rs.GetInt("tasks"));
+  };
+  ASSERT_LT(counts().first, counts().second) << "a task made since the file was opened has no identity yet";
+  {
+    StartupCheck check(DatabasePath());
+    EXPECT_TRUE(check.Readable());
+    // Read while the check runs, as start-up reads the settings.
+    EXPECT_TRUE(ExecuteQuery("select * from settings").Next());
+    EXPECT_EQ(check.Wait(), "");
+    EXPECT_EQ(check.Wait(), "") << "asked again";
+  }
+  EXPECT_EQ(counts().first, counts().second);
+
+  // With every identity in place the file is not written; a deleted task's identity goes.
+  const std::string version = FileVersion(DatabasePath());
+  UpdateIdentities(DatabasePath());
+  EXPECT_EQ(FileVersion(DatabasePath()), version);
+  ASSERT_EQ(ExecuteDelete("delete from task where name = 'x'"), 0);
+  UpdateIdentities(DatabasePath());
+  EXPECT_EQ(counts().first, counts().second);
+
+  // A file that is not there yet is made at once and is ready.
+  const std::string fresh = Folder() + "/fresh/organizer.db";
+  StartupCheck check(fresh);
+  EXPECT_TRUE(check.Readable());
+  EXPECT_EQ(check.Wait(), "");
+  EXPECT_EQ(CheckDatabase(fresh), "");
+}
+
 TEST_F(DatabaseFileTest, AnOlderFileWithoutAColumnIsRefused) {
   const std::string path = Folder() + "/old.db";
   std::filesystem::copy_file(DatabasePath(), path);
@@ -125,6 +167,9 @@ TEST_F(DatabaseFileTest, AnOlderFileWithoutAColumnIsRefused) {
   sqlite3_close(db);
   const std::string message = PrepareDatabase(path);
   EXPECT_NE(message.find("updated_warning"), std::string::npos) << message;
+  StartupCheck check(path);
+  EXPECT_FALSE(check.Readable()) << "refused before anything reads it";
+  EXPECT_EQ(check.Wait(), message);
 }
 
 TEST_F(DatabaseFileTest, AFolderThatCannotBeMadeIsReportedNotIgnored) {

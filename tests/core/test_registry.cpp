@@ -66,6 +66,25 @@ TEST_F(RegistryTest, LoadingTheSettingsRewritesTheAutostartEntry) {
   EXPECT_NE(entry.find("Exec=" + Paths::ProgramFile()), std::string::npos);
 }
 
+TEST_F(RegistryTest, AnEntryThatAlreadySaysItIsLeftAloneUnlessOthersMayReadIt) {
+  UTSettings& s = GetApp().GetSettings();
+  ASSERT_EQ(s.SetAutostart(1), 0);
+  const auto identity = [this] {
+    struct stat info {};
+    EXPECT_EQ(::stat(AutostartFile().c_str(), &info), 0);
+    return std::pair(info.st_ino, info.st_mode & 0777);
+  };
+  const auto written = identity();
+  ASSERT_EQ(s.SetAutostart(1), 0);
+  EXPECT_EQ(identity(), written) << "the same entry is not replaced";
+
+  ::chmod(AutostartFile().c_str(), 0644);
+  ASSERT_EQ(s.SetAutostart(1), 0);
+  EXPECT_EQ(identity().second, 0600u) << "an entry others may read is written again";
+  ASSERT_EQ(s.SetAutostart(0), 0);
+  EXPECT_NE(ReadText(AutostartFile()).find("Hidden=true\n"), std::string::npos);
+}
+
 TEST_F(RegistryTest, AnEntryUnderTheOldNameIsTakenOverOnceNotDuplicated) {
   ASSERT_EQ(DBL::ExecuteUpdate("update settings set autostart = 1"), 0);
   WriteOldEntry();

@@ -9,12 +9,19 @@
 
 namespace {
 
-// A page that counts how often it is asked to take the focus.
+// A page that counts how often it is asked to take the focus and is initialised.
 class CountingView : public DlgBase {
  public:
   explicit CountingView(int templateId) : DlgBase(templateId) {}
   void FocusList() override { ++focusRequests; }
   int focusRequests = 0;
+  int inits = 0;
+
+ protected:
+  bool OnInitDialog() override {
+    ++inits;
+    return DlgBase::OnInitDialog();
+  }
 };
 
 // Stands in for the main window: keeps the tab indexes of the events it gets.
@@ -33,8 +40,15 @@ class TabCtrlTest : public UiTest {
   void SetUp() override {
     UiTest::SetUp();
     m_tabs = std::make_unique<CMyTabCtrl>();
-    for (int templateId : {106, 107, 109, 108}) m_views.push_back(new CountingView(templateId));
-    m_tabs->SetViews({m_views.begin(), m_views.end()});
+    std::vector<CMyTabCtrl::ViewMaker> makers;
+    for (int templateId : {106, 107, 109, 108}) {
+      makers.push_back([this, templateId, index = makers.size()] {
+        ++m_made;
+        return m_views[index] = new CountingView(templateId);
+      });
+    }
+    m_views.assign(makers.size(), nullptr);
+    m_tabs->SetViews(std::move(makers));
     m_tabs->SetOwner(&m_owner);
     for (const char* label : {"My Tasks", "My Contacts", "My Dates & Events", "My Notes"}) m_tabs->addTab(label);
     m_tabs->resize(700, 400);
@@ -50,12 +64,13 @@ class TabCtrlTest : public UiTest {
 
   std::vector<bool> Shown() const {
     std::vector<bool> shown;
-    for (CountingView* view : m_views) shown.push_back(view->isVisible());
+    for (CountingView* view : m_views) shown.push_back(view && view->isVisible());
     return shown;
   }
 
   std::unique_ptr<CMyTabCtrl> m_tabs;
-  std::vector<CountingView*> m_views;
+  std::vector<CountingView*> m_views;  // nullptr until made
+  int m_made = 0;
   TabOwner m_owner;
 };
 
@@ -70,6 +85,18 @@ TEST_F(TabCtrlTest, CreatingTheViewsShowsTheFirstAndAnnouncesIt) {
   EXPECT_LE(page.right(), m_tabs->width() - 1);
   EXPECT_LE(page.bottom(), m_tabs->height() - 1);
   EXPECT_GT(page.height(), 300);
+  EXPECT_EQ(m_made, 1) << "the other pages wait until they are first shown";
+
+  // Another page is made as it is first shown, initialised, in the same place, and only once.
+  ClickTab(2);
+  ClickTab(0);
+  ClickTab(2);
+  ASSERT_NE(m_views[2], nullptr);
+  EXPECT_EQ(m_made, 2);
+  EXPECT_EQ(m_views[2]->inits, 1);
+  EXPECT_EQ(m_views[2]->geometry(), page);
+  EXPECT_EQ(m_views[2]->parentWidget(), m_views[0]->parentWidget());
+  EXPECT_EQ(Shown(), (std::vector<bool>{false, false, true, false}));
 }
 
 TEST_F(TabCtrlTest, AClickOnAnotherTabSwitchesTheViewAndTheCurrentOnePostsNothing) {
