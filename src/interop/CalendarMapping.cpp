@@ -19,6 +19,7 @@
 #include "interop/VCalendarUpgrade.h"
 #include "interop/VCard.h"
 #include "recurrence/RepeatRules.h"
+#include "recurrence/WallClock.h"
 #include "reminders/WarningIntervals.h"
 
 namespace Interop {
@@ -107,10 +108,7 @@ struct LocalTime {
 };
 
 LocalTime ToLocal(const icaltimetype& t) {
-  if (t.is_date) return {OleDate::FromParts({t.year, t.month, t.day, 0, 0, 0}), false};
-  if (!t.zone && !icaltime_is_utc(t)) {
-    return {OleDate::FromParts({t.year, t.month, t.day, t.hour, t.minute, t.second}), true};
-  }
+  if (t.is_date || (!t.zone && !icaltime_is_utc(t))) return {WallClock(t), !t.is_date};
   return {OleDate::FromQDateTime(QDateTime::fromSecsSinceEpoch(Seconds(t))), true};
 }
 
@@ -555,22 +553,13 @@ KeptComponent OpenKept(const std::string& kept, const char* kind, const std::str
   return k;
 }
 
-icaltimetype DateOf(double ole) {
-  const OleDate::Parts parts = OleDate::ToParts(ole);
-  icaltimetype date = icaltime_null_date();
-  date.year = parts.year;
-  date.month = parts.month;
-  date.day = parts.day;
-  return date;
-}
-
 icaltimetype UtcOf(double ole) {
   return icaltime_from_timet_with_zone(static_cast<time_t>(OleDate::ToQDateTime(ole).toSecsSinceEpoch()), 0,
                                        icaltimezone_get_utc_timezone());
 }
 
 icaltimetype MomentOf(double day, bool timed, double time) {
-  return timed ? UtcOf(OleDate::DayNumber(day) + time) : DateOf(OleDate::DayNumber(day));
+  return timed ? UtcOf(OleDate::DayNumber(day) + time) : FloatingDate(OleDate::DayNumber(day));
 }
 
 // Seconds from the kept start to the kept end; none without both. Only
@@ -613,10 +602,8 @@ void SetRepeat(KeptComponent& k, const RepeatOut& repeat, bool timed, double tim
     if (!icaltime_is_null_time(recur.until)) {
       const icaltimetype until = recur.until;
       double local = OleDate::FromParts({until.year, until.month, until.day, 23, 59, 59});
-      if (!until.is_date) local = icaltime_is_utc(until) ? ToLocal(until).ole
-                                                         : OleDate::FromParts({until.year, until.month, until.day,
-                                                                               until.hour, until.minute, until.second});
-      recur.until = timed ? UtcOf(local) : DateOf(local);
+      if (!until.is_date) local = icaltime_is_utc(until) ? ToLocal(until).ole : WallClock(until);
+      recur.until = timed ? UtcOf(local) : FloatingDate(local);
     }
     rrule = Written(icalproperty_new_rrule(recur));
     for (int day : repeat.rule.excludedDays) {
@@ -712,7 +699,8 @@ std::string ComponentForEvent(const EventRecord& event, const std::string& uid, 
     std::string end;
     if (!event.using_time) {
       const long long days = length && *length > 86400 ? *length / 86400 : 1;
-      end = Written(icalproperty_new_dtend(DateOf(OleDate::DayNumber(event.event_date) + static_cast<double>(days))));
+      const double endDay = OleDate::DayNumber(event.event_date) + static_cast<double>(days);
+      end = Written(icalproperty_new_dtend(FloatingDate(endDay)));
     } else if (length && *length > 0 && !start.is_date) {
       end = Written(icalproperty_new_dtend(icaltime_from_timet_with_zone(
           static_cast<time_t>(Seconds(start) + *length), 0, icaltimezone_get_utc_timezone())));
