@@ -102,6 +102,29 @@ def card_props(card):
     return sorted(out)
 
 
+def export(organizer, home, file, name, what):
+    """The path of the file exported into home, or None when it failed."""
+    out = os.path.join(home, file)
+    result = run(organizer, home, "--export", out)
+    if result.returncode != 0:
+        fail(name, f"{what} failed: {result.stderr.strip()}")
+        return None
+    return out
+
+
+def compare_export(name, expected, exported, upgraded, view, differs):
+    """Each record of the file is in the export, and `view` of it the same."""
+    for key, comp in expected.items():
+        if (key[0] == 2 and "DTSTART" not in comp) or key[1].startswith("?") or upgraded:
+            continue
+        if key not in exported:
+            fail(name, f"{key} not exported")
+        elif view(exported[key]) != view(comp):
+            a, b = view(comp), view(exported[key])
+            fail(name, f"{key} {differs}: only in file {[p for p in a if p not in b][:3]}, "
+                       f"only in export {[p for p in b if p not in a][:3]}")
+
+
 def check_ics(organizer, path, name):
     expected = ical_items(path)
     with tempfile.TemporaryDirectory() as home:
@@ -141,23 +164,11 @@ def check_ics(organizer, path, name):
                     fail(name, f"task {uid}: priority {got}, expected {want_p}")
         db.close()
 
-        out = os.path.join(home, "out.ics")
-        result = run(organizer, home, "--export", out)
-        if result.returncode != 0:
-            fail(name, f"export failed: {result.stderr.strip()}")
+        out = export(organizer, home, "out.ics", name, "export")
+        if not out:
             return
         exported = ical_items(out)
-        for key, comp in expected.items():
-            if key[0] == 2 and "DTSTART" not in comp:
-                continue
-            if key[1].startswith("?") or upgraded:
-                continue
-            if key not in exported:
-                fail(name, f"{key} not exported")
-            elif props(exported[key]) != props(comp):
-                a, b = props(comp), props(exported[key])
-                fail(name, f"{key} differs: only in file {[p for p in a if p not in b][:3]}, "
-                           f"only in export {[p for p in b if p not in a][:3]}")
+        compare_export(name, expected, exported, upgraded, props, "differs")
         again = run(organizer, home, "--import", out)
         n = len(expected) - skipped + len(single)
         if again.stdout != f"{out}: added 0, updated 0, unchanged {n}, skipped 0\n":
@@ -198,25 +209,15 @@ def check_rewritten(organizer, home, name, expected, upgraded):
     db.execute("update record_identity set fields = ''")
     db.commit()
     db.close()
-    out = os.path.join(home, "rewritten.ics")
-    result = run(organizer, home, "--export", out)
-    if result.returncode != 0:
-        fail(name, f"export of changed records failed: {result.stderr.strip()}")
+    out = export(organizer, home, "rewritten.ics", name, "export of changed records")
+    if not out:
         return
     try:
         exported = ical_items(out)
     except Exception as e:  # noqa: BLE001 - any failure of the reference reader
         fail(name, f"python3-icalendar cannot read the changed records' export: {e}")
         return
-    for key, comp in expected.items():
-        if (key[0] == 2 and "DTSTART" not in comp) or key[1].startswith("?") or upgraded:
-            continue
-        if key not in exported:
-            fail(name, f"{key} not exported when changed")
-        elif unmodelled(exported[key]) != unmodelled(comp):
-            a, b = unmodelled(comp), unmodelled(exported[key])
-            fail(name, f"{key} changed loses what it came with: only in file {[p for p in a if p not in b][:3]}, "
-                       f"only in export {[p for p in b if p not in a][:3]}")
+    compare_export(name, expected, exported, upgraded, unmodelled, "changed loses what it came with")
     with tempfile.TemporaryDirectory() as other:
         result = run(organizer, other, "--import", out)
         if result.returncode != 0:
