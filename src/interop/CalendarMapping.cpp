@@ -545,6 +545,7 @@ void SetText(KeptComponent& k, const char* name, const std::string& text, icalpr
 
 // The kept text with what every component needs: its UID and DTSTAMP.
 KeptComponent OpenKept(const std::string& kept, const char* kind, const std::string& uid, bool occurrence = false) {
+  KeepLibicalQuiet();  // what is written is made by libical too
   KeptComponent k(kept, kind, occurrence);
   if (!k.Has("UID")) k.Set("UID", Written(icalproperty_new_uid(uid.c_str())));
   if (!k.Has("DTSTAMP")) {
@@ -562,12 +563,27 @@ icaltimetype MomentOf(double day, bool timed, double time) {
   return timed ? UtcOf(OleDate::DayNumber(day) + time) : FloatingDate(OleDate::DayNumber(day));
 }
 
+// The time of a DTSTART or DTEND line in UTC, floating or a date, read
+// without a parser; none for a time in a zone or anything else.
+std::optional<icaltimetype> ZonelessTime(const std::string& line) {
+  const size_t colon = line.find(':');
+  if (colon == std::string::npos) return std::nullopt;
+  const std::string head = Upper(std::string_view(line).substr(0, colon));
+  if (head.find('"') != std::string::npos || head.find("TZID") != std::string::npos) return std::nullopt;
+  const icaltimetype t = icaltime_from_string(line.c_str() + colon + 1);
+  if (icaltime_is_null_time(t) || !icaltime_is_valid_time(t)) return std::nullopt;
+  return t;
+}
+
 // Seconds from the kept start to the kept end; none without both. Only
 // those two lines are read, beside the time zones they may name.
 std::optional<long long> KeptLength(const KeptComponent& k) {
   const std::vector<std::string> starts = k.Lines("DTSTART");
   const std::vector<std::string> ends = k.Lines("DTEND");
   if (starts.empty() || ends.empty()) return std::nullopt;
+  const std::optional<icaltimetype> start = ZonelessTime(starts.front());
+  const std::optional<icaltimetype> end = ZonelessTime(ends.front());
+  if (start && end) return Seconds(*end) - Seconds(*start);
   const ComponentPtr calendar = Parse("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + k.Zones() + "BEGIN:VEVENT\r\n" +
                                       starts.front() + "\r\n" + ends.front() + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
   if (!calendar) return std::nullopt;

@@ -149,6 +149,16 @@ TEST(KeptComponentTest, ChangedFieldsReadBackAndTheRestStaysAsItCame) {
   EXPECT_NE(later.find("DTSTART:20250708T070000Z"), std::string::npos) << later;
   EXPECT_NE(later.find("DTEND:20250708T094500Z"), std::string::npos) << later;
   EXPECT_EQ(later.rfind(zone, 0), 0u) << "the zone stays with it";
+
+  // And over days when the kept times are dates.
+  const InteropItem days = ReadCalendar(Calendar(
+      "BEGIN:VEVENT\r\nUID:d\r\nDTSTART;VALUE=DATE:20250707\r\nDTEND;VALUE=DATE:20250710\r\nSUMMARY:d\r\n"
+      "END:VEVENT\r\n")).items.at(0);
+  EventRecord trip = days.event;
+  trip.event_date += 30;
+  const std::string august = ComponentForEvent(trip, days.uid, days.component, FieldsOf(days.event));
+  EXPECT_NE(august.find("DTSTART;VALUE=DATE:20250806"), std::string::npos) << august;
+  EXPECT_NE(august.find("DTEND;VALUE=DATE:20250809"), std::string::npos) << august;
 }
 
 TEST(KeptComponentTest, ATaskTakenBackToNotDoneLosesItsCompletion) {
