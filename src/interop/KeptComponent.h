@@ -49,8 +49,7 @@ class KeptComponent {
   struct Part {
     std::string name;  // upper case: "SUMMARY", or the sub-component's "VALARM"
     bool component = false;
-    std::string line;  // a property unfolded
-    std::string raw;   // folded, each line ending in CR LF
+    std::string raw;  // folded, each line ending in a line end
   };
   // A component at the top of the kept text.
   struct Top {
