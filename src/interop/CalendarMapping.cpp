@@ -15,9 +15,11 @@
 #include "interop/ContactMapping.h"
 #include "interop/ContentLines.h"
 #include "interop/InteropError.h"
+#include "interop/KeptComponent.h"
 #include "interop/VCalendarUpgrade.h"
 #include "interop/VCard.h"
 #include "recurrence/RepeatRules.h"
+#include "recurrence/WallClock.h"
 #include "reminders/WarningIntervals.h"
 
 namespace Interop {
@@ -83,23 +85,6 @@ std::vector<icalproperty*> Properties(icalcomponent* component, icalproperty_kin
   return Collect(component, kind, icalcomponent_get_first_property, icalcomponent_get_next_property);
 }
 
-void RemoveAll(icalcomponent* component, icalproperty_kind kind) {
-  for (icalproperty* p : Properties(component, kind)) {
-    icalcomponent_remove_property(component, p);
-    icalproperty_free(p);
-  }
-}
-
-void SetProperty(icalcomponent* component, icalproperty_kind kind, icalproperty* property) {
-  RemoveAll(component, kind);
-  if (property) icalcomponent_add_property(component, property);
-}
-
-void SetText(icalcomponent* component, icalproperty_kind kind, const std::string& text,
-             icalproperty* (*make)(const char*)) {
-  SetProperty(component, kind, text.empty() ? nullptr : make(text.c_str()));
-}
-
 std::string Date(const icaltimetype& t) {
   char text[32];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d", t.year, t.month, t.day);
@@ -123,10 +108,7 @@ struct LocalTime {
 };
 
 LocalTime ToLocal(const icaltimetype& t) {
-  if (t.is_date) return {OleDate::FromParts({t.year, t.month, t.day, 0, 0, 0}), false};
-  if (!t.zone && !icaltime_is_utc(t)) {
-    return {OleDate::FromParts({t.year, t.month, t.day, t.hour, t.minute, t.second}), true};
-  }
+  if (t.is_date || (!t.zone && !icaltime_is_utc(t))) return {WallClock(t), !t.is_date};
   return {OleDate::FromQDateTime(QDateTime::fromSecsSinceEpoch(Seconds(t))), true};
 }
 
@@ -547,56 +529,29 @@ ReadResult ReadCalendar(std::string_view file) {
 
 namespace {
 
-// The kept text parsed again, inside a calendar so that its time zones are found.
-struct Kept {
-  ComponentPtr calendar;
-  icalcomponent* master = nullptr;
-};
-
-Kept OpenKept(const std::string& kept, icalcomponent_kind kind, const std::string& uid, bool occurrence = false) {
-  Kept result;
-  if (!kept.empty()) result.calendar = Parse("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + kept + "END:VCALENDAR\r\n");
-  // What libical could not read is not written back as its own complaints.
-  if (result.calendar) icalcomponent_strip_errors(result.calendar.get());
-  if (!result.calendar) result.calendar = ComponentPtr(icalcomponent_new_vcalendar());
-  // The master; the kept text of an occurrence changed on its own is that one override.
-  for (icalcomponent* c : Children(result.calendar.get(), kind)) {
-    if (occurrence || !icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY)) {
-      result.master = c;
-      break;
-    }
-  }
-  if (!result.master) {
-    result.master = icalcomponent_new(kind);
-    icalcomponent_add_component(result.calendar.get(), result.master);
-  }
-  if (!icalcomponent_get_first_property(result.master, ICAL_UID_PROPERTY)) {
-    icalcomponent_add_property(result.master, icalproperty_new_uid(uid.c_str()));
-  }
-  if (!icalcomponent_get_first_property(result.master, ICAL_DTSTAMP_PROPERTY)) {
-    icalcomponent_add_property(
-        result.master, icalproperty_new_dtstamp(icaltime_current_time_with_zone(icaltimezone_get_utc_timezone())));
-  }
+// A property libical made, as its folded lines; the property is freed.
+std::string Written(icalproperty* property) {
+  if (!property) return "";
+  char* text = icalproperty_as_ical_string_r(property);
+  std::string result = text ? text : "";
+  free(text);
+  icalproperty_free(property);
   return result;
 }
 
-// Time zones first, then the components, as the file writes them.
-std::string KeptText(const Kept& kept) {
-  std::string zones;
-  std::string parts;
-  for (icalcomponent* c : Children(kept.calendar.get(), ICAL_ANY_COMPONENT)) {
-    (icalcomponent_isa(c) == ICAL_VTIMEZONE_COMPONENT ? zones : parts) += TextOf(c);
-  }
-  return zones + parts;
+void SetText(KeptComponent& k, const char* name, const std::string& text, icalproperty* (*make)(const char*)) {
+  k.Set(name, text.empty() ? std::string() : Written(make(text.c_str())));
 }
 
-icaltimetype DateOf(double ole) {
-  const OleDate::Parts parts = OleDate::ToParts(ole);
-  icaltimetype date = icaltime_null_date();
-  date.year = parts.year;
-  date.month = parts.month;
-  date.day = parts.day;
-  return date;
+// The kept text with what every component needs: its UID and DTSTAMP.
+KeptComponent OpenKept(const std::string& kept, const char* kind, const std::string& uid, bool occurrence = false) {
+  KeepLibicalQuiet();  // what is written is made by libical too
+  KeptComponent k(kept, kind, occurrence);
+  if (!k.Has("UID")) k.Set("UID", Written(icalproperty_new_uid(uid.c_str())));
+  if (!k.Has("DTSTAMP")) {
+    k.Set("DTSTAMP", Written(icalproperty_new_dtstamp(icaltime_current_time_with_zone(icaltimezone_get_utc_timezone()))));
+  }
+  return k;
 }
 
 icaltimetype UtcOf(double ole) {
@@ -605,176 +560,187 @@ icaltimetype UtcOf(double ole) {
 }
 
 icaltimetype MomentOf(double day, bool timed, double time) {
-  return timed ? UtcOf(OleDate::DayNumber(day) + time) : DateOf(OleDate::DayNumber(day));
+  return timed ? UtcOf(OleDate::DayNumber(day) + time) : FloatingDate(OleDate::DayNumber(day));
 }
 
-void SetAlarm(icalcomponent* master, int minutes, bool fromEnd, const std::string& text) {
-  for (icalcomponent* alarm : Children(master, ICAL_VALARM_COMPONENT)) {
-    icalcomponent_remove_component(master, alarm);
-    icalcomponent_free(alarm);
+// The time of a DTSTART or DTEND line in UTC, floating or a date, read
+// without a parser; none for a time in a zone or anything else.
+std::optional<icaltimetype> ZonelessTime(const std::string& line) {
+  const size_t colon = line.find(':');
+  if (colon == std::string::npos) return std::nullopt;
+  const std::string head = Upper(std::string_view(line).substr(0, colon));
+  if (head.find('"') != std::string::npos || head.find("TZID") != std::string::npos) return std::nullopt;
+  const icaltimetype t = icaltime_from_string(line.c_str() + colon + 1);
+  if (icaltime_is_null_time(t) || !icaltime_is_valid_time(t)) return std::nullopt;
+  return t;
+}
+
+// Seconds from the kept start to the kept end; none without both. Only
+// those two lines are read, beside the time zones they may name.
+std::optional<long long> KeptLength(const KeptComponent& k) {
+  const std::vector<std::string> starts = k.Lines("DTSTART");
+  const std::vector<std::string> ends = k.Lines("DTEND");
+  if (starts.empty() || ends.empty()) return std::nullopt;
+  const std::optional<icaltimetype> start = ZonelessTime(starts.front());
+  const std::optional<icaltimetype> end = ZonelessTime(ends.front());
+  if (start && end) return Seconds(*end) - Seconds(*start);
+  const ComponentPtr calendar = Parse("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + k.Zones() + "BEGIN:VEVENT\r\n" +
+                                      starts.front() + "\r\n" + ends.front() + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+  if (!calendar) return std::nullopt;
+  icalcomponent* event = icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
+  if (!event || !icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY) ||
+      !icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY)) {
+    return std::nullopt;
   }
-  if (minutes <= 0) return;
-  icalcomponent* alarm = icalcomponent_new_valarm();
-  icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+  return Seconds(icalcomponent_get_dtend(event)) - Seconds(icalcomponent_get_dtstart(event));
+}
+
+void SetAlarm(KeptComponent& k, int minutes, bool fromEnd, const std::string& text) {
+  if (minutes <= 0) {
+    k.SetComponents("VALARM", std::string());
+    return;
+  }
+  std::string alarm = "BEGIN:VALARM\r\n" + Written(icalproperty_new_action(ICAL_ACTION_DISPLAY));
   icaltriggertype trigger{icaltime_null_time(), icaldurationtype_from_int(-minutes * 60)};
   icalproperty* p = icalproperty_new_trigger(trigger);
   if (fromEnd) icalproperty_add_parameter(p, icalparameter_new_related(ICAL_RELATED_END));
-  icalcomponent_add_property(alarm, p);
-  icalcomponent_add_property(alarm, icalproperty_new_description(text.empty() ? "Reminder" : text.c_str()));
-  icalcomponent_add_component(master, alarm);
+  alarm += Written(p);
+  alarm += Written(icalproperty_new_description(text.empty() ? "Reminder" : text.c_str()));
+  k.SetComponents("VALARM", alarm + "END:VALARM\r\n");
 }
 
 // RRULE, EXDATE and RDATE as the record's rule says, its occurrences at the
 // start's time of day, written as the start is (UTC, or a DATE).
-void SetRepeat(icalcomponent* master, const RepeatOut& repeat, bool timed, double timeOfDay) {
-  RemoveAll(master, ICAL_RRULE_PROPERTY);
-  RemoveAll(master, ICAL_EXDATE_PROPERTY);
-  RemoveAll(master, ICAL_RDATE_PROPERTY);
-  if (repeat.rule.rrule.empty()) return;
+void SetRepeat(KeptComponent& k, const RepeatOut& repeat, bool timed, double timeOfDay) {
+  std::string rrule, exdates, rdates;
   icalrecurrencetype recur = icalrecurrencetype_from_string(repeat.rule.rrule.c_str());
-  if (recur.freq == ICAL_NO_RECURRENCE) return;
-  if (!icaltime_is_null_time(recur.until)) {
-    const icaltimetype until = recur.until;
-    double local = OleDate::FromParts({until.year, until.month, until.day, 23, 59, 59});
-    if (!until.is_date) local = icaltime_is_utc(until) ? ToLocal(until).ole
-                                                       : OleDate::FromParts({until.year, until.month, until.day,
-                                                                             until.hour, until.minute, until.second});
-    recur.until = timed ? UtcOf(local) : DateOf(local);
+  if (!repeat.rule.rrule.empty() && recur.freq != ICAL_NO_RECURRENCE) {
+    if (!icaltime_is_null_time(recur.until)) {
+      const icaltimetype until = recur.until;
+      double local = OleDate::FromParts({until.year, until.month, until.day, 23, 59, 59});
+      if (!until.is_date) local = icaltime_is_utc(until) ? ToLocal(until).ole : WallClock(until);
+      recur.until = timed ? UtcOf(local) : FloatingDate(local);
+    }
+    rrule = Written(icalproperty_new_rrule(recur));
+    for (int day : repeat.rule.excludedDays) {
+      if (std::find(repeat.overridden.begin(), repeat.overridden.end(), day) != repeat.overridden.end()) continue;
+      exdates += Written(icalproperty_new_exdate(MomentOf(day, timed, timeOfDay)));
+    }
+    for (int day : repeat.rule.addedDays) {
+      icaldatetimeperiodtype when{};
+      when.time = MomentOf(day, timed, timeOfDay);
+      when.period = icalperiodtype_null_period();
+      rdates += Written(icalproperty_new_rdate(when));
+    }
   }
-  icalcomponent_add_property(master, icalproperty_new_rrule(recur));
-  for (int day : repeat.rule.excludedDays) {
-    if (std::find(repeat.overridden.begin(), repeat.overridden.end(), day) != repeat.overridden.end()) continue;
-    icalcomponent_add_property(master, icalproperty_new_exdate(MomentOf(day, timed, timeOfDay)));
-  }
-  for (int day : repeat.rule.addedDays) {
-    icaldatetimeperiodtype when{};
-    when.time = MomentOf(day, timed, timeOfDay);
-    when.period = icalperiodtype_null_period();
-    icalcomponent_add_property(master, icalproperty_new_rdate(when));
-  }
+  k.Set("RRULE", rrule);
+  k.Set("EXDATE", exdates);
+  k.Set("RDATE", rdates);
 }
 
 // Writes what repeats about a record over its kept component: the rule of a
 // series, whose kept overrides are now records of their own and written as
 // such; the RECURRENCE-ID of one of those.
-void WriteRepeat(Kept& k, const RepeatOut& repeat, const RecordFields& before, const RecordFields& now,
+void WriteRepeat(KeptComponent& k, const RepeatOut& repeat, const RecordFields& before, const RecordFields& now,
                  bool timed, double timeOfDay, bool moved) {
   if (repeat.recurrenceId) {
     const double at = *repeat.recurrenceId;
-    SetProperty(k.master, ICAL_RECURRENCEID_PROPERTY,
-                icalproperty_new_recurrenceid(MomentOf(at, timed, OleDate::TimeOfDay(at))));
+    k.Set("RECURRENCE-ID", Written(icalproperty_new_recurrenceid(MomentOf(at, timed, OleDate::TimeOfDay(at)))));
     return;
   }
   if (!now.count("repeat") && !before.count("repeat")) return;  // never repeated here: the kept text holds all
-  bool dropped = false;
-  for (icalcomponent* c : Children(k.calendar.get(), icalcomponent_isa(k.master))) {
-    if (c == k.master || !icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY)) continue;
-    icalcomponent_remove_component(k.calendar.get(), c);
-    icalcomponent_free(c);
-    dropped = true;
-  }
+  const bool dropped = k.DropOverrides();
   if (dropped || FieldChanged(before, now, "repeat") || (now.count("repeat") && moved)) {
-    SetRepeat(k.master, repeat, timed, timeOfDay);
+    SetRepeat(k, repeat, timed, timeOfDay);
   }
-}
-
-void SetCategory(icalcomponent* master, const std::string& category) {
-  SetText(master, ICAL_CATEGORIES_PROPERTY, category, icalproperty_new_categories);
 }
 
 }  // namespace
 
 std::string ComponentForTask(const TaskRecord& task, const std::string& category, const std::string& uid,
                              const std::string& kept, const RecordFields& before, const RepeatOut& repeat) {
-  Kept k = OpenKept(kept, ICAL_VTODO_COMPONENT, uid, repeat.recurrenceId.has_value());
-  icalcomponent* c = k.master;
+  KeptComponent k = OpenKept(kept, "VTODO", uid, repeat.recurrenceId.has_value());
   RecordFields now = FieldsOf(task);
   AddRepeat(now, repeat.rule);
   const auto changed = [&](const char* field) { return FieldChanged(before, now, field); };
-  if (changed("name")) SetText(c, ICAL_SUMMARY_PROPERTY, task.name, icalproperty_new_summary);
-  if (changed("description")) SetText(c, ICAL_DESCRIPTION_PROPERTY, task.description, icalproperty_new_description);
-  if (changed("category")) SetCategory(c, category);
+  if (changed("name")) SetText(k, "SUMMARY", task.name, icalproperty_new_summary);
+  if (changed("description")) SetText(k, "DESCRIPTION", task.description, icalproperty_new_description);
+  if (changed("category")) SetText(k, "CATEGORIES", category, icalproperty_new_categories);
   if (changed("priority")) {
     const int priority = task.priority_id == 1 ? 1 : task.priority_id == 3 ? 9 : 5;
-    SetProperty(c, ICAL_PRIORITY_PROPERTY, icalproperty_new_priority(priority));
+    k.Set("PRIORITY", Written(icalproperty_new_priority(priority)));
   }
   if (changed("due") || changed("due_time")) {
-    SetProperty(c, ICAL_DUE_PROPERTY,
-                task.deadline ? icalproperty_new_due(MomentOf(task.due_date, task.deadline_time, task.due_time))
-                              : nullptr);
+    k.Set("DUE", task.deadline ? Written(icalproperty_new_due(MomentOf(task.due_date, task.deadline_time, task.due_time)))
+                               : std::string());
   }
   if (changed("completed")) {
     if (task.completed) {
-      SetProperty(c, ICAL_STATUS_PROPERTY, icalproperty_new_status(ICAL_STATUS_COMPLETED));
-      SetProperty(c, ICAL_COMPLETED_PROPERTY,
-                  icalproperty_new_completed(icaltime_current_time_with_zone(icaltimezone_get_utc_timezone())));
-      SetProperty(c, ICAL_PERCENTCOMPLETE_PROPERTY, icalproperty_new_percentcomplete(100));
+      k.Set("STATUS", Written(icalproperty_new_status(ICAL_STATUS_COMPLETED)));
+      k.Set("COMPLETED",
+            Written(icalproperty_new_completed(icaltime_current_time_with_zone(icaltimezone_get_utc_timezone()))));
+      k.Set("PERCENT-COMPLETE", Written(icalproperty_new_percentcomplete(100)));
     } else {
-      SetProperty(c, ICAL_STATUS_PROPERTY, icalproperty_new_status(ICAL_STATUS_NEEDSACTION));
-      RemoveAll(c, ICAL_COMPLETED_PROPERTY);
-      RemoveAll(c, ICAL_PERCENTCOMPLETE_PROPERTY);
+      k.Set("STATUS", Written(icalproperty_new_status(ICAL_STATUS_NEEDSACTION)));
+      k.Set("COMPLETED", std::string());
+      k.Set("PERCENT-COMPLETE", std::string());
     }
   }
-  if (changed("warning") || changed("due")) SetAlarm(c, task.deadline ? task.warning : 0, true, task.name);
+  if (changed("warning") || changed("due")) SetAlarm(k, task.deadline ? task.warning : 0, true, task.name);
   if (task.deadline) {
     const bool timed = task.deadline_time != 0;
     // The rule counts from the start: a repeating task starts when it is due.
-    if (!repeat.rule.rrule.empty() && !repeat.recurrenceId && !icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY)) {
-      SetProperty(c, ICAL_DTSTART_PROPERTY, icalproperty_new_dtstart(MomentOf(task.due_date, timed, task.due_time)));
+    if (!repeat.rule.rrule.empty() && !repeat.recurrenceId && !k.Has("DTSTART")) {
+      k.Set("DTSTART", Written(icalproperty_new_dtstart(MomentOf(task.due_date, timed, task.due_time))));
     }
     WriteRepeat(k, repeat, before, now, timed, timed ? task.due_time : 0, changed("due") || changed("due_time"));
   }
-  return KeptText(k);
+  return k.Text();
 }
 
 std::string ComponentForEvent(const EventRecord& event, const std::string& uid, const std::string& kept,
                               const RecordFields& before, const RepeatOut& repeat) {
-  Kept k = OpenKept(kept, ICAL_VEVENT_COMPONENT, uid, repeat.recurrenceId.has_value());
-  icalcomponent* c = k.master;
+  KeptComponent k = OpenKept(kept, "VEVENT", uid, repeat.recurrenceId.has_value());
   RecordFields now = FieldsOf(event);
   AddRepeat(now, repeat.rule);
   const auto changed = [&](const char* field) { return FieldChanged(before, now, field); };
-  if (changed("title")) SetText(c, ICAL_SUMMARY_PROPERTY, event.title, icalproperty_new_summary);
-  if (changed("note")) SetText(c, ICAL_DESCRIPTION_PROPERTY, event.note, icalproperty_new_description);
+  if (changed("title")) SetText(k, "SUMMARY", event.title, icalproperty_new_summary);
+  if (changed("note")) SetText(k, "DESCRIPTION", event.note, icalproperty_new_description);
   if (changed("date") || changed("time")) {
     // The length is kept: a new start moves the end with it.
-    std::optional<long long> length;
-    if (icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY) &&
-        icalcomponent_get_first_property(c, ICAL_DTEND_PROPERTY)) {
-      length = Seconds(icalcomponent_get_dtend(c)) - Seconds(icalcomponent_get_dtstart(c));
-    }
+    const std::optional<long long> length = KeptLength(k);
     const icaltimetype start = MomentOf(event.event_date, event.using_time, event.event_time);
-    SetProperty(c, ICAL_DTSTART_PROPERTY, icalproperty_new_dtstart(start));
-    RemoveAll(c, ICAL_DURATION_PROPERTY);
-    icalproperty* end = nullptr;
+    k.Set("DTSTART", Written(icalproperty_new_dtstart(start)));
+    k.Set("DURATION", std::string());
+    std::string end;
     if (!event.using_time) {
       const long long days = length && *length > 86400 ? *length / 86400 : 1;
-      end = icalproperty_new_dtend(DateOf(OleDate::DayNumber(event.event_date) + static_cast<double>(days)));
+      const double endDay = OleDate::DayNumber(event.event_date) + static_cast<double>(days);
+      end = Written(icalproperty_new_dtend(FloatingDate(endDay)));
     } else if (length && *length > 0 && !start.is_date) {
-      end = icalproperty_new_dtend(icaltime_from_timet_with_zone(
-          static_cast<time_t>(Seconds(start) + *length), 0, icaltimezone_get_utc_timezone()));
+      end = Written(icalproperty_new_dtend(icaltime_from_timet_with_zone(
+          static_cast<time_t>(Seconds(start) + *length), 0, icaltimezone_get_utc_timezone())));
     }
-    SetProperty(c, ICAL_DTEND_PROPERTY, end);
+    k.Set("DTEND", end);
   }
-  if (changed("warning")) SetAlarm(c, event.warning, false, event.title);
+  if (changed("warning")) SetAlarm(k, event.warning, false, event.title);
   WriteRepeat(k, repeat, before, now, event.using_time != 0, event.using_time ? event.event_time : 0,
               changed("date") || changed("time"));
-  return KeptText(k);
+  return k.Text();
 }
 
 std::string ComponentForNote(const NoteRecord& note, const std::string& category, const std::string& uid,
                              const std::string& kept, const RecordFields& before) {
-  Kept k = OpenKept(kept, ICAL_VJOURNAL_COMPONENT, uid);
-  icalcomponent* c = k.master;
+  KeptComponent k = OpenKept(kept, "VJOURNAL", uid);
   const RecordFields now = FieldsOf(note);
   const auto changed = [&](const char* field) { return FieldChanged(before, now, field); };
-  if (changed("subject")) SetText(c, ICAL_SUMMARY_PROPERTY, note.subject, icalproperty_new_summary);
-  if (changed("content")) SetText(c, ICAL_DESCRIPTION_PROPERTY, note.content, icalproperty_new_description);
-  if (changed("category")) SetCategory(c, category);
+  if (changed("subject")) SetText(k, "SUMMARY", note.subject, icalproperty_new_summary);
+  if (changed("content")) SetText(k, "DESCRIPTION", note.content, icalproperty_new_description);
+  if (changed("category")) SetText(k, "CATEGORIES", category, icalproperty_new_categories);
   if (changed("subject") || changed("content") || changed("category")) {
-    SetProperty(c, ICAL_LASTMODIFIED_PROPERTY, icalproperty_new_lastmodified(UtcOf(note.last_updated)));
+    k.Set("LAST-MODIFIED", Written(icalproperty_new_lastmodified(UtcOf(note.last_updated))));
   }
-  return KeptText(k);
+  return k.Text();
 }
 
 std::string CalendarFile(const std::vector<std::string>& components) {

@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "db/OleDate.h"
+#include "recurrence/WallClock.h"
 
 namespace {
 
@@ -15,23 +16,6 @@ namespace {
 constexpr int kMostSteps = 200000;
 // Further than this (in days) a counted rule is taken as endless.
 constexpr int64_t kFarDays = 3000000;
-
-icaltimetype ToIcal(double ole) {
-  const OleDate::Parts p = OleDate::ToParts(ole);
-  icaltimetype t = icaltime_null_time();
-  t.year = p.year;
-  t.month = p.month;
-  t.day = p.day;
-  t.hour = p.hour;
-  t.minute = p.minute;
-  t.second = p.second;
-  return t;
-}
-
-double FromIcal(const icaltimetype& t) {
-  return OleDate::FromParts({t.year, t.month, t.day, t.is_date ? 0 : t.hour, t.is_date ? 0 : t.minute,
-                             t.is_date ? 0 : t.second});
-}
 
 // A rule that names no BY part advances by a fixed step, so its COUNT can be
 // turned into the moment of its last occurrence; only then can the iterator
@@ -105,7 +89,7 @@ RepeatSeries::RepeatSeries(const RepeatRule& rule, double firstMoment) : m_rule(
   }
   if (!icaltime_is_null_time(m_recur.until)) {
     m_recur.until = LocalUntil(m_recur.until);
-    if (icaltime_compare(m_recur.until, ToIcal(firstMoment)) < 0) {
+    if (icaltime_compare(m_recur.until, FloatingTime(firstMoment)) < 0) {
       m_problem = "The repeat ends before it starts.";
       return;
     }
@@ -115,7 +99,7 @@ RepeatSeries::RepeatSeries(const RepeatRule& rule, double firstMoment) : m_rule(
     if (step > 0 && !HasByParts(m_recur)) {
       const int64_t seconds = int64_t{m_recur.count - 1} * m_recur.interval * step;
       if (seconds / 86400 < kFarDays) {
-        icaltimetype last = ToIcal(firstMoment);
+        icaltimetype last = FloatingTime(firstMoment);
         icaltime_adjust(&last, static_cast<int>(seconds / 86400), 0, 0, static_cast<int>(seconds % 86400));
         m_recur.until = last;
       }
@@ -136,19 +120,19 @@ bool RepeatSeries::Excluded(double moment) const {
 void RepeatSeries::Walk(double from, const std::function<bool(double)>& visit) const {
   if (m_recur.freq == ICAL_NO_RECURRENCE) return;
   const bool later = !m_counted && from > m_first;
-  if (later && !icaltime_is_null_time(m_recur.until) && icaltime_compare(ToIcal(from), m_recur.until) > 0) return;
+  if (later && !icaltime_is_null_time(m_recur.until) && icaltime_compare(FloatingTime(from), m_recur.until) > 0) return;
   // Setting a later start loses the phase of a rule that steps by hours,
   // minutes or seconds; such a rule starts afresh at one of its steps just
   // before `from` instead, which yields the same occurrences from there on.
   const int64_t step = m_recur.freq < ICAL_DAILY_RECURRENCE ? StepSeconds(m_recur.freq) * m_recur.interval : 0;
   double anchor = m_first;
   if (later && step > 0) anchor += std::floor((from - m_first) * 86400 / step) * step / 86400;
-  icalrecur_iterator* it = icalrecur_iterator_new(m_recur, ToIcal(anchor));
+  icalrecur_iterator* it = icalrecur_iterator_new(m_recur, FloatingTime(anchor));
   if (!it) return;  // a rule libical finds can never occur
-  if (later && step == 0) icalrecur_iterator_set_start(it, ToIcal(from));
+  if (later && step == 0) icalrecur_iterator_set_start(it, FloatingTime(from));
   for (int steps = 0; steps < kMostSteps; ++steps) {
     const icaltimetype t = icalrecur_iterator_next(it);
-    if (icaltime_is_null_time(t) || !visit(FromIcal(t))) break;
+    if (icaltime_is_null_time(t) || !visit(WallClock(t))) break;
   }
   icalrecur_iterator_free(it);
 }
@@ -222,11 +206,11 @@ std::optional<double> RepeatSeries::LastBetween(double since, double until) cons
 
 int RepeatSeries::RuleOccurrencesBefore(double moment) const {
   int count = 0;
-  icalrecur_iterator* it = icalrecur_iterator_new(m_recur, ToIcal(m_first));
+  icalrecur_iterator* it = icalrecur_iterator_new(m_recur, FloatingTime(m_first));
   if (!it) return 0;
   for (int steps = 0; steps < kMostSteps; ++steps) {
     const icaltimetype t = icalrecur_iterator_next(it);
-    if (icaltime_is_null_time(t) || FromIcal(t) >= moment) break;
+    if (icaltime_is_null_time(t) || WallClock(t) >= moment) break;
     ++count;
   }
   icalrecur_iterator_free(it);
