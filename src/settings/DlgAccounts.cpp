@@ -26,8 +26,8 @@ namespace {
 constexpr int kAddIcon = 151;
 constexpr int kRemoveIcon = 166;
 constexpr int kCloseIcon = 161;
-constexpr int kAccountWidth = 230;
-constexpr int kStateWidth = 250;
+constexpr int kAccountWidth = 220;
+constexpr int kStateWidth = 290;
 
 std::vector<Sync::Account> Accounts(std::vector<int>* conflicts) {
   std::vector<Sync::Account> accounts;
@@ -70,7 +70,9 @@ bool DlgAccounts::OnInitDialog() {
   EditorControls::DressLabels(*this, {kIdIntervalLabel});
   EditorControls::DressButton(*this, qobject_cast<CButtonST*>(GetDlgItem(kIdAdd)), kAddIcon);
   EditorControls::DressButton(*this, qobject_cast<CButtonST*>(GetDlgItem(kIdRemove)), kRemoveIcon);
-  EditorControls::DressButton(*this, qobject_cast<CButtonST*>(GetDlgItem(kIdSyncNow)), 0);
+  auto* syncNow = qobject_cast<CButtonST*>(GetDlgItem(kIdSyncNow));
+  EditorControls::DressButton(*this, syncNow, 0);
+  syncNow->SetFlatStyle(false);  // without an icon, a frame tells it from a label
   EditorControls::DressButton(*this, qobject_cast<CButtonST*>(GetDlgItem(kIdOk)), kCloseIcon);
   EditorControls::DressPickBox(*this, m_interval, false, 0);
   m_interval->setAccessibleName(QStringLiteral("Sync every"));

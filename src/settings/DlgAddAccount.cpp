@@ -76,6 +76,7 @@ bool DlgAddAccount::OnInitDialog() {
   m_status->setWordWrap(true);
   m_status->setAccessibleName(QStringLiteral("Search state"));
   EditorControls::DressButton(*this, m_find, 0);
+  m_find->SetFlatStyle(false);  // without an icon, a frame tells it from a label
   EditorControls::DressButton(*this, m_add, kAddIcon);
   EditorControls::DressButton(*this, qobject_cast<CButtonST*>(GetDlgItem(kIdCancel)), kCancelIcon);
   m_server->setAccessibleName(QStringLiteral("Server"));
@@ -201,7 +202,7 @@ void DlgAddAccount::OnFound(const Sync::Discovered& found, const std::string& pi
 void DlgAddAccount::RunAside(const QString& what, std::function<void()> work, std::function<void()> done) {
   m_busy = true;
   const int run = ++m_run;
-  m_status->setText(what);
+  ShowStatus(what);
   m_progress->show();
   m_find->setEnabled(false);
   m_add->setEnabled(false);
@@ -217,13 +218,19 @@ void DlgAddAccount::RunAside(const QString& what, std::function<void()> work, st
   thread->start();
 }
 
+void DlgAddAccount::ShowStatus(const QString& text) {
+  m_status->setText(text);
+  // Screen readers read the line by its name; what it says is its description.
+  m_status->setAccessibleDescription(text);
+}
+
 void DlgAddAccount::EndBusy(const QString& status) {
   m_busy = false;
   m_progress->hide();
   m_find->setEnabled(true);
   m_add->setEnabled(!m_found.collections.empty() || !m_found.calendarHome.isEmpty() ||
                     !m_found.addressbookHome.isEmpty());
-  m_status->setText(status);
+  ShowStatus(status);
 }
 
 void DlgAddAccount::OnOK() {
@@ -249,7 +256,7 @@ void DlgAddAccount::OnOK() {
     }
   }
   if (kindsOf.empty() && newComponents.empty() && !newAddressbook) {
-    m_status->setText(QStringLiteral("Choose a collection for at least one kind of record."));
+    ShowStatus(QStringLiteral("Choose a collection for at least one kind of record."));
     return;
   }
   std::vector<Sync::FoundCollection> chosen;

@@ -67,6 +67,7 @@ class DlgAddAccount : public DlgBase {
   // Runs `work` in a thread of its own and then, unless cancelled, `done` here.
   void RunAside(const QString& what, std::function<void()> work, std::function<void()> done);
   void EndBusy(const QString& status);
+  void ShowStatus(const QString& text);
   // Stores the account with its collections and the kinds each receives, then
   // the password, and closes.
   void Store(const std::vector<Sync::FoundCollection>& collections, const std::vector<std::set<int>>& kinds);
