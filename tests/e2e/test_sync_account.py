@@ -143,6 +143,7 @@ class AddAndSync(AccountTest):
         desk.key("F5")
         wait_for("the change listed", lambda: [r[-1] for r in self.rows()] == ["Lunch with Ann and Bo"], timeout=30)
         self.assertEqual(desk.sql("SELECT title FROM event"), [["Lunch with Ann and Bo"]])
+        save_screen(desk, "header")
 
         # The password is in the Secret Service: a --sync without one on its input finds it.
         code, output = desk.run_program(["--sync"], timeout=60)
