@@ -117,18 +117,26 @@ void SyncScheduler::Start() {
 
 void SyncScheduler::SyncNow() {
   ReadAccounts();
-  for (auto& [id, timing] : m_due) {
-    if (timing.dueMs != kQueued) timing.dueMs = 0;
-  }
+  for (const auto& [id, timing] : m_due) Request(id);
   OnTimer();
 }
 
 void SyncScheduler::SyncAccountNow(int accountId) {
   ReadAccounts();
+  Request(accountId);
+  OnTimer();
+}
+
+void SyncScheduler::Request(int accountId) {
   const auto found = m_due.find(accountId);
   if (found == m_due.end()) return;
-  if (found->second.dueMs != kQueued) found->second.dueMs = 0;
-  OnTimer();
+  // A sync under way may have read the server before the change asked for:
+  // it runs once more when it ends.
+  if (accountId == m_running) {
+    m_again.insert(accountId);
+  } else if (found->second.dueMs != kQueued) {
+    found->second.dueMs = 0;
+  }
 }
 
 void SyncScheduler::AccountsChanged() {
@@ -201,7 +209,7 @@ void SyncScheduler::OnDone(const Outcome& outcome) {
     const qint64 waitMs = outcome.retry
                               ? RetryDelaySeconds(timing.failures, outcome.retryAfter, timing.intervalMinutes) * 1000LL
                               : timing.intervalMinutes * 60000LL;
-    timing.dueMs = m_clock.elapsed() + waitMs;
+    timing.dueMs = m_again.erase(outcome.accountId) > 0 ? 0 : m_clock.elapsed() + waitMs;
   }
   // The sync's own writes are no change to send.
   m_version = DBL::FileVersion(DBL::GetDatabasePath());

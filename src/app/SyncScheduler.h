@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,8 @@ class SyncScheduler : public QObject {
   };
 
   void ReadAccounts();
+  // Due at once, or once more after the sync running now.
+  void Request(int accountId);
   void Enqueue(int accountId);
   void RunNext();
   void OnDone(const Outcome& outcome);
@@ -79,6 +82,7 @@ class SyncScheduler : public QObject {
 
   std::map<int, Timing> m_due;  // by account id
   std::deque<int> m_queue;
+  std::set<int> m_again;  // asked for while they synced
   int m_running = 0;
   bool m_started = false;
   QThread m_thread;

@@ -14,6 +14,7 @@ from desktop import DesktopTest, wait_for
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "sync"))
 from servers import PASSWORD, USER, Server  # noqa: E402
+from test_tls import make_certificate  # noqa: E402
 
 DARK = {"clr_background": 0x30261E, "clr_text": 0xE8EEF2, "clr_border": 0x7A5A3C, "clr_highlight": 0x6E4A2A}
 
@@ -169,3 +170,28 @@ class RefusedAccounts(AccountTest):
         self.assertEqual(desk.table_rows(desk.find("tree", "Accounts", within=accounts)), [])
         save_screen(desk, "accounts-dark")
         self.assertEqual(desk.sql("SELECT count(*) FROM sync_account"), [["0"]])
+
+
+class TrustedCertificate(AccountTest):
+    def test_the_person_trusts_the_certificate_shown_and_it_is_pinned(self):
+        desk = self.desk
+        folder = tempfile.mkdtemp(prefix="organizer-tls-")
+        self.addCleanup(shutil.rmtree, folder, True)
+        tls, fingerprint = make_certificate(folder, "server")
+        server = Server("radicale", tls=tls)
+        self.addCleanup(server.remove)
+        accounts, add = self.open_add_dialog()
+        self.fill(add, server.url, PASSWORD)
+        question = desk.wait_window("Organizer Alert!", timeout=30)
+        shown = [label.name for label in desk.find_all("label", within=question)]
+        self.assertTrue(any(fingerprint in text for text in shown), shown)
+        save_screen(desk, "trust-certificate")
+        desk.click(desk.find("push button", "Yes", within=question))
+        wait_for("the collections found", lambda: self.state_shown(add).startswith("Found "), timeout=30)
+        desk.click(desk.find("push button", "Add", within=add))
+        desk.wait_no_window("Add Account", timeout=30)
+        listing = desk.find("tree", "Accounts", within=accounts)
+        wait_for("the account synced", lambda: [r[1] for r in desk.table_rows(listing)] == ["Synced just now"],
+                 timeout=30)
+        self.assertEqual(desk.sql("SELECT url, pinned_sha256 FROM sync_account"),
+                         [[server.url, fingerprint.replace(":", "")]])
