@@ -4,26 +4,17 @@ Secret Service, and a phone (python3-caldav) on the same account."""
 import os
 import subprocess
 import sys
-import tempfile
 import shutil
+import tempfile
 
 import caldav
 import pyatspi
 
-from desktop import DesktopTest, wait_for
+from desktop import DARK, DesktopTest, save_screen, wait_for
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "sync"))
 from servers import PASSWORD, USER, Server  # noqa: E402
 from test_tls import make_certificate  # noqa: E402
-
-DARK = {"clr_background": 0x30261E, "clr_text": 0xE8EEF2, "clr_border": 0x7A5A3C, "clr_highlight": 0x6E4A2A}
-
-
-def save_screen(desk, name):
-    """A screenshot for a person to look at, when ORGANIZER_SHOTS names a folder."""
-    folder = os.environ.get("ORGANIZER_SHOTS")
-    if folder:
-        desk.screenshot(os.path.join(folder, name + ".png"))
 
 
 class AccountTest(DesktopTest):
