@@ -97,6 +97,12 @@ int SyncScheduler::RetryDelaySeconds(int failures, int retryAfter, int intervalM
 void SyncScheduler::Start() {
   if (m_started) return;
   m_started = true;
+  try {
+    // Once, before any sync of this window: from here on the window only reads them.
+    DBL::RunTransaction([](DBL::Transaction& t) { Sync::EnsureTables(t); });
+  } catch (const DBL::SQLException&) {
+    // A file that cannot be written now: the accounts are read when it can.
+  }
   m_thread.start(QThread::LowPriority);
   ReadAccounts();
   m_version = DBL::FileVersion(DBL::GetDatabasePath());
@@ -148,12 +154,8 @@ void SyncScheduler::AccountsChanged() {
 void SyncScheduler::ReadAccounts() {
   std::vector<Sync::Account> accounts;
   try {
-    DBL::RunTransaction(
-        [&](DBL::Transaction& t) {
-          Sync::EnsureTables(t);
-          accounts = Sync::ListAccounts(t);
-        },
-        true);
+    // Only reads: a write here would wait on the worker's transaction, and this is the window's thread.
+    DBL::RunTransaction([&](DBL::Transaction& t) { accounts = Sync::ListAccounts(t); }, false);
   } catch (const DBL::SQLException&) {
     return;  // keeps what it knew; the next look may find the file free
   }

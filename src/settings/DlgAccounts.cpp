@@ -31,11 +31,13 @@ constexpr int kStateWidth = 290;
 
 std::vector<Sync::Account> Accounts(std::vector<int>* conflicts) {
   std::vector<Sync::Account> accounts;
-  DBL::RunTransaction([&](DBL::Transaction& t) {
-    Sync::EnsureTables(t);
-    accounts = Sync::ListAccounts(t);
-    for (const Sync::Account& account : accounts) conflicts->push_back(Sync::ConflictCount(t, account.id));
-  });
+  // Only reads: a sync may be writing, and the window must not wait for it.
+  DBL::RunTransaction(
+      [&](DBL::Transaction& t) {
+        accounts = Sync::ListAccounts(t);
+        for (const Sync::Account& account : accounts) conflicts->push_back(Sync::ConflictCount(t, account.id));
+      },
+      false);
   return accounts;
 }
 

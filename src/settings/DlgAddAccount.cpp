@@ -110,11 +110,11 @@ CAutoCombo* DlgAddAccount::Choice(int kind) const {
 void DlgAddAccount::FillChoices() {
   const bool found = !m_found.collections.empty() || !m_found.calendarHome.isEmpty() ||
                      !m_found.addressbookHome.isEmpty();
+  m_add->setEnabled(found);
   for (const auto& [kind, component] : kComponents) {
     CAutoCombo* box = Choice(kind);
     box->ResetItems();
     box->setEnabled(found);
-    m_add->setEnabled(found);
     if (!found) continue;
     int first = -1;
     for (size_t index = 0; index < m_found.collections.size(); ++index) {

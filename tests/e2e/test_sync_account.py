@@ -5,6 +5,7 @@ import os
 import subprocess
 import sys
 import shutil
+import signal
 import tempfile
 
 import caldav
@@ -69,6 +70,9 @@ class AccountTest(DesktopTest):
 
 
 class AddAndSync(AccountTest):
+    # The event is made on the day shown: far from midnight, whenever the test runs.
+    LOCAL_TIME = "12:00"
+
     def phone_events(self):
         client = caldav.DAVClient(url=self.server.url, username=USER, password=PASSWORD)
         found = {}
@@ -140,6 +144,17 @@ class AddAndSync(AccountTest):
         # The password is in the Secret Service: a --sync without one on its input finds it.
         code, output = desk.run_program(["--sync"], timeout=60)
         self.assertEqual(code, 0, output)
+
+        # Started again, the organizer syncs once its window is up, with the password from there.
+        changed = self.phone_events()["Lunch with Ann and Bo"]
+        changed.icalendar_component["summary"] = "Dinner with Ann"
+        changed.save()
+        desk.organizer.send_signal(signal.SIGTERM)
+        desk.organizer.wait(10)
+        desk.launch()
+        desk.key("alt+3")
+        wait_for("the change of the phone listed", lambda: [r[-1] for r in self.rows()] == ["Dinner with Ann"],
+                 timeout=30)
 
 
 class RefusedAccounts(AccountTest):
