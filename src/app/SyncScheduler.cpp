@@ -35,7 +35,7 @@ SyncScheduler::Outcome SyncOne(int accountId) {
         Sync::PasswordStore::Load(Sync::PasswordStore::KeyOf(account->user, account->url));
     if (!password) {
       DBL::RunTransaction([&](DBL::Transaction& t) {
-        Sync::SetAccountState(t, accountId, "No password: the Secret Service has none", 0);
+        Sync::SetAccountState(t, accountId, "No password: add the account again to enter it", 0);
       });
       return outcome;
     }

@@ -320,7 +320,11 @@ void DlgAddAccount::Store(const std::vector<Sync::FoundCollection>& collections,
     DBL::RunTransaction([&](DBL::Transaction& t) {
       Sync::EnsureTables(t);
       for (const Sync::Account& known : Sync::ListAccounts(t)) {
-        if (known.user == account.user && known.url == account.url) return;  // already there: id stays 0
+        // Added again: only its password is taken, for a run that has none.
+        if (known.user == account.user && known.url == account.url) {
+          account.id = known.id;
+          return;
+        }
       }
       account.id = Sync::InsertAccount(t, account);
       for (size_t i = 0; i < collections.size(); ++i) {
@@ -329,10 +333,6 @@ void DlgAddAccount::Store(const std::vector<Sync::FoundCollection>& collections,
     });
   } catch (const DBL::SQLException& e) {
     EndBusy(QStringLiteral("The account was not stored: ") + Sentence(e.GetMessage()));
-    return;
-  }
-  if (account.id == 0) {
-    EndBusy(QStringLiteral("This account is already in the list."));
     return;
   }
   if (!Sync::PasswordStore::Save(Sync::PasswordStore::KeyOf(account.user, account.url), m_passwordText)) {

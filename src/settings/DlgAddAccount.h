@@ -25,6 +25,8 @@ class QProgressBar;
 // the account has none. Add makes the new collections, stores the account
 // and puts the password in the Secret Service (in memory where there is
 // none). Nothing is stored until the account answered with its collections.
+// An account added again keeps what it had and takes the password typed:
+// the way to give it one when the desktop has no Secret Service.
 class DlgAddAccount : public DlgBase {
   Q_OBJECT
 
