@@ -106,6 +106,7 @@ void SyncScheduler::Start() {
   m_thread.start(QThread::LowPriority);
   ReadAccounts();
   m_version = DBL::FileVersion(DBL::GetDatabasePath());
+  m_writes = DBL::SingleWriteCount();
   m_watch.start();
   if (QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)) {
     connect(QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
@@ -235,7 +236,15 @@ void SyncScheduler::ArmTimer() {
 }
 
 void SyncScheduler::WatchDatabase() {
-  if (m_running != 0 || m_due.empty()) return;
+  if (m_due.empty()) return;
+  // An edit in this window, also while a sync runs (which then runs once more).
+  if (const unsigned long writes = DBL::SingleWriteCount(); writes != m_writes) {
+    m_writes = writes;
+    m_changeDelay.start();
+  }
+  // The file's change counter tells of other writers too, but the sync's own
+  // writes raise it: it is only read between syncs.
+  if (m_running != 0) return;
   const std::string version = DBL::FileVersion(DBL::GetDatabasePath());
   if (version == m_version) return;
   m_version = version;

@@ -92,4 +92,5 @@ class SyncScheduler : public QObject {
   QTimer m_changeDelay;
   QElapsedTimer m_clock;
   std::string m_version;  // of the database file, after the last sync or change seen
+  unsigned long m_writes = 0;  // this process's single writes seen
 };
