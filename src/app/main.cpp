@@ -15,8 +15,10 @@ int main(int argc, char** argv) {
   mallopt(M_ARENA_MAX, 1);
   if (const std::optional<int> done = RunCommandLine(argc, argv, std::cout, std::cerr)) {
     const CommandLineRequest::Action action = ParseCommandLine(argc, argv).action;
-    if (action == CommandLineRequest::kImport || action == CommandLineRequest::kExport) {
-      // A copy running on the same database shows the new state; without a display.
+    if (action == CommandLineRequest::kImport || action == CommandLineRequest::kExport ||
+        action == CommandLineRequest::kSync || action == CommandLineRequest::kAddAccount) {
+      // A copy running on the same database shows the new state (records,
+      // accounts and their sync states); without a display.
       QCoreApplication core(argc, argv);
       RunningCopy::AskToRefresh(DBL::GetDatabasePath());
     }

@@ -3,6 +3,7 @@
 #include <malloc.h>
 #include <sqlite3.h>
 
+#include <atomic>
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
@@ -54,12 +55,19 @@ using Connection::Open;
 // Runs a change on an open connection. Returns SQLite's code, or
 // SQLITE_NOTFOUND when the statement succeeded but changed no row: an update
 // or delete of a record that is not in the file has not been stored.
+std::atomic<unsigned long>& SingleWrites() {
+  static std::atomic<unsigned long> count{0};
+  return count;
+}
+
 int RunChange(sqlite3* db, const std::string& sql) {
   const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) return rc;
   // A transaction the text left open is rolled back when the connection closes.
   if (!sqlite3_get_autocommit(db)) return SQLITE_ERROR;
-  return sqlite3_total_changes(db) > 0 ? SQLITE_OK : SQLITE_NOTFOUND;
+  if (sqlite3_total_changes(db) == 0) return SQLITE_NOTFOUND;
+  SingleWrites().fetch_add(1, std::memory_order_relaxed);
+  return SQLITE_OK;
 }
 
 int ExecuteChange(const std::string& sql, const std::string& dbFile) {
@@ -102,6 +110,8 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
 }
 
 }  // namespace
+
+unsigned long SingleWriteCount() { return SingleWrites().load(std::memory_order_relaxed); }
 
 int ExecuteInsert(const std::string& sql) { return ExecuteInsert(sql, GetDatabasePath()); }
 

@@ -37,6 +37,11 @@ std::string RealToString(double value);  // "%f": six decimals, no exponent
 
 std::string GetDatabasePath();
 
+// How many single-statement writes (ExecuteInsert, ExecuteUpdate,
+// ExecuteDelete) this process has stored: an edit of the person's, as
+// opposed to the bulk work of an import or a sync.
+unsigned long SingleWriteCount();
+
 // For tests: when set, connections opened afterwards report the text of every
 // statement SQLite starts on them. An empty function removes it.
 using StatementObserver = std::function<void(const std::string& sql)>;

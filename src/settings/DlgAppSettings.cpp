@@ -6,6 +6,7 @@
 
 #include "app/Message.h"
 #include "settings/ColorContrast.h"
+#include "settings/DlgAccounts.h"
 #include "settings/UTSettings.h"
 #include "ui/CButtonST.h"
 #include "ui/CColorStatic.h"
@@ -91,6 +92,10 @@ DlgAppSettings::DlgAppSettings(UTSettings* settings, QWidget* parent)
   }
   connect(qobject_cast<CButtonST*>(GetDlgItem(kIdRestoreDefaults)), &QAbstractButton::clicked, this,
           &DlgAppSettings::OnRestoreDefaults);
+  connect(qobject_cast<CButtonST*>(GetDlgItem(kIdAccounts)), &QAbstractButton::clicked, this, [this] {
+    DlgAccounts accounts(m_scheduler, this);
+    accounts.DoModal();
+  });
 }
 
 bool DlgAppSettings::OnInitDialog() {
@@ -146,9 +151,11 @@ bool DlgAppSettings::OnInitDialog() {
     button->setAccessibleName(QStringLiteral("Select ") + QString::fromUtf8(choice.name));
     ShowSwatch(index);
   }
-  auto* restore = qobject_cast<CButtonST*>(GetDlgItem(kIdRestoreDefaults));
-  restore->SetFlatStyle(false);
-  restore->setAccessibleName(restore->text());
+  for (int id : {static_cast<int>(kIdRestoreDefaults), static_cast<int>(kIdAccounts)}) {
+    auto* button = qobject_cast<CButtonST*>(GetDlgItem(id));
+    button->SetFlatStyle(false);
+    button->setAccessibleName(button->text());
+  }
 
   const std::pair<int, std::pair<int, const char*>> actions[] = {{kIdOk, {kEmblemIcon, "Save"}},
                                                                  {kIdCancel, {kCancelIcon, "Cancel"}}};

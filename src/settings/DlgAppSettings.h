@@ -2,12 +2,13 @@
 
 #include "ui/DlgBase.h"
 
+class SyncScheduler;
 class UTSettings;
 
 // The settings dialog: four options and seven colours of the application's one
-// settings object, which it changes at every click (not a copy). Save writes
-// the object to the database; Cancel leaves the changes in memory, unsaved,
-// for the next save to write.
+// settings object, which it changes at every click (not a copy), and the way
+// to the sync accounts. Save writes the object to the database; Cancel leaves
+// the changes in memory, unsaved, for the next save to write.
 class DlgAppSettings : public DlgBase {
   Q_OBJECT
 
@@ -34,9 +35,14 @@ class DlgAppSettings : public DlgBase {
     kIdMedPriorSwatch = 1106,
     kIdLoPriorSwatch = 1108,
     kIdRestoreDefaults = 1114,
+    kIdAccounts = 1115,
   };
 
   explicit DlgAppSettings(UTSettings* settings, QWidget* parent = nullptr);
+
+  // The syncs the account list starts and follows; without one, the list
+  // still adds and removes accounts.
+  void SetSyncScheduler(SyncScheduler* scheduler) { m_scheduler = scheduler; }
 
  protected:
   bool OnInitDialog() override;
@@ -55,5 +61,6 @@ class DlgAppSettings : public DlgBase {
   void WarnIfHardToRead(int choice, int colorRef);
 
   UTSettings* m_settings;
+  SyncScheduler* m_scheduler = nullptr;
   bool m_warnedContrast = false;
 };

@@ -52,6 +52,7 @@ Discovered Discover(DavClient& client, const QUrl& start) {
     if (!reply.error.empty() || reply.status == 401) {
       found.status = reply.status;
       found.error = Refused(reply, "");
+      found.untrustedCertificate = reply.untrustedCertificate;
       return found;
     }
     if (reply.status != 207) continue;

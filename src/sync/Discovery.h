@@ -19,6 +19,8 @@ struct FoundCollection {
 struct Discovered {
   std::string error;  // "" when the account answered
   int status = 0;     // the HTTP status of a refusal (401: wrong password)
+  // The SHA-256 of the server's certificate when it was refused as untrusted.
+  std::string untrustedCertificate;
   QUrl calendarHome;
   QUrl addressbookHome;
   std::vector<FoundCollection> collections;

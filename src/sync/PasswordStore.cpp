@@ -2,6 +2,7 @@
 
 #include <QEventLoop>
 #include <map>
+#include <mutex>
 #include <qt6keychain/keychain.h>
 
 namespace Sync {
@@ -10,9 +11,20 @@ namespace {
 
 const QString kService = QStringLiteral("Orvale Organizer");
 
+// The window's thread saves passwords while the sync's thread reads them.
+std::mutex& MemoryLock() {
+  static std::mutex lock;
+  return lock;
+}
+
 std::map<QString, QString>& Memory() {
   static std::map<QString, QString> passwords;
   return passwords;
+}
+
+void Remember(const QString& key, const QString& password) {
+  const std::lock_guard<std::mutex> guard(MemoryLock());
+  Memory()[key] = password;
 }
 
 // Runs a job to its end; true when it succeeded.
@@ -32,7 +44,7 @@ QString PasswordStore::KeyOf(const std::string& user, const std::string& url) {
 }
 
 bool PasswordStore::Save(const QString& key, const QString& password) {
-  Memory()[key] = password;
+  Remember(key, password);
   QKeychain::WritePasswordJob job(kService);
   job.setKey(key);
   job.setTextData(password);
@@ -40,17 +52,23 @@ bool PasswordStore::Save(const QString& key, const QString& password) {
 }
 
 std::optional<QString> PasswordStore::Load(const QString& key) {
-  const auto kept = Memory().find(key);
-  if (kept != Memory().end()) return kept->second;
+  {
+    const std::lock_guard<std::mutex> guard(MemoryLock());
+    const auto kept = Memory().find(key);
+    if (kept != Memory().end()) return kept->second;
+  }
   QKeychain::ReadPasswordJob job(kService);
   job.setKey(key);
   if (!Finish(job)) return std::nullopt;
-  Memory()[key] = job.textData();
+  Remember(key, job.textData());
   return job.textData();
 }
 
 void PasswordStore::Forget(const QString& key) {
-  Memory().erase(key);
+  {
+    const std::lock_guard<std::mutex> guard(MemoryLock());
+    Memory().erase(key);
+  }
   QKeychain::DeletePasswordJob job(kService);
   job.setKey(key);
   Finish(job);

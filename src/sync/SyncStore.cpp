@@ -103,6 +103,10 @@ void SetAccountState(DBL::Transaction& t, int accountId, const std::string& stat
            " where id = " + IntToString(accountId));
 }
 
+void SetAccountInterval(DBL::Transaction& t, int accountId, int minutes) {
+  t.Change("update sync_account set interval = " + IntToString(minutes) + " where id = " + IntToString(accountId));
+}
+
 void SetCollectionState(DBL::Transaction& t, int collectionId, const std::string& token, const std::string& state) {
   t.Change("update sync_collection set token = " + Quoted(token) + ", state = " + Quoted(state) +
            " where id = " + IntToString(collectionId));

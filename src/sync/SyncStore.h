@@ -59,6 +59,7 @@ int InsertAccount(DBL::Transaction& t, const Account& account);
 int InsertCollection(DBL::Transaction& t, const Collection& collection);
 // `lastSync` 0 keeps the time of the last whole sync.
 void SetAccountState(DBL::Transaction& t, int accountId, const std::string& state, long long lastSync);
+void SetAccountInterval(DBL::Transaction& t, int accountId, int minutes);
 void SetCollectionState(DBL::Transaction& t, int collectionId, const std::string& token, const std::string& state);
 void RemoveAccount(DBL::Transaction& t, int accountId);
 

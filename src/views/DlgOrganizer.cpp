@@ -29,6 +29,7 @@
 #include "records/UndoHistory.h"
 #include "reminders/ReminderScan.h"
 #include "search/DlgSearch.h"
+#include "views/SyncIndicator.h"
 #include "settings/DlgAppSettings.h"
 #include "ui/CAutoCombo.h"
 #include "ui/CButtonST.h"
@@ -121,6 +122,9 @@ DlgOrganizer::DlgOrganizer(QWidget* parent)
       m_tabs(qobject_cast<CMyTabCtrl*>(GetDlgItem(kIdTabs))),
       m_helpButton(qobject_cast<CButtonST*>(GetDlgItem(kIdHelp))),
       m_searchButton(qobject_cast<CButtonST*>(GetDlgItem(kIdSearch))),
+      m_syncButton(qobject_cast<CButtonST*>(GetDlgItem(kIdSyncNow))),
+      m_syncState(qobject_cast<CColorStatic*>(GetDlgItem(kIdSyncState))),
+      m_syncIndicator(new SyncIndicator(m_sync, m_syncState, m_syncButton, this)),
       m_undoNotice(new UndoNotice(this)),
       m_closeButton(qobject_cast<CButtonST*>(GetDlgItem(kIdClose))),
       m_minimizeButton(qobject_cast<CButtonST*>(GetDlgItem(kIdMinimize))),
@@ -140,6 +144,8 @@ DlgOrganizer::DlgOrganizer(QWidget* parent)
   connect(m_settingsButton, &QAbstractButton::clicked, this, &DlgOrganizer::OnSettings);
   connect(m_helpButton, &QAbstractButton::clicked, this, OpenHelp);
   connect(m_searchButton, &QAbstractButton::clicked, this, &DlgOrganizer::OnSearch);
+  connect(m_syncButton, &QAbstractButton::clicked, &m_sync, &SyncScheduler::SyncNow);
+  connect(&m_sync, &SyncScheduler::RecordsChanged, this, &DlgOrganizer::RefreshLists);
   connect(m_undoNotice, &UndoNotice::undoClicked, this, [this] { OnUndo(false); });
   connect(m_minimizeButton, &QAbstractButton::clicked, this, [this] { OnCommand(kTrayMinimize); });
   connect(m_closeButton, &QAbstractButton::clicked, this, &DlgOrganizer::CloseProgram);
@@ -175,6 +181,7 @@ void DlgOrganizer::RefreshLists() {
   for (int tab = 0; tab < m_tabs->count(); ++tab) {
     if (DlgBase* view = m_tabs->FindView(tab)) view->RefreshList();
   }
+  m_syncIndicator->Update();
 }
 
 void DlgOrganizer::OnImport() { ImportFiles(ExchangeActions::ChooseFilesToImport(this)); }
@@ -210,6 +217,7 @@ void DlgOrganizer::SetUpKeys() {
   onKeys({QKeySequence(Qt::Key_F1)}, [this] { m_helpButton->click(); });
   onKeys({QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { CloseProgram(); });
   onKeys({QKeySequence(Qt::CTRL | Qt::Key_F)}, [this] { m_searchButton->click(); });
+  onKeys({QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_R)}, [this] { m_sync.SyncNow(); });
   onKeys({QKeySequence(Qt::CTRL | Qt::Key_Z)}, [this] { OnUndo(false); });
   onKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}, [this] { OnUndo(true); });
   onKeys({QKeySequence(Qt::CTRL | Qt::Key_I)}, [this] { OnImport(); });
@@ -226,6 +234,7 @@ void DlgOrganizer::SetUpKeys() {
   m_editButton->SetKeyHint(QStringLiteral("Enter, F2"));
   m_helpButton->SetKeyHint(QStringLiteral("F1"));
   m_searchButton->SetKeyHint(QStringLiteral("Ctrl+F"));
+  m_syncButton->SetKeyHint(QStringLiteral("F5, Ctrl+R"));
   m_deleteButton->SetKeyHint(QStringLiteral("Delete; Ctrl+Z undoes"));
   m_closeButton->SetKeyHint(QStringLiteral("Ctrl+Q"));
 }
@@ -243,7 +252,8 @@ void DlgOrganizer::ChainFocus() {
     }
   }
   for (QWidget* control : std::initializer_list<QWidget*>{m_addButton, m_deleteButton, m_editButton, m_sort,
-                                                          m_settingsButton, m_searchButton, m_helpButton, m_tabs}) {
+                                                          m_settingsButton, m_syncButton, m_searchButton, m_helpButton,
+                                                          m_tabs}) {
     chain.push_back(control);
   }
   // The window's chain is a ring: after the tabs, Tab comes round to the page.
@@ -332,6 +342,7 @@ void DlgOrganizer::SetUpControls() {
   const std::pair<CButtonST*, std::pair<int, const char*>> iconButtons[] = {
       {m_addButton, {163, "Add"}},         {m_deleteButton, {166, "Delete"}}, {m_editButton, {165, "View and Edit"}},
       {m_settingsButton, {142, "Settings"}}, {m_helpButton, {140, "Help"}}, {m_searchButton, {143, "Search"}},
+      {m_syncButton, {144, "Sync Now"}},
   };
   for (const auto& [button, look] : iconButtons) {
     button->MakeTransparent();
@@ -353,6 +364,7 @@ void DlgOrganizer::OnSettings() {
   // Owned by this window, so that the window manager keeps it above this one,
   // also while this one stays on top.
   DlgAppSettings dialog(&Settings(), this);
+  dialog.SetSyncScheduler(&m_sync);
   if (dialog.DoModal() == kIdOk) {
     Settings().Save();
     update();
@@ -430,7 +442,8 @@ void DlgOrganizer::SetUpResizing() {
     anchor(control, false, true, false);
   }
   anchor(m_settingsButton, true, true, false);
-  for (QWidget* control : std::initializer_list<QWidget*>{m_searchButton, m_helpButton, m_minimizeButton, m_closeButton}) {
+  for (QWidget* control : std::initializer_list<QWidget*>{m_syncState, m_syncButton, m_searchButton, m_helpButton,
+                                                          m_minimizeButton, m_closeButton}) {
     anchor(control, true, false, false);
   }
   // A caption-less window has no borders to drag: a grip in its corner.
@@ -642,6 +655,9 @@ void DlgOrganizer::ApplyTopmost(bool on) {
 void DlgOrganizer::OnWindowUp() {
   if (m_windowUp) return;
   m_windowUp = true;
+  m_syncIndicator->Update();
+  // Syncs start once the window is up, never before it.
+  QTimer::singleShot(0, &m_sync, &SyncScheduler::Start);
   // After this paint has reached the screen.
   QTimer::singleShot(0, this, [this] {
     if (m_deferredTab >= 0) SetUpTab(std::exchange(m_deferredTab, -1));

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <vector>
 
+#include "app/SyncScheduler.h"
 #include "reminders/CSystemTray.h"
 #include "ui/DlgBase.h"
 
@@ -13,6 +14,7 @@ class CAutoCombo;
 class CButtonST;
 class CColorStatic;
 class CMyTabCtrl;
+class SyncIndicator;
 class UndoNotice;
 class QSizeGrip;
 
@@ -34,6 +36,8 @@ class DlgOrganizer : public DlgBase {
     kIdSettings = 1041,
     kIdHelp = 1042,
     kIdSearch = 1043,
+    kIdSyncNow = 1044,
+    kIdSyncState = 1047,
     kIdClose = 1045,
     kIdMinimize = 1048,
     kIdSortLabel = 1075,
@@ -63,7 +67,8 @@ class DlgOrganizer : public DlgBase {
   // Files dropped on the window or handed to the running copy: brought to
   // the front, then the previews; files of other kinds are refused.
   void OpenFiles(const QStringList& files);
-  // Every page reads its records again, after another process changed them.
+  // Every page reads its records again, after another process changed them
+  // (the sync state too: that process may have synced).
   void RefreshLists();
 
  protected:
@@ -134,6 +139,10 @@ class DlgOrganizer : public DlgBase {
   CMyTabCtrl* m_tabs;
   CButtonST* m_helpButton;
   CButtonST* m_searchButton;
+  CButtonST* m_syncButton;
+  CColorStatic* m_syncState;
+  SyncScheduler m_sync;
+  SyncIndicator* m_syncIndicator;
   UndoNotice* m_undoNotice;
   CButtonST* m_closeButton;
   CButtonST* m_minimizeButton;

@@ -204,3 +204,17 @@ TEST(SQLExceptionTest, CodesGiveTheirMessages) {
   const SQLException copy = SQLException(8);
   EXPECT_EQ(copy.GetMessage(), "Attempt to write a readonly database");
 }
+
+// The sync counts the person's edits by these: only a stored change counts.
+TEST_F(StoreTest, SingleWritesAreCountedOnlyWhenTheyStoreSomething) {
+  const unsigned long before = SingleWriteCount();
+  const int id = ExecuteInsert("insert into note (subject, content, last_updated, category_id) values ('a','',0,7)");
+  ASSERT_GT(id, 0);
+  EXPECT_EQ(ExecuteUpdate("update note set subject = 'b' where id = " + IntToString(id)), 0);
+  EXPECT_EQ(SingleWriteCount(), before + 2);
+  EXPECT_NE(ExecuteUpdate("update note set subject = 'c' where id = -5"), 0);
+  EXPECT_NE(ExecuteInsert("insert into no_such_table (x) values (1)"), 1);
+  EXPECT_EQ(SingleWriteCount(), before + 2);
+  EXPECT_EQ(ExecuteDelete("delete from note where id = " + IntToString(id)), 0);
+  EXPECT_EQ(SingleWriteCount(), before + 3);
+}

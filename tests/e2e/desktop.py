@@ -405,6 +405,17 @@ class DesktopTest(unittest.TestCase):
         """Runs before the organizer starts: a place to put records into the database."""
 
 
+# Light text on a dark background, as a user might choose.
+DARK = {"clr_background": 0x30261E, "clr_text": 0xE8EEF2, "clr_border": 0x7A5A3C, "clr_highlight": 0x6E4A2A}
+
+
+def save_screen(desk, name):
+    """A screenshot for a person to look at, when ORGANIZER_SHOTS names a folder."""
+    folder = os.environ.get("ORGANIZER_SHOTS")
+    if folder:
+        desk.screenshot(os.path.join(folder, name + ".png"))
+
+
 def colour_bytes(colour_ref):
     """A stored colour (red in the low byte) as the RGB bytes of a screen pixel."""
     return bytes([colour_ref & 0xFF, (colour_ref >> 8) & 0xFF, (colour_ref >> 16) & 0xFF])

@@ -1,21 +1,10 @@
 """Finding a record from anywhere, and taking back a delete."""
 
-import os
-
-from desktop import DesktopTest, wait_for
+from desktop import DARK, DesktopTest, save_screen, wait_for
 
 QUESTION = "Are you sure you want to delete this Task?"
 # Every column of the task, so that what comes back is compared whole.
 TASK_ROW = "SELECT * FROM task WHERE id = {}"
-# Light text on a dark background, as a user might choose.
-DARK = {"clr_background": 0x30261E, "clr_text": 0xE8EEF2, "clr_border": 0x7A5A3C, "clr_highlight": 0x6E4A2A}
-
-
-def save_screen(desk, name):
-    """A screenshot for a person to look at, when ORGANIZER_SHOTS names a folder."""
-    folder = os.environ.get("ORGANIZER_SHOTS")
-    if folder:
-        desk.screenshot(os.path.join(folder, name + ".png"))
 
 
 class Search(DesktopTest):

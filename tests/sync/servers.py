@@ -27,11 +27,13 @@ def free_port():
 class Server:
     """A server process in a temporary folder, stopped with stop()."""
 
-    def __init__(self, kind):
+    def __init__(self, kind, tls=None):
+        """tls: (certificate file, key file) for a Radicale that speaks https."""
         self.kind = kind
+        self.tls = tls
         self.folder = tempfile.mkdtemp(prefix="organizer-dav-")
         self.port = free_port()
-        self.url = "http://127.0.0.1:%d/" % self.port
+        self.url = "%s://127.0.0.1:%d/" % ("https" if tls else "http", self.port)
         self.proc = None
         self.start()
 
@@ -55,9 +57,10 @@ class Server:
                 f.write("%s:%s\n" % (USER, PASSWORD))
             config = os.path.join(self.folder, "config")
             with open(config, "w") as f:
-                f.write("[server]\nhosts = 127.0.0.1:%d\n[auth]\ntype = htpasswd\nhtpasswd_filename = %s\n"
+                tls = "ssl = True\ncertificate = %s\nkey = %s\n" % self.tls if self.tls else ""
+                f.write("[server]\nhosts = 127.0.0.1:%d\n%s[auth]\ntype = htpasswd\nhtpasswd_filename = %s\n"
                         "htpasswd_encryption = plain\n[storage]\nfilesystem_folder = %s\n"
-                        "[logging]\nlevel = warning\n" % (self.port, users, os.path.join(self.folder, "data")))
+                        "[logging]\nlevel = warning\n" % (self.port, tls, users, os.path.join(self.folder, "data")))
             command = ["radicale", "--config", config]
         else:
             command = ["xandikos", "-d", os.path.join(self.folder, "data"), "--defaults",

@@ -1,0 +1,119 @@
+#include <QSignalSpy>
+#include <QTest>
+
+#include "ModalAnswers.h"
+#include "UiTest.h"
+#include "app/Message.h"
+#include "app/SyncScheduler.h"
+#include "db/DBL.h"
+#include "db/Transaction.h"
+#include "settings/DlgAccounts.h"
+#include "sync/PasswordStore.h"
+#include "sync/SyncStore.h"
+#include "ui/CAutoCombo.h"
+#include "ui/CButtonST.h"
+#include "ui/CColorListCtrl.h"
+#include "ui/DlgMessage.h"
+
+namespace {
+
+class SyncAccountsTest : public UiTest {
+ protected:
+  int AddAccount(const std::string& url, const std::string& state, long long lastSync) {
+    int id = 0;
+    DBL::RunTransaction([&](DBL::Transaction& t) {
+      Sync::EnsureTables(t);
+      Sync::Account account;
+      account.url = url;
+      account.user = "alice";
+      account.state = state;
+      account.lastSync = lastSync;
+      id = Sync::InsertAccount(t, account);
+      Sync::InsertCollection(t, {0, id, url + "alice/calendar/", "Calendar", {2}, "", ""});
+    });
+    return id;
+  }
+
+  std::vector<Sync::Account> Accounts() {
+    std::vector<Sync::Account> accounts;
+    DBL::RunTransaction([&](DBL::Transaction& t) { accounts = Sync::ListAccounts(t); }, false);
+    return accounts;
+  }
+};
+
+TEST(SyncRetry, DelaysDoubleUpToTheIntervalButNeverUndercutRetryAfter) {
+  EXPECT_EQ(SyncScheduler::RetryDelaySeconds(1, -1, 15), 30);
+  EXPECT_EQ(SyncScheduler::RetryDelaySeconds(2, -1, 15), 60);
+  EXPECT_EQ(SyncScheduler::RetryDelaySeconds(4, -1, 15), 240);
+  EXPECT_EQ(SyncScheduler::RetryDelaySeconds(40, -1, 15), 900);  // no overflow after many failures
+  EXPECT_EQ(SyncScheduler::RetryDelaySeconds(1, 600, 15), 600);
+  EXPECT_EQ(SyncScheduler::RetryDelaySeconds(1, 7200, 15), 7200);
+  EXPECT_EQ(SyncScheduler::RetryDelaySeconds(3, -1, 1), 60);
+}
+
+TEST_F(SyncAccountsTest, TheListShowsEachAccountsStateAndTheIntervalIsKeptPerAccount) {
+  const long long now = QDateTime::currentSecsSinceEpoch();
+  const int first = AddAccount("https://dav.example.org/", "Synced", now - 150);
+  const int second = AddAccount("https://cloud.example.net/", "Password refused", 0);
+  DlgAccounts dialog(nullptr);
+  dialog.Create();
+  auto* list = qobject_cast<CColorListCtrl*>(dialog.GetDlgItem(DlgAccounts::kIdList));
+  ASSERT_EQ(list->GetItemCount(), 2);
+  EXPECT_EQ(list->GetItemText(0, 0), "alice at dav.example.org");
+  EXPECT_EQ(list->GetItemText(0, 1), "Synced 2 minutes ago");
+  EXPECT_EQ(list->GetItemText(1, 1), "Password refused");
+  EXPECT_EQ(list->GetItemValue(0), first);
+
+  list->SelectRow(1);
+  auto* interval = qobject_cast<CAutoCombo*>(dialog.GetDlgItem(DlgAccounts::kIdInterval));
+  EXPECT_EQ(interval->currentText(), "15 minutes");
+  interval->SelectItem(interval->findText("1 hour"));
+  emit interval->selChange();
+  for (const Sync::Account& account : Accounts()) {
+    EXPECT_EQ(account.interval, account.id == second ? 60 : 15) << account.url;
+  }
+  list->SelectRow(0);
+  EXPECT_EQ(interval->currentText(), "15 minutes");
+  list->SelectRow(1);
+  EXPECT_EQ(interval->currentText(), "1 hour");
+}
+
+TEST_F(SyncAccountsTest, RemovingAnAccountAsksAndKeepsTheRecords) {
+  AddAccount("https://dav.example.org/", "Synced", 0);
+  ASSERT_GT(DBL::ExecuteInsert("insert into event (title, event_date) values ('Flight', 46000)"), 0);
+  DlgAccounts dialog(nullptr);
+  dialog.Create();
+  auto* remove = qobject_cast<CButtonST*>(dialog.GetDlgItem(DlgAccounts::kIdRemove));
+  std::vector<std::string> asked;
+  SetMessageHook([&](const std::string& text, int) {
+    asked.push_back(text);
+    return asked.size() == 1 ? 2 : 1;  // No, then Yes
+  });
+  remove->click();
+  EXPECT_EQ(Accounts().size(), 1u);
+  remove->click();
+  SetMessageHook(nullptr);
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_NE(asked[0].find("alice at dav.example.org"), std::string::npos) << asked[0];
+  EXPECT_TRUE(Accounts().empty());
+  EXPECT_EQ(qobject_cast<CColorListCtrl*>(dialog.GetDlgItem(DlgAccounts::kIdList))->GetItemCount(), 0);
+  DBL::MemResultSet events = DBL::ExecuteQuery("select count(*) as n from event");
+  ASSERT_TRUE(events.Next());
+  EXPECT_EQ(events.GetInt("n"), 1);
+}
+
+TEST_F(SyncAccountsTest, AnUnreachableServerIsTriedInTheBackgroundAndMarkedOffline) {
+  // Port 1 on this computer: nothing listens there.
+  const int id = AddAccount("http://127.0.0.1:1/", "", 0);
+  Sync::PasswordStore::Save(Sync::PasswordStore::KeyOf("alice", "http://127.0.0.1:1/"), "secret");
+  SyncScheduler scheduler;
+  QSignalSpy states(&scheduler, &SyncScheduler::StateChanged);
+  scheduler.Start();
+  EXPECT_EQ(scheduler.RunningAccount(), id);  // the work went to the worker: this thread goes on
+  ASSERT_TRUE(QTest::qWaitFor([&] { return scheduler.RunningAccount() == 0; }, 20000));
+  EXPECT_GE(states.count(), 2);
+  ASSERT_EQ(Accounts().size(), 1u);
+  EXPECT_EQ(Accounts()[0].state, "Offline, will retry");
+}
+
+}  // namespace
