@@ -318,11 +318,9 @@ class CollectionSync {
         [&](DBL::Transaction& t) {
           Interop::RecordWriter writer(t, false);
           std::map<std::pair<int, int>, RecordIdentity> identities;
-          for (RecordIdentity& identity : ListIdentities(t)) {
-            if (m_collection.kinds.count(identity.kind)) {
-              const std::pair<int, int> key(identity.kind, identity.record_id);
-              identities.emplace(key, std::move(identity));
-            }
+          for (RecordIdentity& identity : ListIdentities(t, m_collection.kinds)) {
+            const std::pair<int, int> key(identity.kind, identity.record_id);
+            identities.emplace(key, std::move(identity));
           }
           // A task's or an event's rule is one of its fields, written from the
           // rule table over what the server last sent.
