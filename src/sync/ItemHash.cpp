@@ -3,7 +3,6 @@
 #include <QCryptographicHash>
 #include <algorithm>
 #include <cctype>
-#include <cstring>
 #include <deque>
 #include <string_view>
 #include <vector>
@@ -29,16 +28,24 @@ bool Rewritten(std::string_view line) {
   return false;
 }
 
+bool LineEnd(char c) { return c == '\r' || c == '\n'; }
+
 // True when the text can be split line by line right here with the result
 // the full content-line reader gives: nothing it would refuse, and no
-// quoted-printable soft break (a line ending in "=").
+// quoted-printable soft break (a line ending in "="). One pass: this runs for
+// every record of a collection at every sync.
 bool Plain(std::string_view text) {
-  if (text.size() > Interop::kMaxLineBytes || text.find_first_not_of(" \t\r\n") == std::string_view::npos) return false;
-  if (std::memchr(text.data(), '\0', text.size())) return false;
-  if (text.ends_with('=') || text.find("=\r") != std::string_view::npos || text.find("=\n") != std::string_view::npos) {
-    return false;
+  if (text.size() > Interop::kMaxLineBytes) return false;
+  bool content = false;
+  bool ascii = true;
+  char previous = 0;
+  for (const char c : text) {
+    if (c == '\0' || (previous == '=' && LineEnd(c))) return false;
+    if (!content && c != ' ' && c != '\t' && !LineEnd(c)) content = true;
+    if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
+    previous = c;
   }
-  return Interop::IsUtf8(text);
+  return content && previous != '=' && (ascii || Interop::IsUtf8(text));
 }
 
 // The content lines of a plain text: views into it, or into `unfolded` for
@@ -52,14 +59,15 @@ void SplitPlain(std::string_view text, std::vector<std::string_view>& lines, std
     current = {};
     joined = nullptr;
   };
+  const size_t size = text.size();
   size_t pos = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
-  while (pos < text.size()) {
-    size_t end = text.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos) end = text.size();
+  while (pos < size) {
+    size_t end = pos;
+    while (end < size && !LineEnd(text[end])) ++end;
     const std::string_view physical = text.substr(pos, end - pos);
     pos = end;
-    if (pos < text.size() && text[pos] == '\r') ++pos;
-    if (pos < text.size() && text[pos] == '\n') ++pos;
+    if (pos < size && text[pos] == '\r') ++pos;
+    if (pos < size && text[pos] == '\n') ++pos;
     if (physical.empty()) continue;
     if (!current.empty() && (physical[0] == ' ' || physical[0] == '\t')) {
       if (!joined) joined = &unfolded.emplace_back(current);

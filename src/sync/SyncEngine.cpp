@@ -3,6 +3,7 @@
 #include <QCryptographicHash>
 #include <QUrl>
 #include <QUuid>
+#include <optional>
 
 #include "db/Transaction.h"
 #include "interop/CalendarMapping.h"
@@ -316,7 +317,13 @@ class CollectionSync {
   void ReadLocal() {
     DBL::RunTransaction(
         [&](DBL::Transaction& t) {
-          Interop::RecordWriter writer(t, false);
+          // Category names are needed only for records written afresh: most
+          // syncs find every record as it was sent and never read them.
+          std::optional<Interop::RecordWriter> writer;
+          const auto categoryName = [&](int id) {
+            if (!writer) writer.emplace(t, false);
+            return writer->CategoryName(id);
+          };
           std::map<std::pair<int, int>, RecordIdentity> identities;
           for (RecordIdentity& identity : ListIdentities(t, m_collection.kinds)) {
             const std::pair<int, int> key(identity.kind, identity.record_id);
@@ -358,7 +365,7 @@ class CollectionSync {
             for (const TaskRecord& r : ListTasks(t)) {
               take(0, r.id, [&](InteropItem& i) { i.task = r; }, withRule(0, r.id, Interop::FieldsOf(r)),
                    [&](const std::string& uid, const std::string& kept, const Interop::RecordFields& before) {
-                     return Interop::ComponentForTask(r, writer.CategoryName(r.category_id), uid, kept, before,
+                     return Interop::ComponentForTask(r, categoryName(r.category_id), uid, kept, before,
                                                       repeatOf(0, r.id));
                    });
             }
@@ -367,7 +374,7 @@ class CollectionSync {
             for (const ContactRecord& r : ListContacts(t)) {
               take(1, r.id, [&](InteropItem& i) { i.contact = r; }, Interop::FieldsOf(r),
                    [&](const std::string& uid, const std::string& kept, const Interop::RecordFields& before) {
-                     return Interop::CardForContact(r, writer.CategoryName(r.cat_id), uid, kept, before);
+                     return Interop::CardForContact(r, categoryName(r.cat_id), uid, kept, before);
                    });
             }
           }
@@ -383,7 +390,7 @@ class CollectionSync {
             for (const NoteRecord& r : ListNotes(t)) {
               take(3, r.id, [&](InteropItem& i) { i.note = r; }, Interop::FieldsOf(r),
                    [&](const std::string& uid, const std::string& kept, const Interop::RecordFields& before) {
-                     return Interop::ComponentForNote(r, writer.CategoryName(r.category_id), uid, kept, before);
+                     return Interop::ComponentForNote(r, categoryName(r.category_id), uid, kept, before);
                    });
             }
           }
