@@ -16,11 +16,11 @@ std::string UuidFor(int kind, int id) { return "orvale-" + std::to_string(kind) 
 
 }  // namespace
 
-RecordTexts::RecordTexts(DBL::Transaction& transaction) {
+RecordTexts::RecordTexts(DBL::Transaction& transaction, const std::set<int>& kinds) {
   for (int kind : {0, 1, 3}) {
     for (const CategoryRecord& category : ListCategories(kind, transaction)) m_names[category.id] = category.name;
   }
-  for (RecordIdentity& identity : ListIdentities(transaction)) {
+  for (RecordIdentity& identity : ListIdentities(transaction, kinds)) {
     const std::pair<int, int> key(identity.kind, identity.record_id);
     m_identities.emplace(key, std::move(identity));
   }

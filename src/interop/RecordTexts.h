@@ -26,7 +26,9 @@ namespace Interop {
 // with the series' UID and its RECURRENCE-ID.
 class RecordTexts {
  public:
-  explicit RecordTexts(DBL::Transaction& transaction);
+  // `kinds` narrows the identities read to those kinds (all when empty): a
+  // sync of one collection needs only its own.
+  explicit RecordTexts(DBL::Transaction& transaction, const std::set<int>& kinds = {});
 
   // Before the texts of tasks or events: which are unchanged, and where each
   // series starts.

@@ -38,11 +38,6 @@ RecordFields RecordWriter::Fields(const InteropItem& item) {
   return fields;
 }
 
-std::string RecordWriter::CategoryName(int id) const {
-  const auto found = m_names.find(id);
-  return found == m_names.end() ? std::string() : found->second;
-}
-
 void RecordWriter::SetCategory(InteropItem& item) {
   if (item.kind == 2) return;
   int id = 0;

@@ -29,9 +29,6 @@ class RecordWriter {
   // `fields`; returns the record's id.
   int Store(InteropItem& item, int id, const std::string& fields);
 
-  // The name of a category by id ("" when unknown), for writing a record out.
-  std::string CategoryName(int id) const;
-
   static RecordFields Fields(const InteropItem& item);
 
  private:

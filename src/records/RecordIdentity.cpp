@@ -3,8 +3,11 @@
 #include "db/DBL.h"
 #include "db/Transaction.h"
 
-std::vector<RecordIdentity> ListIdentities(DBL::Transaction& transaction) {
-  DBL::MemResultSet rows = transaction.Query("select kind, record_id, uid, component, fields from record_identity");
+std::vector<RecordIdentity> ListIdentities(DBL::Transaction& transaction, const std::set<int>& kinds) {
+  std::string sql = "select kind, record_id, uid, component, fields from record_identity";
+  for (int kind : kinds) sql += (kind == *kinds.begin() ? " where kind in (" : ",") + DBL::IntToString(kind);
+  if (!kinds.empty()) sql += ")";
+  DBL::MemResultSet rows = transaction.Query(sql);
   std::vector<RecordIdentity> identities;
   identities.reserve(rows.RowCount());
   while (rows.Next()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,8 @@ struct RecordIdentity {
   bool operator==(const RecordIdentity&) const = default;
 };
 
-std::vector<RecordIdentity> ListIdentities(DBL::Transaction& transaction);
+// Every identity, or those of the given kinds only.
+std::vector<RecordIdentity> ListIdentities(DBL::Transaction& transaction, const std::set<int>& kinds = {});
 // Stores the identity, replacing the record's earlier one. An import stores
 // thousands: the statement is prepared once per transaction and the texts
 // are bound, not parsed again as quoted SQL (they are stored encoded alike).

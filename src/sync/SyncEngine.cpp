@@ -368,7 +368,7 @@ class CollectionSync {
   std::map<RecordKey, LocalRecord> RecordsNow(DBL::Transaction& t, const std::set<RecordKey>* only) const {
     std::map<RecordKey, LocalRecord> records;
     std::vector<std::pair<RecordKey, std::string>> occurrences;
-    Interop::RecordTexts texts(t);
+    Interop::RecordTexts texts(t, m_collection.kinds);
     const auto take = [&](int kind, const auto& record, auto fill) {
       const RecordIdentity* identity = texts.Identity(kind, record.id);
       if (!identity) return;  // no UID yet: next time

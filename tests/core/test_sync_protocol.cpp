@@ -85,6 +85,30 @@ TEST(ItemHash, IgnoresWhatServersRewriteButNotWhatThePersonChanged) {
             ItemHash("BEGIN:VCARD\r\nFN:Ann\r\nREV:2027\r\nEND:VCARD\r\n"));
 }
 
+// Hashes are stored with every synced item: a hash that came out different
+// for the same text would make every item look changed after an update.
+TEST(ItemHash, GivesTheHashesStoredByEarlierSyncs) {
+  const std::string folded =
+      "\xEF\xBB\xBF" "BEGIN:VEVENT\r\nUID:a-1\r\ndtstamp:20260101T000000Z\r\nSUMMARY:A long summary that is \r\n"
+      "\tfolded twice over thr\r\n ee lines  \r\n\r\nitem1.REV:1\r\nX-ODD;P=\"a:b\":v\t\r\nEND:VEVENT\r\n";
+  const std::string crOnly = "BEGIN:VCARD\rVERSION:3.0\rFN:Ann\rN:;Ann;;;\r\rEND:VCARD";
+  const std::string quotedPrintable =
+      "BEGIN:VCARD\r\nVERSION:2.1\r\nNOTE;ENCODING=QUOTED-PRINTABLE:line one=0D=0A=\r\nline two=\r\n\r\nEND:VCARD\r\n";
+  const std::string notUtf8 = "BEGIN:VCARD\r\nFN:Ren\xE9\r\nEND:VCARD\r\n";
+  const std::string latin1 = "BEGIN:VCARD\r\nFN;CHARSET=ISO-8859-1:Ren\xE9\r\nEND:VCARD\r\n";
+  for (const auto& [text, hash] : std::vector<std::pair<std::string, std::string>>{
+           {folded, "363be89a0fe34999e558b052a1356082dacb1c7d"},
+           {crOnly, "b44d954c9b1b0c96696483e7c5dc4839bc19513e"},
+           {quotedPrintable, "b7014ef5e8c66e3001ab7a52be209dd5c1614fd7"},
+           {notUtf8, "b458be0020c9ed65699e422b4f636d07837951ad"},
+           {latin1, "3d06c1401b5e9a8826f9bdead7c8c418ca198a71"},
+           {"", "adc83b19e793491b1c6ea0fd8b46cd9f32e592fc"},
+           {" \r\n", "c8e6f04f9f44a4d08986ff5dd3817a689d3ebc5d"},
+           {"FN:Ann \t", "999be80ddc83b5e7eaf5ac6facd1ccb1cfce3741"}}) {
+    EXPECT_EQ(ItemHash(text), hash);
+  }
+}
+
 TEST(DavClient, PlainHttpOnlyForThisComputer) {
   EXPECT_EQ(DavClient::RefusalOf(QUrl("https://dav.example.org/")), "");
   EXPECT_EQ(DavClient::RefusalOf(QUrl("http://127.0.0.1:5232/")), "");
