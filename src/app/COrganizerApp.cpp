@@ -36,8 +36,12 @@ constexpr int kBackupIntervalMs = 24 * 60 * 60 * 1000;
 // black on black), so start-up problems are shown in a plain box.
 int ShowMessageBox(const std::string& text, int kind) {
   const QString message = QString::fromStdString(text);
-  if (kind == kMessageYesNo) {
-    return QMessageBox::question(nullptr, Paths::kAppName, message) == QMessageBox::Yes ? 1 : 2;
+  if (kind == kMessageYesNo || kind == kMessageYesNoCaution) {
+    const QMessageBox::StandardButton preset = kind == kMessageYesNo ? QMessageBox::NoButton : QMessageBox::No;
+    return QMessageBox::question(nullptr, Paths::kAppName, message, QMessageBox::Yes | QMessageBox::No, preset) ==
+                   QMessageBox::Yes
+               ? 1
+               : 2;
   }
   QMessageBox box(QMessageBox::Information, Paths::kAppName, message);
   // So that a file name or command in it can be copied.

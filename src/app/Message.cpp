@@ -14,7 +14,7 @@ MessageHook& Hook() {
 int ShowMessage(const std::string& text, int kind) {
   if (Hook()) return Hook()(text, kind);
   std::cerr << text << '\n';
-  return kind == kMessageYesNo ? 2 : 1;
+  return kind == kMessageYesNo || kind == kMessageYesNoCaution ? 2 : 1;
 }
 
 void SetMessageHook(MessageHook hook) { Hook() = std::move(hook); }

@@ -9,6 +9,7 @@ enum MessageKind {
   kMessageYesNo = 0,     // a question: returns 1 for Yes, 2 for No
   kMessageNotice = 1,    // a notice without buttons that closes itself
   kMessageOkNotice = 2,  // a notice with an OK button
+  kMessageYesNoCaution = 3,  // a question whose safe answer, No, is the default
 };
 
 using MessageHook = std::function<int(const std::string& text, int kind)>;

@@ -51,7 +51,7 @@ SyncScheduler::Outcome SyncOne(int accountId) {
     for (const Sync::CollectionResult& done : result.collections) {
       if (done.received + done.deletedHere + done.conflicts > 0) outcome.recordsChanged = true;
       outcome.retryAfter = std::max(outcome.retryAfter, done.retryAfter);
-      if (done.emptyOnServer) outcome.emptyOnServer.push_back(done.name.empty() ? done.href : done.name);
+      if (done.emptyOnServer) outcome.emptyOnServer.emplace_back(done.collectionId, done.name.empty() ? done.href : done.name);
       const bool passing = (done.status == 0 || done.status >= 500) && done.error.find("certificate") == std::string::npos;
       if (!done.error.empty() && passing) outcome.retry = true;
     }
@@ -217,9 +217,10 @@ void SyncScheduler::OnDone(const Outcome& outcome) {
   // The sync's own writes are no change to send.
   m_version = DBL::FileVersion(DBL::GetDatabasePath());
   if (outcome.recordsChanged) emit RecordsChanged();
-  // Collections held back because they came back empty keep their state text
-  // ("... came back empty"); asking the person what to do belongs here.
   emit StateChanged();
+  for (const auto& [collectionId, name] : outcome.emptyOnServer) {
+    emit CollectionEmptied(outcome.accountId, collectionId, QString::fromStdString(name));
+  }
   RunNext();
   ArmTimer();
 }

@@ -27,7 +27,8 @@ class SyncScheduler : public QObject {
     bool retry = false;           // a passing fault: tried again soon
     int retryAfter = -1;          // seconds the server asked to wait
     bool recordsChanged = false;  // records were added, changed or deleted here
-    std::vector<std::string> emptyOnServer;  // collections held back: they came back empty
+    // Collections held back because they came back empty: id and name.
+    std::vector<std::pair<int, std::string>> emptyOnServer;
   };
 
   static constexpr int kChangeDelayMs = 4000;
@@ -62,6 +63,9 @@ class SyncScheduler : public QObject {
   void StateChanged();
   // A sync changed records: the pages read them again.
   void RecordsChanged();
+  // A collection came back empty from the server while it held items here:
+  // nothing was mirrored, and the person decides what happens.
+  void CollectionEmptied(int accountId, int collectionId, const QString& name);
 
  private:
   struct Timing {

@@ -175,7 +175,7 @@ void DlgAddAccount::OnFound(const Sync::Discovered& found, const std::string& pi
                                  ".\n\nIts SHA-256 fingerprint:\n" + found.untrustedCertificate +
                                  "\n\nTrust this one certificate for this account? Only do so when the fingerprint is "
                                  "the one your server shows.";
-    if (ShowMessage(question, kMessageYesNo) == 1) {
+    if (ShowMessage(question, kMessageYesNoCaution) == 1) {
       m_pin = found.untrustedCertificate;
       OnFind();
       return;

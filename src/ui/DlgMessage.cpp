@@ -66,10 +66,17 @@ bool DlgMessage::OnInitDialog() {
       m_noButton->hide();
       setGeometry(geometry().adjusted(0, 20, 0, -20));
       break;
-    case 0: {
+    case 0:
+    case 3: {
       const int gap = (dialogWidth - yesWidth - noWidth) / 2;
       m_yesButton->move(gap, m_yesButton->y());
       m_noButton->move(gap + yesWidth + 1, m_noButton->y());
+      if (m_kind == 3) {
+        // Enter alone must not do what cannot be taken back.
+        m_yesButton->SetDefault(false);
+        m_noButton->SetDefault(true);
+        m_noButton->setFocus();
+      }
       break;
     }
     case 2:

@@ -26,7 +26,9 @@
 #include "app/AppBase.h"
 #include "app/Message.h"
 #include "app/Paths.h"
+#include "db/SQLException.h"
 #include "records/UndoHistory.h"
+#include "sync/AccountSync.h"
 #include "reminders/ReminderScan.h"
 #include "search/DlgSearch.h"
 #include "views/SyncIndicator.h"
@@ -146,6 +148,7 @@ DlgOrganizer::DlgOrganizer(QWidget* parent)
   connect(m_searchButton, &QAbstractButton::clicked, this, &DlgOrganizer::OnSearch);
   connect(m_syncButton, &QAbstractButton::clicked, &m_sync, &SyncScheduler::SyncNow);
   connect(&m_sync, &SyncScheduler::RecordsChanged, this, &DlgOrganizer::RefreshLists);
+  connect(&m_sync, &SyncScheduler::CollectionEmptied, this, &DlgOrganizer::OnCollectionEmptied, Qt::QueuedConnection);
   connect(m_undoNotice, &UndoNotice::undoClicked, this, [this] { OnUndo(false); });
   connect(m_minimizeButton, &QAbstractButton::clicked, this, [this] { OnCommand(kTrayMinimize); });
   connect(m_closeButton, &QAbstractButton::clicked, this, &DlgOrganizer::CloseProgram);
@@ -358,6 +361,27 @@ void DlgOrganizer::SetUpControls() {
     button->SetStateColor(CButtonST::kColorFgIn, kHoverRed);
     button->SetStateColor(CButtonST::kColorFgOut, settings.GetClrText());
   }
+}
+
+// A server that suddenly holds nothing may have lost its data rather than
+// had it deleted on purpose, so the person decides; putting the items back is
+// the answer that loses nothing, and Enter alone gives it.
+void DlgOrganizer::OnCollectionEmptied(int accountId, int collectionId, const QString& name) {
+  const std::string question = "The collection \"" + name.toStdString() +
+                               "\" came back empty from the server, while its items are still here. Nothing was "
+                               "deleted.\n\nDelete them here too? No puts them back on the server.";
+  const bool deleteHere = ShowMessage(question, kMessageYesNoCaution) == 1;
+  try {
+    if (Sync::AnswerEmptyCollection(collectionId, deleteHere ? Sync::EmptyAnswer::kDeleteHere
+                                                             : Sync::EmptyAnswer::kPutBack) < 0) {
+      return;  // another copy is syncing: the next sync asks again
+    }
+  } catch (const DBL::SQLException& e) {
+    ShowMessage("The answer could not be stored: " + e.GetMessage(), kMessageOkNotice);
+    return;
+  }
+  if (deleteHere) RefreshLists();
+  m_sync.SyncAccountNow(accountId);
 }
 
 void DlgOrganizer::OnSettings() {

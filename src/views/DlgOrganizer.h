@@ -97,6 +97,7 @@ class DlgOrganizer : public DlgBase {
   void OnSortChange();
   void SortAsShown();
   void OnSettings();
+  void OnCollectionEmptied(int accountId, int collectionId, const QString& name);
   void ApplyNewColors();
   void OnCommand(unsigned command);
   void MinimizeToTray();

@@ -26,6 +26,12 @@ int RunAndAnswer(DlgMessage& message, std::function<void(DlgMessage&)> act) {
 
 CButtonST* Button(DlgMessage& message, int id) { return qobject_cast<CButtonST*>(message.GetDlgItem(id)); }
 
+// Where a key typed now goes: the control with the focus, or the dialog.
+QWidget* FocusIn(DlgMessage& message) {
+  QWidget* focus = message.focusWidget();
+  return focus ? focus : &message;
+}
+
 }  // namespace
 
 using DlgMessageTest = UiTest;
@@ -64,6 +70,19 @@ TEST_F(DlgMessageTest, ReturnEnterAndSpacePressTheFocusedAnswer) {
           << "key " << key << " on button " << answer;
     }
   }
+}
+
+TEST_F(DlgMessageTest, ReturnAloneAnswersYesToAQuestionButNoToACautiousOne) {
+  DlgMessage plain(kQuestion, 0);
+  EXPECT_EQ(RunAndAnswer(plain, [](DlgMessage& m) { QTest::keyClick(FocusIn(m), Qt::Key_Return); }), 1);
+  DlgMessage cautious(QStringLiteral("Trust this one certificate for this account?"), 3);
+  EXPECT_EQ(RunAndAnswer(cautious,
+                         [](DlgMessage& m) {
+                           EXPECT_FALSE(Button(m, 2)->isHidden());
+                           EXPECT_TRUE(Button(m, 2)->IsDefault());
+                           QTest::keyClick(FocusIn(m), Qt::Key_Return);
+                         }),
+            2);
 }
 
 TEST_F(DlgMessageTest, NoticeWithOkShowsOneCentredOkButton) {
