@@ -108,6 +108,14 @@ void SyncScheduler::Start() {
   m_version = DBL::FileVersion(DBL::GetDatabasePath());
   m_writes = DBL::SingleWriteCount();
   m_watch.start();
+  SyncNow();
+}
+
+// The network's state matters only to accounts; without one, its backend
+// (a plugin and a bus connection) is never loaded.
+void SyncScheduler::WatchNetwork() {
+  if (m_watchingNetwork || m_due.empty()) return;
+  m_watchingNetwork = true;
   if (QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)) {
     connect(QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
             [this](QNetworkInformation::Reachability reachability) {
@@ -119,7 +127,6 @@ void SyncScheduler::Start() {
               OnTimer();
             });
   }
-  SyncNow();
 }
 
 void SyncScheduler::SyncNow() {
@@ -173,6 +180,7 @@ void SyncScheduler::ReadAccounts() {
   m_due = std::move(next);
   m_queue.erase(std::remove_if(m_queue.begin(), m_queue.end(), [this](int id) { return !m_due.count(id); }),
                 m_queue.end());
+  if (m_started) WatchNetwork();
 }
 
 void SyncScheduler::Enqueue(int accountId) {

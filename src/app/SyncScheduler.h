@@ -83,12 +83,14 @@ class SyncScheduler : public QObject {
   void ArmTimer();
   void OnTimer();
   void WatchDatabase();
+  void WatchNetwork();
 
   std::map<int, Timing> m_due;  // by account id
   std::deque<int> m_queue;
   std::set<int> m_again;  // asked for while they synced
   int m_running = 0;
   bool m_started = false;
+  bool m_watchingNetwork = false;
   QThread m_thread;
   QObject* m_worker;  // lives in m_thread; work is posted to it
   QTimer m_timer;
