@@ -55,15 +55,19 @@ QDateTime ToQDateTime(double ole) {
   return QDateTime(QDate(p.year, p.month, p.day), QTime(p.hour, p.minute, p.second));
 }
 
+QDate ToQDate(double ole) {
+  const Parts p = ToParts(ole);
+  return QDate(p.year, p.month, p.day);
+}
+
 int DayNumber(double ole) { return static_cast<int>(std::trunc(ole)); }
 
 double TimeOfDay(double ole) { return std::fabs(ole - std::trunc(ole)); }
 
 // A plain date: building a local QDateTime would look up the time zone for every row.
 std::string ShortDateText(double ole) {
-  const Parts p = ToParts(ole);
   static const QLocale locale = QLocale::system();
-  return locale.toString(QDate(p.year, p.month, p.day), QLocale::ShortFormat).toStdString();
+  return locale.toString(ToQDate(ole), QLocale::ShortFormat).toStdString();
 }
 
 std::string TimeText(double ole) {

@@ -20,6 +20,8 @@ Parts ToParts(double ole);  // rounded to the nearest second
 
 double FromQDateTime(const QDateTime& local);
 QDateTime ToQDateTime(double ole);  // local time
+// The moment's day, its time dropped.
+QDate ToQDate(double ole);
 
 // The date alone: the integer part, truncated toward zero.
 int DayNumber(double ole);

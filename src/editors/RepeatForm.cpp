@@ -23,11 +23,6 @@ short EncodeDay(icalrecurrencetype_weekday weekday, int position) {
 
 int MondayFirst(icalrecurrencetype_weekday weekday) { return (static_cast<int>(weekday) + 5) % 7; }
 
-QDate DateOf(int day) {
-  const OleDate::Parts parts = OleDate::ToParts(day);
-  return QDate(parts.year, parts.month, parts.day);
-}
-
 bool Unset(short value) { return value == ICAL_RECURRENCE_ARRAY_MAX; }
 
 // Only what the form can show may be set: anything else means the rule has no form.
@@ -39,12 +34,12 @@ bool OnlyFormParts(const icalrecurrencetype& recur) {
 
 }  // namespace
 
-int WeekdayOfDay(int day) { return DateOf(day).dayOfWeek() - 1; }
+int WeekdayOfDay(int day) { return OleDate::ToQDate(day).dayOfWeek() - 1; }
 
-int WeekOfMonth(int day) { return (DateOf(day).day() - 1) / 7 + 1; }
+int WeekOfMonth(int day) { return (OleDate::ToQDate(day).day() - 1) / 7 + 1; }
 
 bool IsLastWeekdayOfMonth(int day) {
-  const QDate date = DateOf(day);
+  const QDate date = OleDate::ToQDate(day);
   return date.day() + 7 > date.daysInMonth();
 }
 
@@ -71,7 +66,7 @@ std::string RepeatRuleText(const RepeatForm& form, int firstDay) {
     recur.by_day[1] = ICAL_RECURRENCE_ARRAY_MAX;
   }
   if (form.ending == RepeatForm::kUntilDay) {
-    const QDate until = DateOf(form.untilDay);
+    const QDate until = OleDate::ToQDate(form.untilDay);
     recur.until = icaltime_null_date();
     recur.until.year = until.year();
     recur.until.month = until.month();

@@ -15,11 +15,6 @@ const char* const kOrdinals[] = {"", "first", "second", "third", "fourth", "fift
 
 bool Unset(short value) { return value == ICAL_RECURRENCE_ARRAY_MAX; }
 
-QDate DateOf(int day) {
-  const OleDate::Parts parts = OleDate::ToParts(day);
-  return QDate(parts.year, parts.month, parts.day);
-}
-
 // "Monday", "Monday and Wednesday", "Monday, Wednesday and Friday".
 std::string Listed(const std::vector<std::string>& items) {
   std::string text;
@@ -66,7 +61,7 @@ std::string DescribeRepeatRule(const RepeatRule& rule, int firstDay) {
   icalerror_clear_errno();
   const icalrecurrencetype recur = icalrecurrencetype_from_string(rule.rrule.c_str());
   if (recur.freq == ICAL_NO_RECURRENCE) return "Repeats by a rule that cannot be read";
-  const QDate first = DateOf(firstDay);
+  const QDate first = OleDate::ToQDate(firstDay);
   const int interval = recur.interval;
 
   std::vector<std::string> weekdays;
