@@ -271,6 +271,16 @@ std::vector<DialogTemplate> MakeTemplates() {
            {1, K::PushButton, "Add", 78, 236, 63, 17, kDefault},
            {2, K::PushButton, "Cancel", 148, 236, 63, 17},
        }},
+      // The password of a sync account, asked for when none is stored.
+      {141, kShellDlg, 8, 400, false, 250, 124, false,
+       {
+           {1070, K::Static, "Account Password", 33, 10, 205, 18},
+           {1081, K::Static, "", 10, 34, 230, 34},
+           {1073, K::Static, "Password:", 10, 76, 50, 12, kRight},
+           {1006, K::Edit, "", 66, 74, 174, 14},
+           {1, K::PushButton, "Sync", 56, 98, 63, 17, kDefault},
+           {2, K::PushButton, "Cancel", 126, 98, 63, 17},
+       }},
       // Settings dialog.
       {153, kShellDlg, 8, 400, false, 284, 332, false,
        {
