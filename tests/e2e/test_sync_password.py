@@ -7,6 +7,7 @@ import subprocess
 import sys
 import tempfile
 import shutil
+import signal
 import time
 
 import dbus
@@ -108,3 +109,16 @@ class PasswordAskedOncePerRun(DesktopTest):
         time.sleep(3)
         self.assertIsNone(desk.window(PASSWORD_WINDOW))
         self.assertIn("alice at 127.0.0.1: Synced", self.header_state())
+
+        # Only for the run: the next one asks again, once, and syncs with it.
+        desk.organizer.send_signal(signal.SIGTERM)
+        desk.organizer.wait(10)
+        (href,) = [h for (h, kinds) in desk.sql("SELECT href, kinds FROM sync_collection") if "2" in kinds.split(",")]
+        Phone(self.server).put(href + "phone-2.ics", calendar(event("phone-2", "Optician")))
+        desk.launch()
+        self.answer(self.ask_dialog(), PASSWORD)
+        wait_for("the phone's new event here", lambda: sorted(desk.sql("SELECT title FROM event")) ==
+                 [["Dentist"], ["Optician"]], timeout=30)
+        desk.key("F5")
+        time.sleep(3)
+        self.assertIsNone(desk.window(PASSWORD_WINDOW))
