@@ -2,7 +2,6 @@
 
 #include <QProgressBar>
 #include <QThread>
-#include <cctype>
 #include <map>
 #include <set>
 
@@ -171,11 +170,8 @@ void DlgAddAccount::OnFind() {
 
 void DlgAddAccount::OnFound(const Sync::Discovered& found, const std::string& pin) {
   if (!found.untrustedCertificate.empty() && pin.empty()) {
-    const std::string question = "This computer does not trust the certificate of " + m_start.host().toStdString() +
-                                 ".\n\nIts SHA-256 fingerprint:\n" + found.untrustedCertificate +
-                                 "\n\nTrust this one certificate for this account? Only do so when the fingerprint is "
-                                 "the one your server shows.";
-    if (ShowMessage(question, kMessageYesNoCaution) == 1) {
+    const std::string why = "This computer does not trust the certificate of " + m_start.host().toStdString() + ".";
+    if (ShowMessage(TrustQuestion(why, found.untrustedCertificate), kMessageYesNoCaution) == 1) {
       m_pin = found.untrustedCertificate;
       OnFind();
       return;
@@ -197,6 +193,12 @@ void DlgAddAccount::OnFound(const Sync::Discovered& found, const std::string& pi
               .arg(calendars)
               .arg(books));
   Choice(0)->setFocus();
+}
+
+std::string DlgAddAccount::TrustQuestion(const std::string& why, const std::string& fingerprint) {
+  return why + "\n\nIts SHA-256 fingerprint:\n" + fingerprint +
+         "\n\nTrust this one certificate for this account? Only do so when the fingerprint is the one your server "
+         "shows.";
 }
 
 void DlgAddAccount::RunAside(const QString& what, std::function<void()> work, std::function<void()> done) {
@@ -312,10 +314,7 @@ void DlgAddAccount::Store(const std::vector<Sync::FoundCollection>& collections,
   Sync::Account account;
   account.url = m_start.toString().toStdString();
   account.user = m_userName;
-  // Kept as plain lower-case hex, without the pairs' colons.
-  for (char c : m_pin) {
-    if (c != ':') account.pinnedSha256 += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
+  account.pinnedSha256 = Sync::DavClient::PlainFingerprint(m_pin);
   try {
     DBL::RunTransaction([&](DBL::Transaction& t) {
       Sync::EnsureTables(t);

@@ -52,6 +52,9 @@ class DlgAddAccount : public DlgBase {
 
   // The account stored by Add; 0 before.
   int GetAccountId() const { return m_accountId; }
+  // The question before a certificate this computer does not trust is
+  // trusted for an account: `why` it is asked, and the fingerprint to compare.
+  static std::string TrustQuestion(const std::string& why, const std::string& fingerprint);
   // Whether a search or the making of collections is under way.
   bool IsBusy() const { return m_busy; }
 

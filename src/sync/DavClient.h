@@ -49,6 +49,8 @@ class DavClient {
 
   // "" when the address may be used; else why not, for the person.
   static std::string RefusalOf(const QUrl& url);
+  // A SHA-256 fingerprint as pins are kept: lower-case hex without the pairs' colons.
+  static std::string PlainFingerprint(const std::string& fingerprint);
 
  private:
   DavReply SendOnce(const QByteArray& method, const QUrl& url, const QByteArray& body, const QList<Header>& headers,

@@ -243,6 +243,7 @@ std::vector<DialogTemplate> MakeTemplates() {
            {1003, K::PushButton, "Add...", 10, 140, 56, 14},
            {1037, K::PushButton, "Remove", 70, 140, 56, 14},
            {1044, K::PushButton, "Sync Now", 130, 140, 56, 14},
+           {1045, K::PushButton, "Trust Certificate...", 190, 140, 90, 14},
            {1071, K::Static, "Sync every:", 10, 162, 56, 12, kRight},
            {1005, K::ComboBox, "", 70, 160, 80, 80},
            {1, K::PushButton, "Close", 113, 180, 63, 17, kDefault},

@@ -8,6 +8,8 @@
 #include "db/DBL.h"
 #include "db/Transaction.h"
 #include "settings/DlgAccounts.h"
+#include "sync/AccountSync.h"
+#include "sync/DavClient.h"
 #include "sync/PasswordStore.h"
 #include "sync/SyncStore.h"
 #include "ui/CAutoCombo.h"
@@ -38,6 +40,13 @@ class SyncAccountsTest : public UiTest {
     std::vector<Sync::Account> accounts;
     DBL::RunTransaction([&](DBL::Transaction& t) { accounts = Sync::ListAccounts(t); }, false);
     return accounts;
+  }
+
+  std::string PinOf(int accountId) {
+    for (const Sync::Account& account : Accounts()) {
+      if (account.id == accountId) return account.pinnedSha256;
+    }
+    return "(no account)";
   }
 };
 
@@ -114,6 +123,52 @@ TEST_F(SyncAccountsTest, AnUnreachableServerIsTriedInTheBackgroundAndMarkedOffli
   EXPECT_GE(states.count(), 2);
   ASSERT_EQ(Accounts().size(), 1u);
   EXPECT_EQ(Accounts()[0].state, "Offline, will retry");
+}
+
+TEST_F(SyncAccountsTest, AnAccountRefusedForItsCertificateOffersToTrustTheOneTheServerShowsNow) {
+  const std::string shown =
+      "0a:1b:2c:3d:4e:5f:60:71:82:93:a4:b5:c6:d7:e8:f9:0a:1b:2c:3d:4e:5f:60:71:82:93:a4:b5:c6:d7:e8:f9";
+  const int changed =
+      AddAccount("https://dav.example.org/", "changes: the server's certificate is not trusted (SHA-256 " + shown + ")", 0);
+  Sync::TrustCertificate(changed, "AA:BB:CC");  // the one trusted before, kept as the client compares it
+  ASSERT_EQ(PinOf(changed), "aabbcc");
+  const int synced = AddAccount("https://cloud.example.net/", "Synced", QDateTime::currentSecsSinceEpoch());
+  const int offline = AddAccount("https://other.example.com/", "Offline, will retry", 0);
+
+  DlgAccounts dialog(nullptr);
+  dialog.Create();
+  auto* list = qobject_cast<CColorListCtrl*>(dialog.GetDlgItem(DlgAccounts::kIdList));
+  auto* trust = qobject_cast<CButtonST*>(dialog.GetDlgItem(DlgAccounts::kIdTrust));
+  auto select = [&](int id) {
+    for (int row = 0; row < list->GetItemCount(); ++row) {
+      if (list->GetItemValue(row) == id) list->SelectRow(row);
+    }
+  };
+  // Offered only where a certificate was refused.
+  select(synced);
+  EXPECT_TRUE(trust->isHidden());
+  select(offline);
+  EXPECT_TRUE(trust->isHidden());
+  select(changed);
+  EXPECT_FALSE(trust->isHidden());
+
+  std::vector<std::pair<std::string, int>> asked;
+  int answer = 2;
+  SetMessageHook([&](const std::string& text, int kind) {
+    asked.emplace_back(text, kind);
+    return answer;
+  });
+  trust->click();
+  EXPECT_EQ(PinOf(changed), "aabbcc");  // No keeps the certificate trusted before
+  answer = 1;
+  trust->click();
+  SetMessageHook(nullptr);
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[0].second, kMessageYesNoCaution);  // Enter alone answers No
+  EXPECT_NE(asked[0].first.find(shown), std::string::npos) << asked[0].first;
+  EXPECT_NE(asked[0].first.find("dav.example.org shows another certificate"), std::string::npos) << asked[0].first;
+  EXPECT_EQ(PinOf(changed), Sync::DavClient::PlainFingerprint(shown));
+  EXPECT_EQ(PinOf(synced), "");
 }
 
 }  // namespace
