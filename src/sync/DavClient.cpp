@@ -7,6 +7,8 @@
 #include <QSslCertificate>
 #include <QSslError>
 
+#include "sync/StopSignal.h"
+
 namespace Sync {
 
 namespace {
@@ -83,9 +85,11 @@ DavReply DavClient::SendOnce(const QByteArray& method, const QUrl& url, const QB
       result.untrustedCertificate = fingerprint;
     }
   });
+  if (m_stop && !m_stop->Watch(reply)) reply->abort();
   QEventLoop loop;
   QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
   if (!reply->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+  if (m_stop) m_stop->Watch(nullptr);
 
   result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
   if (reply->isOpen()) result.body = reply->readAll();

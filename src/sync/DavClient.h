@@ -6,9 +6,12 @@
 #include <QPair>
 #include <QString>
 #include <QUrl>
+#include <memory>
 #include <string>
 
 namespace Sync {
+
+class StopSignal;
 
 struct DavReply {
   int status = 0;  // the HTTP status; 0 when no reply came
@@ -44,6 +47,9 @@ class DavClient {
   // PROPFIND and REPORT with an XML body and a Depth header.
   DavReply Xml(const QByteArray& method, const QUrl& url, int depth, const QByteArray& body);
 
+  // Another thread may stop this client through `stop`: see StopSignal.
+  void SetStop(std::shared_ptr<StopSignal> stop) { m_stop = std::move(stop); }
+
   // How many requests went out (redirects followed count each).
   int RequestCount() const { return m_requests; }
 
@@ -61,6 +67,7 @@ class DavClient {
   std::string m_pinned;
   int m_timeoutMs;
   int m_requests = 0;
+  std::shared_ptr<StopSignal> m_stop;
 };
 
 }  // namespace Sync

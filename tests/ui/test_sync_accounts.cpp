@@ -1,4 +1,7 @@
+#include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 #include "ModalAnswers.h"
@@ -8,12 +11,14 @@
 #include "db/DBL.h"
 #include "db/Transaction.h"
 #include "settings/DlgAccounts.h"
+#include "settings/DlgAddAccount.h"
 #include "sync/AccountSync.h"
 #include "sync/DavClient.h"
 #include "sync/PasswordStore.h"
 #include "sync/SyncStore.h"
 #include "ui/CAutoCombo.h"
 #include "ui/CButtonST.h"
+#include "ui/CColorEdit.h"
 #include "ui/CColorListCtrl.h"
 #include "ui/DlgMessage.h"
 
@@ -169,6 +174,40 @@ TEST_F(SyncAccountsTest, AnAccountRefusedForItsCertificateOffersToTrustTheOneThe
   EXPECT_NE(asked[0].first.find("dav.example.org shows another certificate"), std::string::npos) << asked[0].first;
   EXPECT_EQ(PinOf(changed), Sync::DavClient::PlainFingerprint(shown));
   EXPECT_EQ(PinOf(synced), "");
+}
+
+TEST_F(SyncAccountsTest, CancelAbortsASearchTheServerNeverAnswersAndClosesAtOnce) {
+  QTcpServer silent;
+  ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+  std::vector<QTcpSocket*> held;  // taken, read, never answered
+  QObject::connect(&silent, &QTcpServer::newConnection, [&] {
+    while (QTcpSocket* socket = silent.nextPendingConnection()) held.push_back(socket);
+  });
+  DlgAddAccount dialog(nullptr);
+  dialog.Create();
+  dialog.show();
+  qobject_cast<CColorEdit*>(dialog.GetDlgItem(DlgAddAccount::kIdServer))
+      ->setText(QStringLiteral("http://127.0.0.1:%1/").arg(silent.serverPort()));
+  qobject_cast<CColorEdit*>(dialog.GetDlgItem(DlgAddAccount::kIdUser))->setText(QStringLiteral("alice"));
+  qobject_cast<CColorEdit*>(dialog.GetDlgItem(DlgAddAccount::kIdPassword))->setText(QStringLiteral("secret"));
+  qobject_cast<CButtonST*>(dialog.GetDlgItem(DlgAddAccount::kIdFind))->click();
+  ASSERT_TRUE(dialog.IsBusy());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !held.empty() && held.front()->bytesAvailable() > 0; }, 10000));
+
+  QElapsedTimer clock;
+  clock.start();
+  qobject_cast<CButtonST*>(dialog.GetDlgItem(DlgBase::kIdCancel))->click();
+  EXPECT_TRUE(dialog.isHidden());
+  EXPECT_EQ(dialog.result(), DlgBase::kIdCancel);
+  // The client hangs up: the request was aborted, not left to run into its
+  // timeout of half a minute.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return held.front()->state() == QAbstractSocket::UnconnectedState; }, 5000));
+  EXPECT_LT(clock.elapsed(), 5000);
+  QTest::qWait(200);
+  EXPECT_EQ(held.size(), 1u);  // and no later request went out
+  EXPECT_EQ(dialog.GetAccountId(), 0);
+  DBL::RunTransaction([](DBL::Transaction& t) { Sync::EnsureTables(t); });
+  EXPECT_TRUE(Accounts().empty());
 }
 
 }  // namespace
