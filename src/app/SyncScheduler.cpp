@@ -19,6 +19,7 @@ constexpr qint64 kQueued = LLONG_MAX;
 // A --sync command of another process may hold the lock for a while.
 constexpr int kLockWaitMs = 60 * 1000;
 constexpr int kStopWaitMs = 3000;
+const char kNoPassword[] = "Waiting for the password: Sync Now asks for it";
 
 // Runs in the worker thread: everything here opens its own connections.
 SyncScheduler::Outcome SyncOne(int accountId) {
@@ -34,9 +35,11 @@ SyncScheduler::Outcome SyncOne(int accountId) {
     const std::optional<QString> password =
         Sync::PasswordStore::Load(Sync::PasswordStore::KeyOf(account->user, account->url));
     if (!password) {
-      DBL::RunTransaction([&](DBL::Transaction& t) {
-        Sync::SetAccountState(t, accountId, "No password: add the account again to enter it", 0);
-      });
+      DBL::RunTransaction([&](DBL::Transaction& t) { Sync::SetAccountState(t, accountId, kNoPassword, 0); });
+      // Only the window may ask: this thread must never show one.
+      outcome.needsPassword = true;
+      outcome.user = account->user;
+      outcome.url = account->url;
       return outcome;
     }
     // Records made since the file was opened get their UIDs, so they can be sent.
@@ -54,6 +57,7 @@ SyncScheduler::Outcome SyncOne(int accountId) {
       if (done.emptyOnServer) outcome.emptyOnServer.emplace_back(done.collectionId, done.name.empty() ? done.href : done.name);
       const bool passing = (done.status == 0 || done.status >= 500) && done.error.find("certificate") == std::string::npos;
       if (!done.error.empty() && passing) outcome.retry = true;
+      if (done.status == 401) outcome.refused = true;
     }
   } catch (const DBL::SQLException&) {
     outcome.retry = true;  // the file was busy or could not be written: worth another try
@@ -72,7 +76,7 @@ SyncScheduler::SyncScheduler(QObject* parent) : QObject(parent), m_worker(new QO
   m_watch.setInterval(kWatchMs);
   connect(&m_timer, &QTimer::timeout, this, &SyncScheduler::OnTimer);
   connect(&m_watch, &QTimer::timeout, this, &SyncScheduler::WatchDatabase);
-  connect(&m_changeDelay, &QTimer::timeout, this, &SyncScheduler::SyncNow);
+  connect(&m_changeDelay, &QTimer::timeout, this, &SyncScheduler::SyncAll);
   m_clock.start();
 }
 
@@ -108,7 +112,7 @@ void SyncScheduler::Start() {
   m_version = DBL::FileVersion(DBL::GetDatabasePath());
   m_writes = DBL::SingleWriteCount();
   m_watch.start();
-  SyncNow();
+  SyncAll();
 }
 
 // The network's state matters only to accounts; without one, its backend
@@ -130,6 +134,11 @@ void SyncScheduler::WatchNetwork() {
 }
 
 void SyncScheduler::SyncNow() {
+  while (!m_waiting.empty()) Wake(m_waiting.begin()->first);
+  SyncAll();
+}
+
+void SyncScheduler::SyncAll() {
   ReadAccounts();
   for (const auto& [id, timing] : m_due) Request(id);
   OnTimer();
@@ -137,8 +146,28 @@ void SyncScheduler::SyncNow() {
 
 void SyncScheduler::SyncAccountNow(int accountId) {
   ReadAccounts();
+  Wake(accountId);
   Request(accountId);
   OnTimer();
+}
+
+void SyncScheduler::GivePassword(int accountId, const QString& password) {
+  const auto waiting = m_waiting.find(accountId);
+  if (waiting == m_waiting.end()) return;  // removed meanwhile
+  Sync::PasswordStore::Keep(waiting->second, password);
+  m_typed[accountId] = waiting->second;
+  SyncAccountNow(accountId);
+}
+
+void SyncScheduler::Wake(int accountId) {
+  if (m_waiting.erase(accountId) == 0) return;
+  if (const auto found = m_due.find(accountId); found != m_due.end()) found->second.dueMs = 0;
+}
+
+void SyncScheduler::Wait(int accountId, const QString& key) {
+  m_waiting[accountId] = key;
+  m_again.erase(accountId);
+  if (const auto found = m_due.find(accountId); found != m_due.end()) found->second.dueMs = kQueued;
 }
 
 void SyncScheduler::Request(int accountId) {
@@ -180,6 +209,8 @@ void SyncScheduler::ReadAccounts() {
   m_due = std::move(next);
   m_queue.erase(std::remove_if(m_queue.begin(), m_queue.end(), [this](int id) { return !m_due.count(id); }),
                 m_queue.end());
+  std::erase_if(m_waiting, [this](const auto& waiting) { return !m_due.count(waiting.first); });
+  std::erase_if(m_typed, [this](const auto& typed) { return !m_due.count(typed.first); });
   if (m_started) WatchNetwork();
 }
 
@@ -221,6 +252,17 @@ void SyncScheduler::OnDone(const Outcome& outcome) {
                               ? RetryDelaySeconds(timing.failures, outcome.retryAfter, timing.intervalMinutes) * 1000LL
                               : timing.intervalMinutes * 60000LL;
     timing.dueMs = m_again.erase(outcome.accountId) > 0 ? 0 : m_clock.elapsed() + waitMs;
+  }
+  // A password typed in this run that the server refused is not tried again
+  // and again: the account waits until the person asks, and is asked anew.
+  if (const auto typed = m_typed.find(outcome.accountId); outcome.refused && typed != m_typed.end()) {
+    Sync::PasswordStore::Drop(typed->second);
+    Wait(outcome.accountId, typed->second);
+    m_typed.erase(typed);
+  }
+  if (outcome.needsPassword) {
+    Wait(outcome.accountId, Sync::PasswordStore::KeyOf(outcome.user, outcome.url));
+    emit PasswordNeeded(outcome.accountId, QString::fromStdString(outcome.user), QString::fromStdString(outcome.url));
   }
   // The sync's own writes are no change to send.
   m_version = DBL::FileVersion(DBL::GetDatabasePath());

@@ -15,7 +15,10 @@
 // window is up, every interval it was given, a few seconds after the
 // database changed (whoever changed it: an editor, an import, a second copy),
 // when the network comes back, and on Sync Now. A failed sync is tried again
-// after growing delays, never sooner than the server asked.
+// after growing delays, never sooner than the server asked. An account
+// without a password waits: the window asks the person for it once, and
+// after Cancel (or a typed password the server refused) only Sync Now asks
+// again.
 class SyncScheduler : public QObject {
   Q_OBJECT
 
@@ -27,6 +30,9 @@ class SyncScheduler : public QObject {
     bool retry = false;           // a passing fault: tried again soon
     int retryAfter = -1;          // seconds the server asked to wait
     bool recordsChanged = false;  // records were added, changed or deleted here
+    bool needsPassword = false;   // none stored, none typed in this run
+    bool refused = false;         // the server refused the password
+    std::string user, url;        // the account's, to ask for its password
     // Collections held back because they came back empty: id and name.
     std::vector<std::pair<int, std::string>> emptyOnServer;
   };
@@ -42,10 +48,14 @@ class SyncScheduler : public QObject {
 
   // Starts the timers and syncs every account; called once the window shows.
   void Start();
-  // Every account now (those already waiting keep their place).
+  // Every account now (those already waiting keep their place), as the
+  // person asked: an account waiting for its password asks for it again.
   void SyncNow();
   // One account now, for instance one just added.
   void SyncAccountNow(int accountId);
+  // The password the person typed for an account that asked for one: kept
+  // for this run, and the account syncs with it.
+  void GivePassword(int accountId, const QString& password);
   // The accounts were added, removed or given another interval.
   void AccountsChanged();
 
@@ -66,6 +76,9 @@ class SyncScheduler : public QObject {
   // A collection came back empty from the server while it held items here:
   // nothing was mirrored, and the person decides what happens.
   void CollectionEmptied(int accountId, int collectionId, const QString& name);
+  // A sync needs the account's password and has none: the window asks for it
+  // and answers with GivePassword, or leaves the account waiting.
+  void PasswordNeeded(int accountId, const QString& user, const QString& url);
 
  private:
   struct Timing {
@@ -75,6 +88,11 @@ class SyncScheduler : public QObject {
   };
 
   void ReadAccounts();
+  // Every account, as the timers and changes ask: waiting ones stay waiting.
+  void SyncAll();
+  // An account the person asked for again stops waiting.
+  void Wake(int accountId);
+  void Wait(int accountId, const QString& passwordKey);
   // Due at once, or once more after the sync running now.
   void Request(int accountId);
   void Enqueue(int accountId);
@@ -88,6 +106,8 @@ class SyncScheduler : public QObject {
   std::map<int, Timing> m_due;  // by account id
   std::deque<int> m_queue;
   std::set<int> m_again;  // asked for while they synced
+  std::map<int, QString> m_waiting;  // for a password, until the person asks again: its key
+  std::map<int, QString> m_typed;  // accounts with a password typed in this run: its key
   int m_running = 0;
   bool m_started = false;
   bool m_watchingNetwork = false;

@@ -52,11 +52,13 @@ DlgAccounts::DlgAccounts(SyncScheduler* scheduler, QWidget* parent)
     : DlgBase(kTemplateId, parent),
       m_scheduler(scheduler),
       m_list(qobject_cast<CColorListCtrl*>(GetDlgItem(kIdList))),
-      m_interval(qobject_cast<CAutoCombo*>(GetDlgItem(kIdInterval))) {
+      m_interval(qobject_cast<CAutoCombo*>(GetDlgItem(kIdInterval))),
+      m_trust(qobject_cast<CButtonST*>(GetDlgItem(kIdTrust))) {
   if (parent) setWindowModality(Qt::WindowModal);
   connect(qobject_cast<CButtonST*>(GetDlgItem(kIdAdd)), &QAbstractButton::clicked, this, &DlgAccounts::OnAdd);
   connect(qobject_cast<CButtonST*>(GetDlgItem(kIdRemove)), &QAbstractButton::clicked, this, &DlgAccounts::OnRemove);
   connect(qobject_cast<CButtonST*>(GetDlgItem(kIdSyncNow)), &QAbstractButton::clicked, this, &DlgAccounts::OnSyncNow);
+  connect(m_trust, &QAbstractButton::clicked, this, &DlgAccounts::OnTrust);
   connect(m_interval, &CAutoCombo::selChange, this, &DlgAccounts::OnIntervalChosen);
   if (m_scheduler) connect(m_scheduler, &SyncScheduler::StateChanged, this, &DlgAccounts::FillList);
 }
@@ -75,6 +77,8 @@ bool DlgAccounts::OnInitDialog() {
   auto* syncNow = qobject_cast<CButtonST*>(GetDlgItem(kIdSyncNow));
   EditorControls::DressButton(*this, syncNow, 0);
   syncNow->SetFlatStyle(false);  // without an icon, a frame tells it from a label
+  EditorControls::DressButton(*this, m_trust, 0);
+  m_trust->SetFlatStyle(false);
   EditorControls::DressButton(*this, qobject_cast<CButtonST*>(GetDlgItem(kIdOk)), kCloseIcon);
   EditorControls::DressPickBox(*this, m_interval, false, 0);
   m_interval->setAccessibleName(QStringLiteral("Sync every"));
@@ -91,6 +95,7 @@ bool DlgAccounts::OnInitDialog() {
   m_list->setColumnWidth(1, kStateWidth);
   m_list->setAccessibleName(QStringLiteral("Accounts"));
   connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &DlgAccounts::ShowInterval);
+  connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &DlgAccounts::ShowTrust);
 
   FillList();
   StartTimer(kTimerFadeIn, 50);
@@ -127,6 +132,7 @@ void DlgAccounts::FillList() {
   if (!accounts.empty()) m_list->SelectRow(select);
   m_list->setUpdatesEnabled(true);
   ShowInterval();
+  ShowTrust();
 }
 
 int DlgAccounts::SelectedAccount() const {
@@ -153,6 +159,45 @@ void DlgAccounts::ShowInterval() {
   for (int choice : choices) m_interval->SetItemValue(m_interval->AddItem(IntervalText(choice)), choice);
   EditorControls::SelectValue(m_interval, minutes);
   m_interval->setEnabled(id != 0);
+}
+
+void DlgAccounts::ShowTrust() {
+  const int id = SelectedAccount();
+  bool refused = false;
+  std::vector<int> conflicts;
+  try {
+    for (const Sync::Account& account : Accounts(&conflicts)) {
+      if (account.id == id) refused = !Sync::RefusedCertificate(account).empty();
+    }
+  } catch (const DBL::SQLException&) {
+    // The list said why already.
+  }
+  m_trust->setVisible(refused);
+}
+
+// Trusting a certificate lets whoever holds its key read the account, so the
+// person is shown the fingerprint and asked, and Enter alone answers No.
+void DlgAccounts::OnTrust() {
+  const int id = SelectedAccount();
+  std::vector<int> conflicts;
+  try {
+    for (const Sync::Account& account : Accounts(&conflicts)) {
+      const std::string fingerprint = Sync::RefusedCertificate(account);
+      if (account.id != id || fingerprint.empty()) continue;
+      const std::string host = QUrl(QString::fromStdString(account.url)).host().toStdString();
+      const std::string why = account.pinnedSha256.empty()
+                                  ? "This computer does not trust the certificate of " + host + "."
+                                  : "The server " + host + " shows another certificate than the one trusted for "
+                                    "this account.";
+      if (ShowMessage(DlgAddAccount::TrustQuestion(why, fingerprint), kMessageYesNoCaution) != 1) return;
+      Sync::TrustCertificate(id, fingerprint);
+    }
+  } catch (const DBL::SQLException& e) {
+    ShowMessage("The certificate was not trusted: " + e.GetMessage(), kMessageOkNotice);
+    return;
+  }
+  if (m_scheduler) m_scheduler->SyncAccountNow(id);
+  FillList();
 }
 
 void DlgAccounts::OnIntervalChosen() {

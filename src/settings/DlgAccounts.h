@@ -10,7 +10,8 @@ class SyncScheduler;
 // The sync accounts: each with its state ("Synced 2 minutes ago", "Offline,
 // will retry", "Password refused", its open conflicts), Add..., Remove, Sync
 // Now, and how often the chosen account syncs. The states follow the syncs
-// while the window is open.
+// while the window is open. An account refused for its server's certificate
+// offers to trust the one the server shows now.
 class DlgAccounts : public DlgBase {
   Q_OBJECT
 
@@ -22,6 +23,7 @@ class DlgAccounts : public DlgBase {
     kIdAdd = 1003,
     kIdRemove = 1037,
     kIdSyncNow = 1044,
+    kIdTrust = 1045,
     kIdIntervalLabel = 1071,
     kIdInterval = 1005,
   };
@@ -39,13 +41,16 @@ class DlgAccounts : public DlgBase {
  private:
   void FillList();
   void ShowInterval();
+  void ShowTrust();
   void OnAdd();
   void OnRemove();
   void OnSyncNow();
+  void OnTrust();
   void OnIntervalChosen();
   int SelectedAccount() const;
 
   SyncScheduler* m_scheduler;
   CColorListCtrl* m_list;
   CAutoCombo* m_interval;
+  CButtonST* m_trust;
 };

@@ -2,7 +2,6 @@
 
 #include <QProgressBar>
 #include <QThread>
-#include <cctype>
 #include <map>
 #include <set>
 
@@ -13,6 +12,7 @@
 #include "editors/EditorControls.h"
 #include "sync/DavClient.h"
 #include "sync/PasswordStore.h"
+#include "sync/StopSignal.h"
 #include "sync/SyncStore.h"
 #include "ui/CAutoCombo.h"
 #include "ui/CButtonST.h"
@@ -158,24 +158,15 @@ void DlgAddAccount::OnFind() {
   m_userName = m_user->text().trimmed().toStdString();
   m_passwordText = m_password->text();
   auto found = std::make_shared<Sync::Discovered>();
-  const QString user = QString::fromStdString(m_userName);
-  const QString password = m_passwordText;
-  const std::string pin = m_pin;
   RunAside(QStringLiteral("Looking for calendars and address books at %1...").arg(start.host()),
-           [found, user, password, pin, start] {
-             Sync::DavClient client(user, password, pin, kSearchTimeoutMs);
-             *found = Sync::Discover(client, start);
-           },
-           [this, found, pin] { OnFound(*found, pin); });
+           [found, start](Sync::DavClient& client) { *found = Sync::Discover(client, start); },
+           [this, found, pin = m_pin] { OnFound(*found, pin); });
 }
 
 void DlgAddAccount::OnFound(const Sync::Discovered& found, const std::string& pin) {
   if (!found.untrustedCertificate.empty() && pin.empty()) {
-    const std::string question = "This computer does not trust the certificate of " + m_start.host().toStdString() +
-                                 ".\n\nIts SHA-256 fingerprint:\n" + found.untrustedCertificate +
-                                 "\n\nTrust this one certificate for this account? Only do so when the fingerprint is "
-                                 "the one your server shows.";
-    if (ShowMessage(question, kMessageYesNoCaution) == 1) {
+    const std::string why = "This computer does not trust the certificate of " + m_start.host().toStdString() + ".";
+    if (ShowMessage(TrustQuestion(why, found.untrustedCertificate), kMessageYesNoCaution) == 1) {
       m_pin = found.untrustedCertificate;
       OnFind();
       return;
@@ -199,14 +190,27 @@ void DlgAddAccount::OnFound(const Sync::Discovered& found, const std::string& pi
   Choice(0)->setFocus();
 }
 
-void DlgAddAccount::RunAside(const QString& what, std::function<void()> work, std::function<void()> done) {
+std::string DlgAddAccount::TrustQuestion(const std::string& why, const std::string& fingerprint) {
+  return why + "\n\nIts SHA-256 fingerprint:\n" + fingerprint +
+         "\n\nTrust this one certificate for this account? Only do so when the fingerprint is the one your server "
+         "shows.";
+}
+
+void DlgAddAccount::RunAside(const QString& what, std::function<void(Sync::DavClient&)> work,
+                             std::function<void()> done) {
   m_busy = true;
   const int run = ++m_run;
+  m_stop = std::make_shared<Sync::StopSignal>();
   ShowStatus(what);
   m_progress->show();
   m_find->setEnabled(false);
   m_add->setEnabled(false);
-  QThread* thread = QThread::create(std::move(work));
+  QThread* thread = QThread::create([work = std::move(work), stop = m_stop, user = QString::fromStdString(m_userName),
+                                     password = m_passwordText, pin = m_pin] {
+    Sync::DavClient client(user, password, pin, kSearchTimeoutMs);
+    client.SetStop(stop);
+    work(client);
+  });
   connect(thread, &QThread::finished, thread, &QObject::deleteLater);
   connect(thread, &QThread::finished, this, [this, run, done = std::move(done)] {
     if (run != m_run) return;  // cancelled meanwhile
@@ -273,12 +277,8 @@ void DlgAddAccount::OnOK() {
   auto madeKinds = std::make_shared<std::vector<std::set<int>>>();
   auto why = std::make_shared<std::string>();
   const Sync::Discovered found = m_found;
-  const QString user = QString::fromStdString(m_userName);
-  const QString password = m_passwordText;
-  const std::string pin = m_pin;
   RunAside(QStringLiteral("Making \"%1\" on the server...").arg(QString::fromUtf8(kNewCollectionName)),
-           [=] {
-             Sync::DavClient client(user, password, pin, kSearchTimeoutMs);
+           [=](Sync::DavClient& client) {
              Sync::FoundCollection collection;
              if (!newComponents.empty()) {
                *why = Sync::CreateCollection(client, found.calendarHome, false, newComponents, kNewCollectionName,
@@ -312,10 +312,7 @@ void DlgAddAccount::Store(const std::vector<Sync::FoundCollection>& collections,
   Sync::Account account;
   account.url = m_start.toString().toStdString();
   account.user = m_userName;
-  // Kept as plain lower-case hex, without the pairs' colons.
-  for (char c : m_pin) {
-    if (c != ':') account.pinnedSha256 += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
+  account.pinnedSha256 = Sync::DavClient::PlainFingerprint(m_pin);
   try {
     DBL::RunTransaction([&](DBL::Transaction& t) {
       Sync::EnsureTables(t);
@@ -345,9 +342,10 @@ void DlgAddAccount::Store(const std::vector<Sync::FoundCollection>& collections,
 
 void DlgAddAccount::OnCancel() {
   if (m_busy) {
-    ++m_run;  // its answer is ignored when it comes
-    EndBusy(QStringLiteral("Stopped. Nothing was added."));
-    return;
+    // A silent server would hold the request until its timeout: it is
+    // aborted, and whatever answer is on its way is ignored.
+    m_stop->Stop();
+    ++m_run;
   }
   DlgBase::OnCancel();
 }

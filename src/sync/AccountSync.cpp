@@ -84,6 +84,21 @@ int AnswerEmptyCollection(int collectionId, EmptyAnswer answer) {
   return records;
 }
 
+std::string RefusedCertificate(const Account& account) {
+  // The state is the client's refusal: "... certificate is not trusted (SHA-256 <pairs>)".
+  const std::string marker = "certificate is not trusted (SHA-256 ";
+  const size_t start = account.state.find(marker);
+  if (start == std::string::npos) return "";
+  const size_t from = start + marker.size();
+  const size_t end = account.state.find(')', from);
+  return end == std::string::npos ? "" : account.state.substr(from, end - from);
+}
+
+void TrustCertificate(int accountId, const std::string& sha256) {
+  DBL::RunTransaction(
+      [&](DBL::Transaction& t) { SetAccountPin(t, accountId, DavClient::PlainFingerprint(sha256)); });
+}
+
 std::string DescribeState(const Account& account, int conflicts, long long now) {
   std::string text;
   if (account.state == kSynced) {

@@ -29,6 +29,14 @@ AccountResult SyncAccount(const Account& account, const QString& password, Empty
 // cannot be written.
 int AnswerEmptyCollection(int collectionId, EmptyAnswer answer);
 
+// The SHA-256 (hex pairs) of the certificate the account's last sync was
+// refused for, because this computer does not trust it or it is not the one
+// pinned; "" when it was not.
+std::string RefusedCertificate(const Account& account);
+// Pins that certificate for the account, in place of any other: its next sync
+// trusts it. Throws DBL::SQLException when the database cannot be written.
+void TrustCertificate(int accountId, const std::string& sha256);
+
 // The account's state for the person, with the time since its last whole
 // sync ("Synced 2 minutes ago") and the conflicts still open.
 std::string DescribeState(const Account& account, int conflicts, long long now);

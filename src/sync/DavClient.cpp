@@ -7,6 +7,8 @@
 #include <QSslCertificate>
 #include <QSslError>
 
+#include "sync/StopSignal.h"
+
 namespace Sync {
 
 namespace {
@@ -17,7 +19,9 @@ std::string Fingerprint(const QSslCertificate& certificate) {
   return certificate.digest(QCryptographicHash::Sha256).toHex(':').toLower().toStdString();
 }
 
-std::string Plain(const std::string& fingerprint) {
+}  // namespace
+
+std::string DavClient::PlainFingerprint(const std::string& fingerprint) {
   std::string plain;
   for (char c : fingerprint) {
     if (c != ':') plain += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -25,11 +29,9 @@ std::string Plain(const std::string& fingerprint) {
   return plain;
 }
 
-}  // namespace
-
 DavClient::DavClient(const QString& user, const QString& password, std::string pinnedSha256, int timeoutMs)
     : m_authorization("Basic " + (user + ':' + password).toUtf8().toBase64()),
-      m_pinned(Plain(pinnedSha256)),
+      m_pinned(PlainFingerprint(pinnedSha256)),
       m_timeoutMs(timeoutMs) {}
 
 std::string DavClient::RefusalOf(const QUrl& url) {
@@ -77,15 +79,17 @@ DavReply DavClient::SendOnce(const QByteArray& method, const QUrl& url, const QB
   QObject::connect(reply, &QNetworkReply::sslErrors, reply, [&](const QList<QSslError>& errors) {
     const QSslCertificate certificate = reply->sslConfiguration().peerCertificate();
     const std::string fingerprint = Fingerprint(certificate);
-    if (!m_pinned.empty() && Plain(fingerprint) == m_pinned) {
+    if (!m_pinned.empty() && PlainFingerprint(fingerprint) == m_pinned) {
       reply->ignoreSslErrors(errors);
     } else {
       result.untrustedCertificate = fingerprint;
     }
   });
+  if (m_stop && !m_stop->Watch(reply)) reply->abort();
   QEventLoop loop;
   QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
   if (!reply->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+  if (m_stop) m_stop->Watch(nullptr);
 
   result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
   if (reply->isOpen()) result.body = reply->readAll();

@@ -6,9 +6,12 @@
 #include <QPair>
 #include <QString>
 #include <QUrl>
+#include <memory>
 #include <string>
 
 namespace Sync {
+
+class StopSignal;
 
 struct DavReply {
   int status = 0;  // the HTTP status; 0 when no reply came
@@ -44,11 +47,16 @@ class DavClient {
   // PROPFIND and REPORT with an XML body and a Depth header.
   DavReply Xml(const QByteArray& method, const QUrl& url, int depth, const QByteArray& body);
 
+  // Another thread may stop this client through `stop`: see StopSignal.
+  void SetStop(std::shared_ptr<StopSignal> stop) { m_stop = std::move(stop); }
+
   // How many requests went out (redirects followed count each).
   int RequestCount() const { return m_requests; }
 
   // "" when the address may be used; else why not, for the person.
   static std::string RefusalOf(const QUrl& url);
+  // A SHA-256 fingerprint as pins are kept: lower-case hex without the pairs' colons.
+  static std::string PlainFingerprint(const std::string& fingerprint);
 
  private:
   DavReply SendOnce(const QByteArray& method, const QUrl& url, const QByteArray& body, const QList<Header>& headers,
@@ -59,6 +67,7 @@ class DavClient {
   std::string m_pinned;
   int m_timeoutMs;
   int m_requests = 0;
+  std::shared_ptr<StopSignal> m_stop;
 };
 
 }  // namespace Sync

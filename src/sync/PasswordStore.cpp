@@ -64,11 +64,15 @@ std::optional<QString> PasswordStore::Load(const QString& key) {
   return job.textData();
 }
 
+void PasswordStore::Keep(const QString& key, const QString& password) { Remember(key, password); }
+
+void PasswordStore::Drop(const QString& key) {
+  const std::lock_guard<std::mutex> guard(MemoryLock());
+  Memory().erase(key);
+}
+
 void PasswordStore::Forget(const QString& key) {
-  {
-    const std::lock_guard<std::mutex> guard(MemoryLock());
-    Memory().erase(key);
-  }
+  Drop(key);
   QKeychain::DeletePasswordJob job(kService);
   job.setKey(key);
   Finish(job);

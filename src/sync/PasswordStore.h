@@ -16,6 +16,10 @@ class PasswordStore {
   static bool Save(const QString& key, const QString& password);
   static std::optional<QString> Load(const QString& key);
   static void Forget(const QString& key);
+  // For this run only, never the Secret Service: a password the person typed
+  // when none was stored, and dropped again when the server refuses it.
+  static void Keep(const QString& key, const QString& password);
+  static void Drop(const QString& key);
 };
 
 }  // namespace Sync

@@ -107,6 +107,11 @@ void SetAccountInterval(DBL::Transaction& t, int accountId, int minutes) {
   t.Change("update sync_account set interval = " + IntToString(minutes) + " where id = " + IntToString(accountId));
 }
 
+void SetAccountPin(DBL::Transaction& t, int accountId, const std::string& pinnedSha256) {
+  t.Change("update sync_account set pinned_sha256 = " + Quoted(pinnedSha256) + " where id = " +
+           IntToString(accountId));
+}
+
 void SetCollectionState(DBL::Transaction& t, int collectionId, const std::string& token, const std::string& state) {
   t.Change("update sync_collection set token = " + Quoted(token) + ", state = " + Quoted(state) +
            " where id = " + IntToString(collectionId));

@@ -60,6 +60,7 @@ int InsertCollection(DBL::Transaction& t, const Collection& collection);
 // `lastSync` 0 keeps the time of the last whole sync.
 void SetAccountState(DBL::Transaction& t, int accountId, const std::string& state, long long lastSync);
 void SetAccountInterval(DBL::Transaction& t, int accountId, int minutes);
+void SetAccountPin(DBL::Transaction& t, int accountId, const std::string& pinnedSha256);
 void SetCollectionState(DBL::Transaction& t, int collectionId, const std::string& token, const std::string& state);
 void RemoveAccount(DBL::Transaction& t, int accountId);
 

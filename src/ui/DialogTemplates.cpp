@@ -243,6 +243,7 @@ std::vector<DialogTemplate> MakeTemplates() {
            {1003, K::PushButton, "Add...", 10, 140, 56, 14},
            {1037, K::PushButton, "Remove", 70, 140, 56, 14},
            {1044, K::PushButton, "Sync Now", 130, 140, 56, 14},
+           {1045, K::PushButton, "Trust Certificate...", 190, 140, 90, 14},
            {1071, K::Static, "Sync every:", 10, 162, 56, 12, kRight},
            {1005, K::ComboBox, "", 70, 160, 80, 80},
            {1, K::PushButton, "Close", 113, 180, 63, 17, kDefault},
@@ -270,6 +271,16 @@ std::vector<DialogTemplate> MakeTemplates() {
            {1013, K::ComboBox, "", 76, 208, 200, 80},
            {1, K::PushButton, "Add", 78, 236, 63, 17, kDefault},
            {2, K::PushButton, "Cancel", 148, 236, 63, 17},
+       }},
+      // The password of a sync account, asked for when none is stored.
+      {141, kShellDlg, 8, 400, false, 250, 124, false,
+       {
+           {1070, K::Static, "Account Password", 33, 10, 205, 18},
+           {1081, K::Static, "", 10, 34, 230, 34},
+           {1073, K::Static, "Password:", 10, 76, 50, 12, kRight},
+           {1006, K::Edit, "", 66, 74, 174, 14},
+           {1, K::PushButton, "Sync", 56, 98, 63, 17, kDefault},
+           {2, K::PushButton, "Cancel", 126, 98, 63, 17},
        }},
       // Settings dialog.
       {153, kShellDlg, 8, 400, false, 284, 332, false,

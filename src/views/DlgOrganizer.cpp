@@ -33,6 +33,7 @@
 #include "search/DlgSearch.h"
 #include "views/SyncIndicator.h"
 #include "settings/DlgAppSettings.h"
+#include "settings/DlgPassword.h"
 #include "ui/CAutoCombo.h"
 #include "ui/CButtonST.h"
 #include "ui/CColorStatic.h"
@@ -149,6 +150,7 @@ DlgOrganizer::DlgOrganizer(QWidget* parent)
   connect(m_syncButton, &QAbstractButton::clicked, &m_sync, &SyncScheduler::SyncNow);
   connect(&m_sync, &SyncScheduler::RecordsChanged, this, &DlgOrganizer::RefreshLists);
   connect(&m_sync, &SyncScheduler::CollectionEmptied, this, &DlgOrganizer::OnCollectionEmptied, Qt::QueuedConnection);
+  connect(&m_sync, &SyncScheduler::PasswordNeeded, this, &DlgOrganizer::OnPasswordNeeded, Qt::QueuedConnection);
   connect(m_undoNotice, &UndoNotice::undoClicked, this, [this] { OnUndo(false); });
   connect(m_minimizeButton, &QAbstractButton::clicked, this, [this] { OnCommand(kTrayMinimize); });
   connect(m_closeButton, &QAbstractButton::clicked, this, &DlgOrganizer::CloseProgram);
@@ -382,6 +384,13 @@ void DlgOrganizer::OnCollectionEmptied(int accountId, int collectionId, const QS
   }
   if (deleteHere) RefreshLists();
   m_sync.SyncAccountNow(accountId);
+}
+
+// Without a Secret Service the password lives only as long as the program:
+// each run asks once. Cancel leaves the account waiting for Sync Now.
+void DlgOrganizer::OnPasswordNeeded(int accountId, const QString& user, const QString& url) {
+  DlgPassword dialog(user, url, this);
+  if (dialog.DoModal() == kIdOk) m_sync.GivePassword(accountId, dialog.GetPassword());
 }
 
 void DlgOrganizer::OnSettings() {

@@ -98,6 +98,7 @@ class DlgOrganizer : public DlgBase {
   void SortAsShown();
   void OnSettings();
   void OnCollectionEmptied(int accountId, int collectionId, const QString& name);
+  void OnPasswordNeeded(int accountId, const QString& user, const QString& url);
   void ApplyNewColors();
   void OnCommand(unsigned command);
   void MinimizeToTray();

@@ -179,7 +179,7 @@ class RefusedAccounts(AccountTest):
 
 
 class TrustedCertificate(AccountTest):
-    def test_the_person_trusts_the_certificate_shown_and_it_is_pinned(self):
+    def test_the_person_trusts_the_certificate_shown_it_is_pinned_and_a_new_one_is_trusted_from_the_list(self):
         desk = self.desk
         folder = tempfile.mkdtemp(prefix="organizer-tls-")
         self.addCleanup(shutil.rmtree, folder, True)
@@ -201,3 +201,34 @@ class TrustedCertificate(AccountTest):
                  timeout=30)
         self.assertEqual(desk.sql("SELECT url, pinned_sha256 FROM sync_account"),
                          [[server.url, fingerprint.replace(":", "")]])
+        trust = desk.find("push button", "Trust Certificate...", within=accounts, showing=False)
+        self.assertFalse(desk.is_showing(trust))
+
+        # The server shows another certificate: refused, and named in the list.
+        server.stop()
+        server.tls, other = make_certificate(folder, "renewed")
+        server.start()
+        desk.click(desk.find("push button", "Sync Now", within=accounts))
+        wait_for("the new certificate refused",
+                 lambda: "not trusted (SHA-256 %s)" % other in desk.table_rows(listing)[0][1], timeout=30)
+        trust = desk.find("push button", "Trust Certificate...", within=accounts)
+        save_screen(desk, "accounts-certificate-changed")
+
+        # Enter alone answers No: the old certificate stays the trusted one.
+        desk.click(trust)
+        question = desk.wait_window("Organizer Alert!")
+        shown = [label.name for label in desk.find_all("label", within=question)]
+        self.assertTrue(any(other in text and "shows another certificate" in text for text in shown), shown)
+        save_screen(desk, "trust-renewed-certificate")
+        desk.key("Return")
+        desk.wait_no_window("Organizer Alert!")
+        self.assertEqual(desk.sql("SELECT pinned_sha256 FROM sync_account"), [[fingerprint.replace(":", "")]])
+
+        # Yes replaces the pin and syncs at once.
+        desk.click(trust)
+        question = desk.wait_window("Organizer Alert!")
+        desk.click(desk.find("push button", "Yes", within=question))
+        wait_for("the account synced again",
+                 lambda: [r[1] for r in desk.table_rows(listing)] == ["Synced just now"], timeout=30)
+        self.assertEqual(desk.sql("SELECT pinned_sha256 FROM sync_account"), [[other.replace(":", "")]])
+        wait_for("the offer gone", lambda: not desk.is_showing(trust))

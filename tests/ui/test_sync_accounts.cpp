@@ -1,4 +1,7 @@
+#include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 #include "ModalAnswers.h"
@@ -8,10 +11,14 @@
 #include "db/DBL.h"
 #include "db/Transaction.h"
 #include "settings/DlgAccounts.h"
+#include "settings/DlgAddAccount.h"
+#include "sync/AccountSync.h"
+#include "sync/DavClient.h"
 #include "sync/PasswordStore.h"
 #include "sync/SyncStore.h"
 #include "ui/CAutoCombo.h"
 #include "ui/CButtonST.h"
+#include "ui/CColorEdit.h"
 #include "ui/CColorListCtrl.h"
 #include "ui/DlgMessage.h"
 
@@ -38,6 +45,13 @@ class SyncAccountsTest : public UiTest {
     std::vector<Sync::Account> accounts;
     DBL::RunTransaction([&](DBL::Transaction& t) { accounts = Sync::ListAccounts(t); }, false);
     return accounts;
+  }
+
+  std::string PinOf(int accountId) {
+    for (const Sync::Account& account : Accounts()) {
+      if (account.id == accountId) return account.pinnedSha256;
+    }
+    return "(no account)";
   }
 };
 
@@ -114,6 +128,86 @@ TEST_F(SyncAccountsTest, AnUnreachableServerIsTriedInTheBackgroundAndMarkedOffli
   EXPECT_GE(states.count(), 2);
   ASSERT_EQ(Accounts().size(), 1u);
   EXPECT_EQ(Accounts()[0].state, "Offline, will retry");
+}
+
+TEST_F(SyncAccountsTest, AnAccountRefusedForItsCertificateOffersToTrustTheOneTheServerShowsNow) {
+  const std::string shown =
+      "0a:1b:2c:3d:4e:5f:60:71:82:93:a4:b5:c6:d7:e8:f9:0a:1b:2c:3d:4e:5f:60:71:82:93:a4:b5:c6:d7:e8:f9";
+  const int changed =
+      AddAccount("https://dav.example.org/", "changes: the server's certificate is not trusted (SHA-256 " + shown + ")", 0);
+  Sync::TrustCertificate(changed, "AA:BB:CC");  // the one trusted before, kept as the client compares it
+  ASSERT_EQ(PinOf(changed), "aabbcc");
+  const int synced = AddAccount("https://cloud.example.net/", "Synced", QDateTime::currentSecsSinceEpoch());
+  const int offline = AddAccount("https://other.example.com/", "Offline, will retry", 0);
+
+  DlgAccounts dialog(nullptr);
+  dialog.Create();
+  auto* list = qobject_cast<CColorListCtrl*>(dialog.GetDlgItem(DlgAccounts::kIdList));
+  auto* trust = qobject_cast<CButtonST*>(dialog.GetDlgItem(DlgAccounts::kIdTrust));
+  auto select = [&](int id) {
+    for (int row = 0; row < list->GetItemCount(); ++row) {
+      if (list->GetItemValue(row) == id) list->SelectRow(row);
+    }
+  };
+  // Offered only where a certificate was refused.
+  select(synced);
+  EXPECT_TRUE(trust->isHidden());
+  select(offline);
+  EXPECT_TRUE(trust->isHidden());
+  select(changed);
+  EXPECT_FALSE(trust->isHidden());
+
+  std::vector<std::pair<std::string, int>> asked;
+  int answer = 2;
+  SetMessageHook([&](const std::string& text, int kind) {
+    asked.emplace_back(text, kind);
+    return answer;
+  });
+  trust->click();
+  EXPECT_EQ(PinOf(changed), "aabbcc");  // No keeps the certificate trusted before
+  answer = 1;
+  trust->click();
+  SetMessageHook(nullptr);
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[0].second, kMessageYesNoCaution);  // Enter alone answers No
+  EXPECT_NE(asked[0].first.find(shown), std::string::npos) << asked[0].first;
+  EXPECT_NE(asked[0].first.find("dav.example.org shows another certificate"), std::string::npos) << asked[0].first;
+  EXPECT_EQ(PinOf(changed), Sync::DavClient::PlainFingerprint(shown));
+  EXPECT_EQ(PinOf(synced), "");
+}
+
+TEST_F(SyncAccountsTest, CancelAbortsASearchTheServerNeverAnswersAndClosesAtOnce) {
+  QTcpServer silent;
+  ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+  std::vector<QTcpSocket*> held;  // taken, read, never answered
+  QObject::connect(&silent, &QTcpServer::newConnection, [&] {
+    while (QTcpSocket* socket = silent.nextPendingConnection()) held.push_back(socket);
+  });
+  DlgAddAccount dialog(nullptr);
+  dialog.Create();
+  dialog.show();
+  qobject_cast<CColorEdit*>(dialog.GetDlgItem(DlgAddAccount::kIdServer))
+      ->setText(QStringLiteral("http://127.0.0.1:%1/").arg(silent.serverPort()));
+  qobject_cast<CColorEdit*>(dialog.GetDlgItem(DlgAddAccount::kIdUser))->setText(QStringLiteral("alice"));
+  qobject_cast<CColorEdit*>(dialog.GetDlgItem(DlgAddAccount::kIdPassword))->setText(QStringLiteral("secret"));
+  qobject_cast<CButtonST*>(dialog.GetDlgItem(DlgAddAccount::kIdFind))->click();
+  ASSERT_TRUE(dialog.IsBusy());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !held.empty() && held.front()->bytesAvailable() > 0; }, 10000));
+
+  QElapsedTimer clock;
+  clock.start();
+  qobject_cast<CButtonST*>(dialog.GetDlgItem(DlgBase::kIdCancel))->click();
+  EXPECT_TRUE(dialog.isHidden());
+  EXPECT_EQ(dialog.result(), DlgBase::kIdCancel);
+  // The client hangs up: the request was aborted, not left to run into its
+  // timeout of half a minute.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return held.front()->state() == QAbstractSocket::UnconnectedState; }, 5000));
+  EXPECT_LT(clock.elapsed(), 5000);
+  QTest::qWait(200);
+  EXPECT_EQ(held.size(), 1u);  // and no later request went out
+  EXPECT_EQ(dialog.GetAccountId(), 0);
+  DBL::RunTransaction([](DBL::Transaction& t) { Sync::EnsureTables(t); });
+  EXPECT_TRUE(Accounts().empty());
 }
 
 }  // namespace
