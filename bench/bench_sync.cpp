@@ -30,6 +30,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -203,10 +204,11 @@ void WarmUp(Radicale& server) {
 
 // The server, filled on first use: each collection goes up as one PUT of the
 // whole calendar or address book (Radicale takes item-by-item PUTs of thousands
-// of items far too slowly to fill it in a benchmark's run), both at once.
+// of items far too slowly to fill it in a benchmark's run), both at once. It
+// is stopped at exit, so that no server outlives the run.
 Radicale& Server() {
-  static Radicale* server = [] {
-    auto* made = new Radicale;
+  static const std::unique_ptr<Radicale> server = [] {
+    auto made = std::make_unique<Radicale>();
     const int count = Items();
     const std::vector<int> statuses =
         PutAll({{made->Url(kCalendar), {"text/calendar; charset=utf-8", QByteArray::fromStdString(EventsFile(count))}},

@@ -103,7 +103,7 @@ void SyncScheduler::Start() {
   m_started = true;
   try {
     // Once, before any sync of this window: from here on the window only reads them.
-    DBL::RunTransaction([](DBL::Transaction& t) { Sync::EnsureTables(t); });
+    Sync::EnsureTables();
   } catch (const DBL::SQLException&) {
     // A file that cannot be written now: the accounts are read when it can.
   }

@@ -84,10 +84,21 @@ std::optional<int> RecordTexts::SeriesOf(int kind, int id) const {
   return link->second.first;
 }
 
-RepeatRule RecordTexts::Rule(int kind, int id) const {
-  const auto rule = m_rules.find({kind, id});
-  return rule == m_rules.end() ? RepeatRule{} : rule->second;
+template <class Record>
+const std::string& RecordTexts::Fields(int kind, const Record& record) {
+  const auto [found, made] = m_fields.try_emplace({kind, record.id});
+  if (made) {
+    RecordFields fields = FieldsOf(record);
+    if (const auto rule = m_rules.find({kind, record.id}); rule != m_rules.end()) AddRepeat(fields, rule->second);
+    found->second = FieldsText(fields);
+  }
+  return found->second;
 }
+
+template const std::string& RecordTexts::Fields(int, const TaskRecord&);
+template const std::string& RecordTexts::Fields(int, const ContactRecord&);
+template const std::string& RecordTexts::Fields(int, const EventRecord&);
+template const std::string& RecordTexts::Fields(int, const NoteRecord&);
 
 template <class Record, class Make>
 std::string RecordTexts::Text(int kind, const Record& record, Make make) {
@@ -95,9 +106,7 @@ std::string RecordTexts::Text(int kind, const Record& record, Make make) {
   const auto found = m_identities.find({kind, record.id});
   if (found == m_identities.end()) return make(Uid(kind, record.id, repeat), std::string(), RecordFields{}, repeat);
   const RecordIdentity& identity = found->second;
-  RecordFields now = FieldsOf(record);
-  AddRepeat(now, repeat.rule);
-  const bool unchanged = !identity.component.empty() && identity.fields == FieldsText(now);
+  const bool unchanged = !identity.component.empty() && identity.fields == Fields(kind, record);
   if (repeat.recurrenceId) {
     const int series = m_occurrences.at({kind, record.id}).first;
     if (unchanged && Intact(kind, series)) return std::string();
@@ -113,9 +122,8 @@ template <class Record>
 void RecordTexts::NoteUnchanged(int kind, const std::vector<Record>& records) {
   for (const Record& record : records) {
     const auto found = m_identities.find({kind, record.id});
-    RecordFields now = FieldsOf(record);
-    AddRepeat(now, Repeat(kind, record.id).rule);
-    if (found != m_identities.end() && !found->second.component.empty() && found->second.fields == FieldsText(now)) {
+    if (found != m_identities.end() && !found->second.component.empty() &&
+        found->second.fields == Fields(kind, record)) {
       m_unchanged.insert({kind, record.id});
     }
   }

@@ -44,8 +44,10 @@ class RecordTexts {
   const RecordIdentity* Identity(int kind, int id) const;
   // The series a record was taken out of, when it is such an occurrence.
   std::optional<int> SeriesOf(int kind, int id) const;
-  // The record's rule (rrule "" when it does not repeat).
-  RepeatRule Rule(int kind, int id) const;
+  // The record's fields as its kept text is compared with, its repeat rule
+  // among them: made once per record, however often they are asked for.
+  template <class Record>
+  const std::string& Fields(int kind, const Record& record);
 
  private:
   template <class Record, class Make>
@@ -64,6 +66,7 @@ class RecordTexts {
   std::map<std::pair<int, int>, std::vector<int>> m_overridden;      // days, by kind and series id
   std::map<int, std::map<int, double>> m_starts;                      // by kind: series start by record id
   std::set<std::pair<int, int>> m_unchanged;
+  std::map<std::pair<int, int>, std::string> m_fields;  // by kind and record id
 };
 
 }  // namespace Interop

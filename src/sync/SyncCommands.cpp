@@ -41,7 +41,7 @@ bool Ready(std::ostream& err) {
     return false;
   }
   try {
-    DBL::RunTransaction([](DBL::Transaction& t) { EnsureTables(t); });
+    EnsureTables();
   } catch (const DBL::SQLException& e) {
     err << "The database could not be prepared for syncing: " << e.GetMessage() << "\n";
     return false;

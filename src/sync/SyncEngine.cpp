@@ -384,9 +384,7 @@ class CollectionSync {
       local.item.uid = identity->uid;
       local.item.component = identity->component;
       fill(local.item);
-      Interop::RecordFields fields = Interop::FieldsOf(record);
-      if (kind == 0 || kind == 2) Interop::AddRepeat(fields, texts.Rule(kind, record.id));
-      local.fields = Interop::FieldsText(fields);
+      local.fields = texts.Fields(kind, record);
       local.text = texts.Text(record);
       records.emplace(key, std::move(local));
     };

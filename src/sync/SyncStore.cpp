@@ -1,5 +1,6 @@
 #include "sync/SyncStore.h"
 
+#include <regex>
 #include <sstream>
 
 #include "db/Transaction.h"
@@ -24,6 +25,25 @@ const char* TableOf(int kind) {
 }  // namespace
 
 void EnsureTables(DBL::Transaction& t) { t.Script(SyncSchemaText()); }
+
+bool HasTables(DBL::Transaction& t) {
+  // The names come from the schema itself, so a table added to it is looked for too.
+  static const std::regex kCreated(R"(CREATE (?:TABLE|INDEX) IF NOT EXISTS (\w+))");
+  const std::string schema = SyncSchemaText();
+  std::string names;
+  size_t wanted = 0;
+  for (auto it = std::sregex_iterator(schema.begin(), schema.end(), kCreated); it != std::sregex_iterator(); ++it) {
+    names += std::string(wanted++ ? "," : "") + "'" + (*it)[1].str() + "'";
+  }
+  DBL::MemResultSet rows = t.Query("select count(*) as n from sqlite_master where name in (" + names + ")");
+  return rows.Next() && rows.GetInt("n") == static_cast<int>(wanted);
+}
+
+void EnsureTables() {
+  bool present = false;
+  DBL::RunTransaction([&](DBL::Transaction& t) { present = HasTables(t); }, false);
+  if (!present) DBL::RunTransaction([](DBL::Transaction& t) { EnsureTables(t); });
+}
 
 std::string KindNames(const std::set<int>& kinds) {
   static const char* const kNames[] = {"tasks", "contacts", "events", "notes"};

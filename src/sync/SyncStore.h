@@ -10,7 +10,7 @@ class Transaction;
 }
 
 // What the sync keeps in organizer.db (tables described in sync.sql), read
-// and written inside the caller's transaction.
+// and written inside the caller's transaction (EnsureTables() opens its own).
 namespace Sync {
 
 struct Account {
@@ -50,6 +50,12 @@ struct ItemStatus {
 const char* SyncSchemaText();
 // Adds the tables when missing; harmless when they are there.
 void EnsureTables(DBL::Transaction& t);
+// True when every table and index of the sync is there.
+bool HasTables(DBL::Transaction& t);
+// EnsureTables in transactions of its own: reads first and takes the write
+// lock only when something is missing, so a start never waits on (or holds
+// up) another copy's sync or the --sync command.
+void EnsureTables();
 
 std::vector<Account> ListAccounts(DBL::Transaction& t);
 std::vector<Collection> ListCollections(DBL::Transaction& t, int accountId);

@@ -96,12 +96,17 @@ TEST(ItemHash, GivesTheHashesStoredByEarlierSyncs) {
       "BEGIN:VCARD\r\nVERSION:2.1\r\nNOTE;ENCODING=QUOTED-PRINTABLE:line one=0D=0A=\r\nline two=\r\n\r\nEND:VCARD\r\n";
   const std::string notUtf8 = "BEGIN:VCARD\r\nFN:Ren\xE9\r\nEND:VCARD\r\n";
   const std::string latin1 = "BEGIN:VCARD\r\nFN;CHARSET=ISO-8859-1:Ren\xE9\r\nEND:VCARD\r\n";
+  // LF alone with an "=" inside a line (no soft break), and both line ends mixed around a fold.
+  const std::string lfOnly = "BEGIN:VCARD\nFN:Zo\xC3\xAB\nNOTE:a=b\nEND:VCARD\n";
+  const std::string mixed = "BEGIN:VTODO\r\nUID:t\nSUMMARY:mixed\r\n  ends\nEND:VTODO";
   for (const auto& [text, hash] : std::vector<std::pair<std::string, std::string>>{
            {folded, "363be89a0fe34999e558b052a1356082dacb1c7d"},
            {crOnly, "b44d954c9b1b0c96696483e7c5dc4839bc19513e"},
            {quotedPrintable, "b7014ef5e8c66e3001ab7a52be209dd5c1614fd7"},
            {notUtf8, "b458be0020c9ed65699e422b4f636d07837951ad"},
            {latin1, "3d06c1401b5e9a8826f9bdead7c8c418ca198a71"},
+           {lfOnly, "00001a8d531138b5101f5959260c1c36674f396f"},
+           {mixed, "08fe65d16df2f496f9a7d28f5a2517dcab184ac4"},
            {"", "adc83b19e793491b1c6ea0fd8b46cd9f32e592fc"},
            {" \r\n", "c8e6f04f9f44a4d08986ff5dd3817a689d3ebc5d"},
            {"FN:Ann \t", "999be80ddc83b5e7eaf5ac6facd1ccb1cfce3741"}}) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "RecordsTest.h"
 #include "db/DBL.h"
@@ -56,6 +57,50 @@ TEST_F(EmptiedCollectionTest, PutBackKeepsEveryRecordAndForgetsWhatWasSynced) {
   EXPECT_EQ(Count("select count(*) from event"), 3);
   EXPECT_EQ(Count("select count(*) from sync_item"), 0);
   EXPECT_EQ(Stored("select token from sync_collection"), "");
+}
+
+// Another copy of the program in the middle of writing (its sync committing).
+class Writer {
+ public:
+  explicit Writer(const std::string& path) {
+    sqlite3_open(path.c_str(), &m_db);
+    m_holding = sqlite3_exec(m_db, "begin immediate", nullptr, nullptr, nullptr) == SQLITE_OK;
+  }
+  ~Writer() { sqlite3_close(m_db); }
+  bool Holding() const { return m_holding; }
+
+ private:
+  sqlite3* m_db = nullptr;
+  bool m_holding = false;
+};
+
+class SyncTablesTest : public EmptiedCollectionTest {
+ protected:
+  void SetUp() override {
+    EmptiedCollectionTest::SetUp();
+    DBL::SetBusyTimeout(150);
+  }
+  void TearDown() override {
+    DBL::SetBusyTimeout(5000);
+    EmptiedCollectionTest::TearDown();
+  }
+};
+
+TEST_F(SyncTablesTest, PreparingThemWritesOnlyWhenOneIsMissing) {
+  {
+    Writer writer(DatabasePath());
+    ASSERT_TRUE(writer.Holding());
+    EXPECT_NO_THROW(EnsureTables()) << "every table is there: nothing to wait for";
+  }
+  Exec("drop table sync_conflict");
+  {
+    Writer writer(DatabasePath());
+    ASSERT_TRUE(writer.Holding());
+    EXPECT_THROW(EnsureTables(), DBL::SQLException) << "a missing table needs the write lock";
+  }
+  EnsureTables();
+  DBL::RunTransaction([](DBL::Transaction& t) { EXPECT_TRUE(HasTables(t)); }, false);
+  EXPECT_EQ(Count("select count(*) from sync_item"), 3) << "what was there stays";
 }
 
 TEST_F(EmptiedCollectionTest, NoAnswerIsTakenWhileAnotherSyncRuns) {

@@ -349,8 +349,10 @@ class Desktop:
     # ----- the database --------------------------------------------------
 
     def sql(self, statement):
-        """Rows of a statement run by the sqlite3 shell, as lists of strings."""
-        out = subprocess.run(["sqlite3", "-batch", "-separator", "\x1f", "-newline", "\x1e", self.db, statement],
+        """Rows of a statement run by the sqlite3 shell, as lists of strings. A read that meets the
+        organizer's write (a sync storing its batch) waits for it instead of failing."""
+        out = subprocess.run(["sqlite3", "-batch", "-cmd", ".timeout 10000", "-separator", "\x1f", "-newline", "\x1e",
+                              self.db, statement],
                              capture_output=True, text=True, check=True).stdout
         return [row.split("\x1f") for row in out.split("\x1e") if row]
 
