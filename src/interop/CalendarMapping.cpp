@@ -521,9 +521,16 @@ ReadResult ReadCalendar(std::string_view file) {
     result.items.push_back(std::move(item));
     for (InteropItem& one : overrides) result.items.push_back(std::move(one));
   }
-  // A series comes before the occurrences taken out of it.
-  std::stable_sort(result.items.begin(), result.items.end(),
-            [](const InteropItem& a, const InteropItem& b) { return a.line < b.line; });
+  // A series comes before the occurrences taken out of it. The order is
+  // found on indexes: moving whole items about took longer than sorting.
+  std::vector<size_t> order(result.items.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return result.items[a].line < result.items[b].line; });
+  std::vector<InteropItem> sorted;
+  sorted.reserve(order.size());
+  for (size_t i : order) sorted.push_back(std::move(result.items[i]));
+  result.items = std::move(sorted);
   return result;
 }
 
