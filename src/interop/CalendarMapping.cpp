@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <ctime>
 #include <map>
 #include <memory>
 #include <optional>
@@ -107,9 +108,17 @@ struct LocalTime {
   bool timed = false;
 };
 
+// The C library reads the zone's rules once (ReadCalendar asks it to, for a
+// zone changed since); a local QDateTime checks the zone file again for every
+// time, a system call per event.
 LocalTime ToLocal(const icaltimetype& t) {
   if (t.is_date || (!t.zone && !icaltime_is_utc(t))) return {WallClock(t), !t.is_date};
-  return {OleDate::FromQDateTime(QDateTime::fromSecsSinceEpoch(Seconds(t))), true};
+  const time_t seconds = static_cast<time_t>(Seconds(t));
+  std::tm local{};
+  if (!localtime_r(&seconds, &local)) return {OleDate::FromQDateTime(QDateTime::fromSecsSinceEpoch(seconds)), true};
+  return {OleDate::FromParts({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                              local.tm_sec}),
+          true};
 }
 
 // A date-time the organizer can store: a real day and time, in the years it keeps.
@@ -213,13 +222,14 @@ void ReadTask(icalcomponent* c, InteropItem& item) {
   t.due_date = OleDate::DayNumber(local.ole);
   t.due_time = local.timed ? OleDate::TimeOfDay(local.ole) : 0;
   std::optional<long long> start;
+  icaltimetype begins = icaltime_null_time();
   if (icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY)) {
-    const icaltimetype begins = icalcomponent_get_dtstart(c);
-    if (!icaltime_is_null_time(begins)) {
-      CheckYear(begins, item.line, "start");
-      start = Seconds(begins);
-    }
+    begins = icalcomponent_get_dtstart(c);
+    if (!icaltime_is_null_time(begins)) CheckYear(begins, item.line, "start");
   }
+  // The moments count only for an alarm; a local one costs a look at the zone.
+  if (!icalcomponent_get_first_component(c, ICAL_VALARM_COMPONENT)) return;
+  if (!icaltime_is_null_time(begins)) start = Seconds(begins);
   const long long dueAt = Seconds(due);
   if (const std::optional<long long> before = AlarmBefore(c, dueAt, start, dueAt, item.line)) {
     t.warning = NearestWarning(*before);
@@ -236,15 +246,15 @@ void ReadEvent(icalcomponent* c, InteropItem& item) {
   e.event_date = OleDate::DayNumber(local.ole);
   e.using_time = local.timed ? 1 : 0;
   e.event_time = local.timed ? OleDate::TimeOfDay(local.ole) : 0;
+  icaltimetype until = icaltime_null_time();
+  if (icalcomponent_get_first_property(c, ICAL_DTEND_PROPERTY)) {
+    until = icalcomponent_get_dtend(c);
+    if (!icaltime_is_null_time(until)) CheckYear(until, item.line, "end");
+  }
+  if (!icalcomponent_get_first_component(c, ICAL_VALARM_COMPONENT)) return;
   const long long startAt = Seconds(start);
   std::optional<long long> end;
-  if (icalcomponent_get_first_property(c, ICAL_DTEND_PROPERTY)) {
-    const icaltimetype until = icalcomponent_get_dtend(c);
-    if (!icaltime_is_null_time(until)) {
-      CheckYear(until, item.line, "end");
-      end = Seconds(until);
-    }
-  }
+  if (!icaltime_is_null_time(until)) end = Seconds(until);
   if (const std::optional<long long> before = AlarmBefore(c, startAt, startAt, end, item.line)) {
     e.warning = NearestWarning(*before);
   }
@@ -386,6 +396,7 @@ int NearestWarning(long long before) {
 }
 
 ReadResult ReadCalendar(std::string_view file) {
+  tzset();  // the zone as it is now, for ToLocal
   std::vector<ContentLine> lines = SplitContentLines(file);
   UpgradeVCalendar(lines);
   CheckStructure(lines, "VCALENDAR");
