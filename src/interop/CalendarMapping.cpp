@@ -572,6 +572,26 @@ KeptComponent OpenKept(const std::string& kept, const char* kind, const std::str
   return k;
 }
 
+// The lines of a task's priority, status and completion, of which there are
+// only a few: made once rather than for every task.
+const std::string& PriorityLine(int priority) {
+  static const std::string high = Written(icalproperty_new_priority(1));
+  static const std::string medium = Written(icalproperty_new_priority(5));
+  static const std::string low = Written(icalproperty_new_priority(9));
+  return priority == 1 ? high : priority == 9 ? low : medium;
+}
+
+const std::string& StatusLine(bool completed) {
+  static const std::string done = Written(icalproperty_new_status(ICAL_STATUS_COMPLETED));
+  static const std::string open = Written(icalproperty_new_status(ICAL_STATUS_NEEDSACTION));
+  return completed ? done : open;
+}
+
+const std::string& FullyCompleteLine() {
+  static const std::string line = Written(icalproperty_new_percentcomplete(100));
+  return line;
+}
+
 icaltimetype UtcOf(double ole) {
   return icaltime_from_timet_with_zone(static_cast<time_t>(OleDate::ToQDateTime(ole).toSecsSinceEpoch()), 0,
                                        icaltimezone_get_utc_timezone());
@@ -685,8 +705,7 @@ std::string ComponentForTask(const TaskRecord& task, const std::string& category
   if (changed("description")) SetText(k, "DESCRIPTION", task.description, icalproperty_new_description);
   if (changed("category")) SetText(k, "CATEGORIES", category, icalproperty_new_categories);
   if (changed("priority")) {
-    const int priority = task.priority_id == 1 ? 1 : task.priority_id == 3 ? 9 : 5;
-    k.Set("PRIORITY", Written(icalproperty_new_priority(priority)));
+    k.Set("PRIORITY", PriorityLine(task.priority_id == 1 ? 1 : task.priority_id == 3 ? 9 : 5));
   }
   if (changed("due") || changed("due_time")) {
     k.Set("DUE", task.deadline ? Written(icalproperty_new_due(MomentOf(task.due_date, task.deadline_time, task.due_time)))
@@ -694,12 +713,12 @@ std::string ComponentForTask(const TaskRecord& task, const std::string& category
   }
   if (changed("completed")) {
     if (task.completed) {
-      k.Set("STATUS", Written(icalproperty_new_status(ICAL_STATUS_COMPLETED)));
+      k.Set("STATUS", StatusLine(true));
       k.Set("COMPLETED",
             Written(icalproperty_new_completed(icaltime_current_time_with_zone(icaltimezone_get_utc_timezone()))));
-      k.Set("PERCENT-COMPLETE", Written(icalproperty_new_percentcomplete(100)));
+      k.Set("PERCENT-COMPLETE", FullyCompleteLine());
     } else {
-      k.Set("STATUS", Written(icalproperty_new_status(ICAL_STATUS_NEEDSACTION)));
+      k.Set("STATUS", StatusLine(false));
       k.Set("COMPLETED", std::string());
       k.Set("PERCENT-COMPLETE", std::string());
     }

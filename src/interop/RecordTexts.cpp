@@ -95,9 +95,10 @@ std::string RecordTexts::Text(int kind, const Record& record, Make make) {
   const auto found = m_identities.find({kind, record.id});
   if (found == m_identities.end()) return make(Uid(kind, record.id, repeat), std::string(), RecordFields{}, repeat);
   const RecordIdentity& identity = found->second;
-  RecordFields now = FieldsOf(record);
-  AddRepeat(now, repeat.rule);
-  const bool unchanged = !identity.component.empty() && identity.fields == FieldsText(now);
+  const auto prepared = m_starts.find(kind);
+  const bool unchanged = prepared != m_starts.end() && prepared->second.count(record.id)
+                             ? m_unchanged.count({kind, record.id}) > 0
+                             : Unchanged(identity, record, repeat.rule);
   if (repeat.recurrenceId) {
     const int series = m_occurrences.at({kind, record.id}).first;
     if (unchanged && Intact(kind, series)) return std::string();
@@ -113,12 +114,18 @@ template <class Record>
 void RecordTexts::NoteUnchanged(int kind, const std::vector<Record>& records) {
   for (const Record& record : records) {
     const auto found = m_identities.find({kind, record.id});
-    RecordFields now = FieldsOf(record);
-    AddRepeat(now, Repeat(kind, record.id).rule);
-    if (found != m_identities.end() && !found->second.component.empty() && found->second.fields == FieldsText(now)) {
+    if (found != m_identities.end() && Unchanged(found->second, record, Rule(kind, record.id))) {
       m_unchanged.insert({kind, record.id});
     }
   }
+}
+
+template <class Record>
+bool RecordTexts::Unchanged(const RecordIdentity& identity, const Record& record, const RepeatRule& rule) {
+  if (identity.component.empty()) return false;
+  RecordFields now = FieldsOf(record);
+  AddRepeat(now, rule);
+  return identity.fields == FieldsText(now);
 }
 
 std::string RecordTexts::Category(int id) const {

@@ -31,7 +31,7 @@ class RecordTexts {
   explicit RecordTexts(DBL::Transaction& transaction, const std::set<int>& kinds = {});
 
   // Before the texts of tasks or events: which are unchanged, and where each
-  // series starts.
+  // series starts. Text is then asked for these same records.
   void Prepare(const std::vector<TaskRecord>& tasks);
   void Prepare(const std::vector<EventRecord>& events);
 
@@ -50,8 +50,12 @@ class RecordTexts {
  private:
   template <class Record, class Make>
   std::string Text(int kind, const Record& record, Make make);
+  // Whether the record's fields are those its kept text was written with;
+  // Text takes it from Prepare for the records Prepare saw.
   template <class Record>
   void NoteUnchanged(int kind, const std::vector<Record>& records);
+  template <class Record>
+  static bool Unchanged(const RecordIdentity& identity, const Record& record, const RepeatRule& rule);
   std::string Category(int id) const;
   std::string Uid(int kind, int id, const RepeatOut& repeat) const;
   bool Intact(int kind, int series) const;
