@@ -92,11 +92,39 @@ std::string Date(const icaltimetype& t) {
   return text;
 }
 
+// Seconds since 1970 of a local wall-clock time, by the C library's zone
+// rules, read once per file (see ToLocal). A time the clocks skip counts with
+// the offset from before the change (02:30 is 03:30); one they pass twice is
+// the first of the two.
+long long LocalSeconds(int year, int month, int day, int hour, int minute, int second) {
+  std::tm wall{};
+  wall.tm_year = year - 1900;
+  wall.tm_mon = month - 1;
+  wall.tm_mday = day;
+  wall.tm_hour = hour;
+  wall.tm_min = minute;
+  wall.tm_sec = second;
+  const time_t asUtc = timegm(&wall);
+  const auto offset = [](time_t at) {
+    std::tm local{};
+    return localtime_r(&at, &local) ? local.tm_gmtoff : 0L;
+  };
+  // The offsets a day either side: the moment has one of them.
+  const long before = offset(asUtc - 86400);
+  const long after = offset(asUtc + 86400);
+  const time_t early = asUtc - before;
+  const time_t late = asUtc - after;
+  const bool earlyFits = offset(early) == before;
+  const bool lateFits = offset(late) == after;
+  if (earlyFits && lateFits) return std::min(early, late);
+  return lateFits ? late : early;
+}
+
 // Seconds since 1970 of a time; a date or a floating time is local.
 long long Seconds(const icaltimetype& t) {
   if (t.is_date || (!t.zone && !icaltime_is_utc(t))) {
-    const QDateTime local(QDate(t.year, t.month, t.day), t.is_date ? QTime(0, 0) : QTime(t.hour, t.minute, t.second));
-    return local.toSecsSinceEpoch();
+    return t.is_date ? LocalSeconds(t.year, t.month, t.day, 0, 0, 0)
+                     : LocalSeconds(t.year, t.month, t.day, t.hour, t.minute, t.second);
   }
   return static_cast<long long>(
       icaltime_as_timet_with_zone(t, t.zone ? t.zone : icaltimezone_get_utc_timezone()));
@@ -593,8 +621,10 @@ const std::string& FullyCompleteLine() {
 }
 
 icaltimetype UtcOf(double ole) {
-  return icaltime_from_timet_with_zone(static_cast<time_t>(OleDate::ToQDateTime(ole).toSecsSinceEpoch()), 0,
-                                       icaltimezone_get_utc_timezone());
+  const OleDate::Parts p = OleDate::ToParts(ole);
+  return icaltime_from_timet_with_zone(
+      static_cast<time_t>(LocalSeconds(p.year, p.month, p.day, p.hour, p.minute, p.second)), 0,
+      icaltimezone_get_utc_timezone());
 }
 
 icaltimetype MomentOf(double day, bool timed, double time) {
