@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <ctime>
 #include <map>
 #include <memory>
 #include <optional>
@@ -91,11 +92,39 @@ std::string Date(const icaltimetype& t) {
   return text;
 }
 
+// Seconds since 1970 of a local wall-clock time, by the C library's zone
+// rules, read once per file (see ToLocal). A time the clocks skip counts with
+// the offset from before the change (02:30 is 03:30); one they pass twice is
+// the first of the two.
+long long LocalSeconds(int year, int month, int day, int hour, int minute, int second) {
+  std::tm wall{};
+  wall.tm_year = year - 1900;
+  wall.tm_mon = month - 1;
+  wall.tm_mday = day;
+  wall.tm_hour = hour;
+  wall.tm_min = minute;
+  wall.tm_sec = second;
+  const time_t asUtc = timegm(&wall);
+  const auto offset = [](time_t at) {
+    std::tm local{};
+    return localtime_r(&at, &local) ? local.tm_gmtoff : 0L;
+  };
+  // The offsets a day either side: the moment has one of them.
+  const long before = offset(asUtc - 86400);
+  const long after = offset(asUtc + 86400);
+  const time_t early = asUtc - before;
+  const time_t late = asUtc - after;
+  const bool earlyFits = offset(early) == before;
+  const bool lateFits = offset(late) == after;
+  if (earlyFits && lateFits) return std::min(early, late);
+  return lateFits ? late : early;
+}
+
 // Seconds since 1970 of a time; a date or a floating time is local.
 long long Seconds(const icaltimetype& t) {
   if (t.is_date || (!t.zone && !icaltime_is_utc(t))) {
-    const QDateTime local(QDate(t.year, t.month, t.day), t.is_date ? QTime(0, 0) : QTime(t.hour, t.minute, t.second));
-    return local.toSecsSinceEpoch();
+    return t.is_date ? LocalSeconds(t.year, t.month, t.day, 0, 0, 0)
+                     : LocalSeconds(t.year, t.month, t.day, t.hour, t.minute, t.second);
   }
   return static_cast<long long>(
       icaltime_as_timet_with_zone(t, t.zone ? t.zone : icaltimezone_get_utc_timezone()));
@@ -107,9 +136,17 @@ struct LocalTime {
   bool timed = false;
 };
 
+// The C library reads the zone's rules once (ReadCalendar asks it to, for a
+// zone changed since); a local QDateTime checks the zone file again for every
+// time, a system call per event.
 LocalTime ToLocal(const icaltimetype& t) {
   if (t.is_date || (!t.zone && !icaltime_is_utc(t))) return {WallClock(t), !t.is_date};
-  return {OleDate::FromQDateTime(QDateTime::fromSecsSinceEpoch(Seconds(t))), true};
+  const time_t seconds = static_cast<time_t>(Seconds(t));
+  std::tm local{};
+  if (!localtime_r(&seconds, &local)) return {OleDate::FromQDateTime(QDateTime::fromSecsSinceEpoch(seconds)), true};
+  return {OleDate::FromParts({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                              local.tm_sec}),
+          true};
 }
 
 // A date-time the organizer can store: a real day and time, in the years it keeps.
@@ -213,13 +250,14 @@ void ReadTask(icalcomponent* c, InteropItem& item) {
   t.due_date = OleDate::DayNumber(local.ole);
   t.due_time = local.timed ? OleDate::TimeOfDay(local.ole) : 0;
   std::optional<long long> start;
+  icaltimetype begins = icaltime_null_time();
   if (icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY)) {
-    const icaltimetype begins = icalcomponent_get_dtstart(c);
-    if (!icaltime_is_null_time(begins)) {
-      CheckYear(begins, item.line, "start");
-      start = Seconds(begins);
-    }
+    begins = icalcomponent_get_dtstart(c);
+    if (!icaltime_is_null_time(begins)) CheckYear(begins, item.line, "start");
   }
+  // The moments count only for an alarm; a local one costs a look at the zone.
+  if (!icalcomponent_get_first_component(c, ICAL_VALARM_COMPONENT)) return;
+  if (!icaltime_is_null_time(begins)) start = Seconds(begins);
   const long long dueAt = Seconds(due);
   if (const std::optional<long long> before = AlarmBefore(c, dueAt, start, dueAt, item.line)) {
     t.warning = NearestWarning(*before);
@@ -236,15 +274,15 @@ void ReadEvent(icalcomponent* c, InteropItem& item) {
   e.event_date = OleDate::DayNumber(local.ole);
   e.using_time = local.timed ? 1 : 0;
   e.event_time = local.timed ? OleDate::TimeOfDay(local.ole) : 0;
+  icaltimetype until = icaltime_null_time();
+  if (icalcomponent_get_first_property(c, ICAL_DTEND_PROPERTY)) {
+    until = icalcomponent_get_dtend(c);
+    if (!icaltime_is_null_time(until)) CheckYear(until, item.line, "end");
+  }
+  if (!icalcomponent_get_first_component(c, ICAL_VALARM_COMPONENT)) return;
   const long long startAt = Seconds(start);
   std::optional<long long> end;
-  if (icalcomponent_get_first_property(c, ICAL_DTEND_PROPERTY)) {
-    const icaltimetype until = icalcomponent_get_dtend(c);
-    if (!icaltime_is_null_time(until)) {
-      CheckYear(until, item.line, "end");
-      end = Seconds(until);
-    }
-  }
+  if (!icaltime_is_null_time(until)) end = Seconds(until);
   if (const std::optional<long long> before = AlarmBefore(c, startAt, startAt, end, item.line)) {
     e.warning = NearestWarning(*before);
   }
@@ -386,6 +424,7 @@ int NearestWarning(long long before) {
 }
 
 ReadResult ReadCalendar(std::string_view file) {
+  tzset();  // the zone as it is now, for ToLocal
   std::vector<ContentLine> lines = SplitContentLines(file);
   UpgradeVCalendar(lines);
   CheckStructure(lines, "VCALENDAR");
@@ -521,9 +560,16 @@ ReadResult ReadCalendar(std::string_view file) {
     result.items.push_back(std::move(item));
     for (InteropItem& one : overrides) result.items.push_back(std::move(one));
   }
-  // A series comes before the occurrences taken out of it.
-  std::stable_sort(result.items.begin(), result.items.end(),
-            [](const InteropItem& a, const InteropItem& b) { return a.line < b.line; });
+  // A series comes before the occurrences taken out of it. The order is
+  // found on indexes: moving whole items about took longer than sorting.
+  std::vector<size_t> order(result.items.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return result.items[a].line < result.items[b].line; });
+  std::vector<InteropItem> sorted;
+  sorted.reserve(order.size());
+  for (size_t i : order) sorted.push_back(std::move(result.items[i]));
+  result.items = std::move(sorted);
   return result;
 }
 
@@ -554,9 +600,31 @@ KeptComponent OpenKept(const std::string& kept, const char* kind, const std::str
   return k;
 }
 
+// The lines of a task's priority, status and completion, of which there are
+// only a few: made once rather than for every task.
+const std::string& PriorityLine(int priority) {
+  static const std::string high = Written(icalproperty_new_priority(1));
+  static const std::string medium = Written(icalproperty_new_priority(5));
+  static const std::string low = Written(icalproperty_new_priority(9));
+  return priority == 1 ? high : priority == 9 ? low : medium;
+}
+
+const std::string& StatusLine(bool completed) {
+  static const std::string done = Written(icalproperty_new_status(ICAL_STATUS_COMPLETED));
+  static const std::string open = Written(icalproperty_new_status(ICAL_STATUS_NEEDSACTION));
+  return completed ? done : open;
+}
+
+const std::string& FullyCompleteLine() {
+  static const std::string line = Written(icalproperty_new_percentcomplete(100));
+  return line;
+}
+
 icaltimetype UtcOf(double ole) {
-  return icaltime_from_timet_with_zone(static_cast<time_t>(OleDate::ToQDateTime(ole).toSecsSinceEpoch()), 0,
-                                       icaltimezone_get_utc_timezone());
+  const OleDate::Parts p = OleDate::ToParts(ole);
+  return icaltime_from_timet_with_zone(
+      static_cast<time_t>(LocalSeconds(p.year, p.month, p.day, p.hour, p.minute, p.second)), 0,
+      icaltimezone_get_utc_timezone());
 }
 
 icaltimetype MomentOf(double day, bool timed, double time) {
@@ -667,8 +735,7 @@ std::string ComponentForTask(const TaskRecord& task, const std::string& category
   if (changed("description")) SetText(k, "DESCRIPTION", task.description, icalproperty_new_description);
   if (changed("category")) SetText(k, "CATEGORIES", category, icalproperty_new_categories);
   if (changed("priority")) {
-    const int priority = task.priority_id == 1 ? 1 : task.priority_id == 3 ? 9 : 5;
-    k.Set("PRIORITY", Written(icalproperty_new_priority(priority)));
+    k.Set("PRIORITY", PriorityLine(task.priority_id == 1 ? 1 : task.priority_id == 3 ? 9 : 5));
   }
   if (changed("due") || changed("due_time")) {
     k.Set("DUE", task.deadline ? Written(icalproperty_new_due(MomentOf(task.due_date, task.deadline_time, task.due_time)))
@@ -676,12 +743,12 @@ std::string ComponentForTask(const TaskRecord& task, const std::string& category
   }
   if (changed("completed")) {
     if (task.completed) {
-      k.Set("STATUS", Written(icalproperty_new_status(ICAL_STATUS_COMPLETED)));
+      k.Set("STATUS", StatusLine(true));
       k.Set("COMPLETED",
             Written(icalproperty_new_completed(icaltime_current_time_with_zone(icaltimezone_get_utc_timezone()))));
-      k.Set("PERCENT-COMPLETE", Written(icalproperty_new_percentcomplete(100)));
+      k.Set("PERCENT-COMPLETE", FullyCompleteLine());
     } else {
-      k.Set("STATUS", Written(icalproperty_new_status(ICAL_STATUS_NEEDSACTION)));
+      k.Set("STATUS", StatusLine(false));
       k.Set("COMPLETED", std::string());
       k.Set("PERCENT-COMPLETE", std::string());
     }

@@ -1,6 +1,5 @@
 #include "interop/ContentLines.h"
 
-#include <cctype>
 
 #include "interop/InteropError.h"
 
@@ -25,12 +24,22 @@ bool IsQuotedPrintable(std::string_view line) {
 // True when the line names a character set other than UTF-8 (or US-ASCII):
 // its bytes are then that set's, converted later.
 bool HasOtherCharset(std::string_view line) {
-  const std::string head = Upper(Head(line));
+  const std::string_view raw = Head(line);
+  if (raw.find('=') == std::string_view::npos) return false;  // most lines: no parameter values at all
+  const std::string head = Upper(raw);
   const size_t at = head.find("CHARSET=");
   if (at == std::string::npos) return false;
   const std::string_view set = std::string_view(head).substr(at + 8);
   return !(set.starts_with("UTF-8") || set.starts_with("\"UTF-8") || set.starts_with("US-ASCII"));
 }
+
+// Where the physical line starting at `pos` ends: its CR or LF, or the end.
+size_t LineEnd(std::string_view file, size_t pos) {
+  while (pos < file.size() && file[pos] != '\r' && file[pos] != '\n') ++pos;
+  return pos;
+}
+
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 std::string MegaBytes(size_t bytes) {
   const size_t tenths = (bytes * 10 + (1 << 19)) >> 20;
@@ -82,16 +91,17 @@ bool IsUtf8(std::string_view text) {
   return true;
 }
 
+// ASCII only, whatever the locale: a byte of a UTF-8 sequence is never changed.
 std::string Upper(std::string_view text) {
   std::string upper(text);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : upper) c = UpperAscii(c);
   return upper;
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
+    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
   }
   return true;
 }
@@ -106,8 +116,7 @@ std::vector<ContentLine> SplitContentLines(std::string_view file) {
   // A byte order mark is not part of the first line.
   size_t pos = file.starts_with("\xEF\xBB\xBF") ? 3 : 0;
   while (pos < file.size()) {
-    size_t end = file.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos) end = file.size();
+    const size_t end = LineEnd(file, pos);
     const std::string_view physical = file.substr(pos, end - pos);
     ++number;
     pos = end;
@@ -167,14 +176,13 @@ std::string RawText(std::string_view file, const std::vector<ContentLine>& lines
       continue;
     }
     const std::string_view raw = file.substr(line.begin, line.end - line.begin);
-    for (size_t k = 0; k < raw.size(); ++k) {
-      if (raw[k] == '\r' || raw[k] == '\n') {
-        if (raw[k] == '\r' && k + 1 < raw.size() && raw[k + 1] == '\n') ++k;
-        // Empty lines between the folds (CR CR LF endings) are not kept.
-        if (!text.ends_with("\r\n")) text += "\r\n";
-        continue;
-      }
-      text += raw[k];
+    for (size_t k = 0; k < raw.size();) {
+      const size_t stop = LineEnd(raw, k);
+      text.append(raw.substr(k, stop - k));
+      if (stop == raw.size()) break;
+      k = stop + (raw[stop] == '\r' && stop + 1 < raw.size() && raw[stop + 1] == '\n' ? 2 : 1);
+      // Empty lines between the folds (CR CR LF endings) are not kept.
+      if (!text.ends_with("\r\n")) text += "\r\n";
     }
     text += "\r\n";
     // A quoted-printable value left ending in "=" was ended by an empty line; so it stays.
@@ -222,7 +230,8 @@ void CheckStructure(const std::vector<ContentLine>& lines, std::string_view root
     const bool begin = name == "BEGIN";
     const bool end = name == "END";
     const size_t colon = line.text.find(':');
-    const std::string value = colon == std::string::npos ? "" : Upper(line.text.substr(colon + 1));
+    // Only a component's name is compared; long values are not copied.
+    const std::string value = colon == std::string::npos || !(begin || end) ? "" : Upper(line.text.substr(colon + 1));
     if (open.empty() && !begin) {
       const std::string start = line.text.substr(0, 40);
       throw InteropError(line.line, any ? "text after the last END:" + std::string(root)

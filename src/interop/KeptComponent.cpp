@@ -15,10 +15,11 @@ struct RawLine {
   std::string_view raw;   // as written, line ends included
 };
 
-// The content lines of a text the import stored (so already checked): a line
-// that starts with a blank continues the one before; empty lines are dropped.
-std::vector<RawLine> SplitLines(std::string_view text) {
-  std::vector<RawLine> lines;
+// Calls take(head, raw) for each content line of a text the import stored
+// (so already checked): a line that starts with a blank continues the one
+// before; empty lines are skipped.
+template <class Take>
+void ForEachLine(std::string_view text, Take take) {
   size_t pos = 0;
   while (pos < text.size()) {
     const size_t begin = pos;
@@ -30,8 +31,13 @@ std::vector<RawLine> SplitLines(std::string_view text) {
       eol = text.find('\n', pos);
       pos = eol == std::string_view::npos ? text.size() : eol + 1;
     }
-    if (!head.empty()) lines.push_back({PropertyName(head), head, text.substr(begin, pos - begin)});
+    if (!head.empty()) take(head, text.substr(begin, pos - begin));
   }
+}
+
+std::vector<RawLine> SplitLines(std::string_view text) {
+  std::vector<RawLine> lines;
+  ForEachLine(text, [&](std::string_view head, std::string_view raw) { lines.push_back({PropertyName(head), head, raw}); });
   return lines;
 }
 
@@ -154,10 +160,10 @@ void KeptComponent::Set(std::string_view name, std::string text) {
     m_parts.erase(std::remove_if(first, m_parts.end(), same), m_parts.end());
   }
   std::vector<Part> added;
-  for (const RawLine& line : SplitLines(text)) {
+  ForEachLine(text, [&](std::string_view, std::string_view raw) {
     added.push_back({std::string(name), false, std::string()});
-    Append(added.back().raw, line.raw);
-  }
+    Append(added.back().raw, raw);
+  });
   m_parts.insert(m_parts.begin() + static_cast<std::ptrdiff_t>(at), std::make_move_iterator(added.begin()),
                  std::make_move_iterator(added.end()));
 }

@@ -1,5 +1,7 @@
 #include "interop/RecordTexts.h"
 
+#include <ctime>
+
 #include "db/OleDate.h"
 #include "db/Transaction.h"
 #include "interop/ContactMapping.h"
@@ -17,6 +19,7 @@ std::string UuidFor(int kind, int id) { return "orvale-" + std::to_string(kind) 
 }  // namespace
 
 RecordTexts::RecordTexts(DBL::Transaction& transaction, const std::set<int>& kinds) {
+  tzset();  // local times are made UTC by the zone as it is now
   for (int kind : {0, 1, 3}) {
     for (const CategoryRecord& category : ListCategories(kind, transaction)) m_names[category.id] = category.name;
   }

@@ -24,6 +24,8 @@ RecordWriter::RecordWriter(DBL::Transaction& transaction, bool write) : m_t(tran
       if (!m_defaultCategory.count(kind)) m_defaultCategory[kind] = category.id;
     }
   }
+  DBL::MemResultSet rules = transaction.Query("select kind, record_id from repeat_rule");
+  while (rules.Next()) m_repeating.emplace(rules.GetInt("kind"), rules.GetInt("record_id"));
 }
 
 RecordFields RecordWriter::Fields(const InteropItem& item) {
@@ -88,9 +90,10 @@ int RecordWriter::Store(InteropItem& item, int id, const std::string& fields) {
   // The rule as the item has it; earlier occurrences do not remind.
   if (item.kind == 0 || item.kind == 2) {
     if (item.repeat.rrule.empty()) {
-      m_t.Change(RemoveRepeatRuleSql(item.kind, id));
+      if (m_repeating.erase({item.kind, id})) m_t.Change(RemoveRepeatRuleSql(item.kind, id));
     } else {
       m_t.Insert(SaveRepeatRuleSql(item.kind, id, item.repeat, OleDate::Now()));
+      m_repeating.emplace(item.kind, id);
     }
   }
   return id;

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QTimeZone>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 
 #include "db/OleDate.h"
@@ -228,6 +229,52 @@ TEST(CalendarWriteTest, ATaskMadeHereIsWrittenWithEveryMappedField) {
   EXPECT_EQ(back.warning, 1420);
   EXPECT_EQ(back.completed, 1);
   EXPECT_EQ(OleDate::DayNumber(back.due_date), OleDate::DayNumber(task.due_date));
+}
+
+namespace {
+
+// The start of an event at a local wall-clock time, as written: UTC.
+std::string WrittenStart(int y, int mo, int d, int h, int mi) {
+  EventRecord event;
+  event.id = 1;
+  event.title = "At";
+  event.using_time = 1;
+  const double moment = OleDate::FromParts({y, mo, d, h, mi, 0});
+  event.event_date = OleDate::DayNumber(moment);
+  event.event_time = OleDate::TimeOfDay(moment);
+  const std::string text = ComponentForEvent(event, "z", "", {});
+  const size_t at = text.find("DTSTART:");
+  return at == std::string::npos ? text : text.substr(at + 8, 16);
+}
+
+}  // namespace
+
+TEST(CalendarWriteTest, LocalTimesGoOutInUtcByTheRulesOfTheirDayAlsoWhenTheClocksChange) {
+  struct Case {
+    const char* zone;
+    int y, mo, d, h, mi;
+    const char* utc;
+  };
+  const Case cases[] = {
+      {"Europe/Berlin", 2026, 1, 15, 9, 30, "20260115T083000Z"},
+      {"Europe/Berlin", 2026, 7, 1, 9, 30, "20260701T073000Z"},
+      {"Europe/Berlin", 2026, 3, 29, 2, 30, "20260329T013000Z"},   // skipped: read as 03:30 summer time
+      {"Europe/Berlin", 2026, 10, 25, 2, 30, "20261025T003000Z"},  // passed twice: the first
+      {"Europe/Berlin", 2026, 10, 25, 1, 59, "20261024T235900Z"},
+      {"Europe/Berlin", 2026, 10, 25, 3, 0, "20261025T020000Z"},
+      {"America/New_York", 2026, 3, 8, 2, 30, "20260308T073000Z"},
+      {"America/New_York", 2026, 11, 1, 1, 30, "20261101T053000Z"},
+      {"America/New_York", 2026, 12, 31, 23, 59, "20270101T045900Z"},
+      {"Australia/Lord_Howe", 2026, 4, 5, 1, 45, "20260404T144500Z"},  // half an hour back: +11 to +10:30
+      {"Asia/Kolkata", 2026, 6, 1, 0, 0, "20260531T183000Z"},
+  };
+  for (const Case& c : cases) {
+    setenv("TZ", c.zone, 1);
+    tzset();
+    EXPECT_EQ(WrittenStart(c.y, c.mo, c.d, c.h, c.mi), c.utc) << c.zone << " " << c.d << "." << c.mo << " " << c.h;
+  }
+  unsetenv("TZ");
+  tzset();
 }
 
 TEST(CalendarWriteTest, EventsRoundTripAndChangesKeepWhatIsNotModelled) {
