@@ -53,6 +53,11 @@ int CColorListCtrl::SetCellText(int row, int column, const QString& text) {
   return m_model->SetText(row, column, text) ? row : -1;
 }
 
+int CColorListCtrl::SetCellTextUtf8(int row, int column, std::string_view text) {
+  if (column == 0) return m_model->InsertRow(row, text);
+  return m_model->SetText(row, column, text) ? row : -1;
+}
+
 QString CColorListCtrl::GetItemText(int row, int column) const { return m_model->Text(row, column); }
 
 int CColorListCtrl::GetItemCount() const { return m_model->rowCount(); }
@@ -67,7 +72,10 @@ void CColorListCtrl::BeginReplaceItems() {
   m_model->BeginReplaceRows();
 }
 
-void CColorListCtrl::EndReplaceItems() { m_model->EndReplaceRows(); }
+void CColorListCtrl::EndReplaceItems() {
+  m_itemValues.shrink_to_fit();
+  m_model->EndReplaceRows();
+}
 
 void CColorListCtrl::SetItemValue(int row, int value) {
   if (row < 0 || row >= GetItemCount()) return;
