@@ -295,7 +295,6 @@ bool DlgOrganizer::OnInitDialog() {
   // The window is shown by the modal loop; hide it once that has happened.
   if (startHidden) QCoreApplication::postEvent(this, new CommandEvent(kTrayMinimize));
   if (Settings().GetStayOnTop()) ApplyTopmost(true);
-  setWindowIcon(m_icon);
 
   if (Settings().GetInstallId() == 0) {
     Settings().SetInstallId(DrawInstallId());
@@ -679,6 +678,8 @@ void DlgOrganizer::ApplyTopmost(bool on) {
 void DlgOrganizer::OnWindowUp() {
   if (m_windowUp) return;
   m_windowUp = true;
+  // Drawn in every size the window system may ask for: not worth holding up the first sight of the window.
+  setWindowIcon(m_icon);
   m_syncIndicator->Update();
   // Syncs start once the window is up, never before it.
   QTimer::singleShot(0, &m_sync, &SyncScheduler::Start);
