@@ -11,6 +11,15 @@
 #include "ui/CColorListModel.h"
 #include "ui/ColorRef.h"
 
+namespace {
+
+// The part of a style record a change sets, and the value it sets it to.
+enum ChangedField : uint64_t { kFlagsChange = 1, kTextColorChange = 2, kBkColorChange = 3 };
+
+uint64_t ChangeId(ChangedField field, unsigned value) { return field << 32 | value; }
+
+}  // namespace
+
 CColorListCtrl::CColorListCtrl(QWidget* parent)
     : QTreeView(parent),
       m_model(new CColorListModel(this)),
@@ -145,8 +154,8 @@ void CColorListCtrl::SetSelectedTextColor(int colorRef) {
 }
 
 void CColorListCtrl::ChangeStyle(const StyleTarget& target, const std::function<void(iLS_item&)>& change,
-                                 bool redraw) {
-  if (!m_model->ChangeStyle(target.level, target.row, target.column, target.selected, change)) return;
+                                 bool redraw, std::optional<uint64_t> changeId) {
+  if (!m_model->ChangeStyle(target.level, target.row, target.column, target.selected, change, changeId)) return;
   Redraw(target, redraw);
 }
 
@@ -160,15 +169,17 @@ void CColorListCtrl::Redraw(const StyleTarget& target, bool redraw) {
 }
 
 void CColorListCtrl::ApplyFlags(const StyleTarget& target, unsigned flags, bool redraw) {
-  ChangeStyle(target, [flags](iLS_item& record) { record.flags = flags; }, redraw);
+  ChangeStyle(target, [flags](iLS_item& record) { record.flags = flags; }, redraw, ChangeId(kFlagsChange, flags));
 }
 
 void CColorListCtrl::ApplyTextColor(const StyleTarget& target, int colorRef, bool redraw) {
-  ChangeStyle(target, [colorRef](iLS_item& record) { record.textColor = colorRef; }, redraw);
+  ChangeStyle(target, [colorRef](iLS_item& record) { record.textColor = colorRef; }, redraw,
+              ChangeId(kTextColorChange, static_cast<unsigned>(colorRef)));
 }
 
 void CColorListCtrl::ApplyBkColor(const StyleTarget& target, int colorRef, bool redraw) {
-  ChangeStyle(target, [colorRef](iLS_item& record) { record.bkColor = colorRef; }, redraw);
+  ChangeStyle(target, [colorRef](iLS_item& record) { record.bkColor = colorRef; }, redraw,
+              ChangeId(kBkColorChange, static_cast<unsigned>(colorRef)));
 }
 
 void CColorListCtrl::ApplyFont(const StyleTarget& target, const QFont& font, bool redraw) {

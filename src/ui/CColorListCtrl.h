@@ -177,7 +177,9 @@ class CColorListCtrl : public QTreeView {
   void ApplyTextColor(const StyleTarget& target, int colorRef, bool redraw);
   void ApplyBkColor(const StyleTarget& target, int colorRef, bool redraw);
   void ApplyFont(const StyleTarget& target, const QFont& font, bool redraw);
-  void ChangeStyle(const StyleTarget& target, const std::function<void(iLS_item&)>& change, bool redraw);
+  // changeId tells equal changes of flags or a colour apart (see CColorListModel::ChangeStyle).
+  void ChangeStyle(const StyleTarget& target, const std::function<void(iLS_item&)>& change, bool redraw,
+                   std::optional<uint64_t> changeId = {});
   void Redraw(const StyleTarget& target, bool redraw);
 
   CColorListModel* m_model;

@@ -147,6 +147,7 @@ void CColorListModel::BeginReplaceRows() {
   // The styles of the rows go with them; the plain style stays number 0.
   m_styles.clear();
   m_styleNumbers.clear();
+  m_transitions.clear();
   Intern(iLS_item());
 }
 
@@ -173,8 +174,12 @@ uint32_t CColorListModel::Intern(const iLS_item& style) {
   return number;
 }
 
+size_t CColorListModel::TransitionHash::operator()(const Transition& t) const {
+  return qHashMulti(0, t.from, t.selected, t.change);
+}
+
 bool CColorListModel::ChangeStyle(ListStyleLevel level, int row, int column, bool selected,
-                                  const std::function<void(iLS_item&)>& change) {
+                                  const std::function<void(iLS_item&)>& change, std::optional<uint64_t> changeId) {
   if (level == ListStyleLevel::kColumn) {
     if (column < 0 || column >= columnCount()) return false;
     std::unique_ptr<iLS_item>& style = m_columnStyles[column];
@@ -186,9 +191,18 @@ bool CColorListModel::ChangeStyle(ListStyleLevel level, int row, int column, boo
   if (!IsCell(row, isRow ? 0 : column)) return false;
   // A shared record is never changed in place: the changed copy gets its own number.
   uint32_t& number = isRow ? m_rowStyles[row] : m_cellStyles[CellAt(row, column)];
+  const Transition transition{number, selected, changeId.value_or(0)};
+  if (changeId) {
+    const auto known = m_transitions.find(transition);
+    if (known != m_transitions.end()) {
+      number = known->second;
+      return true;
+    }
+  }
   iLS_item changed = number == kNoStyle ? iLS_item() : Copy(m_styles[number]);
   change(selected ? changed.Selected() : changed);
   number = Intern(changed);
+  if (changeId) m_transitions.emplace(transition, number);
   return true;
 }
 

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -57,9 +58,11 @@ class CColorListModel : public QAbstractTableModel {
 
   // Changes the style record of a cell, a row or a column (column is ignored
   // for a row, row for a column), or its selected variant, each made on first
-  // use. False for an object that does not exist.
+  // use. False for an object that does not exist. A change given a changeId,
+  // the same for every equal change, is worked out once per style record it
+  // is given to: a refill styles thousands of rows alike.
   bool ChangeStyle(ListStyleLevel level, int row, int column, bool selected,
-                   const std::function<void(iLS_item&)>& change);
+                   const std::function<void(iLS_item&)>& change, std::optional<uint64_t> changeId = {});
   // The cell's style and those of its row and column, as far as they exist.
   struct CellStyles {
     const iLS_item* cell = nullptr;
@@ -103,6 +106,18 @@ class CColorListModel : public QAbstractTableModel {
   // deque keeps the records where they are while more are added.
   std::deque<iLS_item> m_styles;
   std::unordered_multimap<size_t, uint32_t> m_styleNumbers;  // by the record's hash
+  // What a change with an id made of a style number: by the number, whether
+  // the selected variant changed, and the change's id.
+  struct Transition {
+    uint32_t from;
+    bool selected;
+    uint64_t change;
+    bool operator==(const Transition&) const = default;
+  };
+  struct TransitionHash {
+    size_t operator()(const Transition& t) const;
+  };
+  std::unordered_map<Transition, uint32_t, TransitionHash> m_transitions;
   std::vector<std::unique_ptr<iLS_item>> m_columnStyles;
   QStringList m_captions;
   bool m_checkBoxes = false;
