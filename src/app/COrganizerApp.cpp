@@ -130,6 +130,7 @@ int COrganizerApp::InitInstance() {
   GetSettings().Load();
   ApplyUserPalette(GetSettings());
 
+  m_fontConfig.Wait();
   DlgOrganizer mainWindow;
   if (!check.Wait().empty()) return Refuse(database, check.Wait());
   SetMessageHook(ShowMessageDialog);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/AppBase.h"
+#include "app/FontConfigWarmUp.h"
 
 class GuardedApplication;
 class InstanceLock;
@@ -35,6 +36,8 @@ class COrganizerApp : public AppBase {
   // The arguments the QApplication keeps for its whole life.
   std::vector<char*> m_args;
   int m_argc;
+  // Started before the QApplication, so that the two overlap.
+  FontConfigWarmUp m_fontConfig;
   std::unique_ptr<GuardedApplication> m_qapp;
   // The one copy for this user and database; later starts ask it to show itself.
   std::unique_ptr<RunningCopy> m_copy;

@@ -191,15 +191,19 @@ namespace {
 // or an identity without its record. Also true when the table or its index is missing.
 bool IdentitiesOutOfDate(sqlite3* db) {
   std::vector<std::array<std::string, 2>> rows;
+  // One identity per record at most (the key is kind and record): when every
+  // identity still has its record and the counts are equal, every record has
+  // one. Counting is cheap, and this runs at every start.
   const int rc = Collect(db,
-                         "SELECT EXISTS (SELECT 1 FROM (SELECT 0 AS kind, id FROM task UNION ALL SELECT 1, id FROM contact"
-                         " UNION ALL SELECT 2, id FROM event UNION ALL SELECT 3, id FROM note) AS k"
-                         " WHERE NOT EXISTS (SELECT 1 FROM record_identity AS r WHERE r.kind = k.kind AND r.record_id = k.id))"
-                         " OR EXISTS (SELECT 1 FROM record_identity"
+                         "SELECT EXISTS (SELECT 1 FROM record_identity"
                          " WHERE (kind = 0 AND record_id NOT IN (SELECT id FROM task))"
                          " OR (kind = 1 AND record_id NOT IN (SELECT id FROM contact))"
                          " OR (kind = 2 AND record_id NOT IN (SELECT id FROM event))"
                          " OR (kind = 3 AND record_id NOT IN (SELECT id FROM note)))"
+                         " OR (SELECT count(*) FROM record_identity WHERE kind = 0) <> (SELECT count(*) FROM task)"
+                         " OR (SELECT count(*) FROM record_identity WHERE kind = 1) <> (SELECT count(*) FROM contact)"
+                         " OR (SELECT count(*) FROM record_identity WHERE kind = 2) <> (SELECT count(*) FROM event)"
+                         " OR (SELECT count(*) FROM record_identity WHERE kind = 3) <> (SELECT count(*) FROM note)"
                          " OR NOT EXISTS (SELECT 1 FROM sqlite_master WHERE name = 'record_identity_by_uid')",
                          rows);
   return rc != SQLITE_OK || rows.empty() || rows.front()[0] != "0";

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include "db/DBL.h"
 
 namespace DBL {
@@ -12,12 +14,18 @@ QueryRow::QueryRow(sqlite3_stmt* statement) : m_statement(statement) {
   for (int c = 0; c < columns; ++c) {
     const char* name = sqlite3_column_name(statement, c);
     m_columns.emplace_back(name ? name : "");
+    m_firstOfName.push_back(std::find(m_columns.begin(), m_columns.end() - 1, m_columns.back()) == m_columns.end() - 1);
   }
 }
 
 int QueryRow::Find(const std::string& column) const {
-  for (size_t c = 0; c < m_columns.size(); ++c) {
-    if (m_columns[c] == column) return static_cast<int>(c);
+  const size_t count = m_columns.size();
+  for (size_t looked = 0; looked < count; ++looked) {
+    const size_t c = (m_next + looked) % count;
+    if (m_firstOfName[c] && m_columns[c] == column) {
+      m_next = c + 1;
+      return static_cast<int>(c);
+    }
   }
   return -1;
 }

@@ -27,6 +27,10 @@ class QueryRow {
 
   sqlite3_stmt* m_statement;
   std::vector<std::string> m_columns;
+  std::vector<bool> m_firstOfName;  // a column whose name no column before it has
+  // Rows are read field by field in the same order each time: the search for
+  // the next name starts past the column found last.
+  mutable size_t m_next = 0;
 };
 
 // The rows of the query handed to `each` one by one as SQLite reads them, for

@@ -11,6 +11,15 @@
 #include "ui/CColorListModel.h"
 #include "ui/ColorRef.h"
 
+namespace {
+
+// The part of a style record a change sets, and the value it sets it to.
+enum ChangedField : uint64_t { kFlagsChange = 1, kTextColorChange = 2, kBkColorChange = 3 };
+
+uint64_t ChangeId(ChangedField field, unsigned value) { return field << 32 | value; }
+
+}  // namespace
+
 CColorListCtrl::CColorListCtrl(QWidget* parent)
     : QTreeView(parent),
       m_model(new CColorListModel(this)),
@@ -53,6 +62,11 @@ int CColorListCtrl::SetCellText(int row, int column, const QString& text) {
   return m_model->SetText(row, column, text) ? row : -1;
 }
 
+int CColorListCtrl::SetCellTextUtf8(int row, int column, std::string_view text) {
+  if (column == 0) return m_model->InsertRow(row, text);
+  return m_model->SetText(row, column, text) ? row : -1;
+}
+
 QString CColorListCtrl::GetItemText(int row, int column) const { return m_model->Text(row, column); }
 
 int CColorListCtrl::GetItemCount() const { return m_model->rowCount(); }
@@ -67,7 +81,10 @@ void CColorListCtrl::BeginReplaceItems() {
   m_model->BeginReplaceRows();
 }
 
-void CColorListCtrl::EndReplaceItems() { m_model->EndReplaceRows(); }
+void CColorListCtrl::EndReplaceItems() {
+  m_itemValues.shrink_to_fit();
+  m_model->EndReplaceRows();
+}
 
 void CColorListCtrl::SetItemValue(int row, int value) {
   if (row < 0 || row >= GetItemCount()) return;
@@ -137,8 +154,8 @@ void CColorListCtrl::SetSelectedTextColor(int colorRef) {
 }
 
 void CColorListCtrl::ChangeStyle(const StyleTarget& target, const std::function<void(iLS_item&)>& change,
-                                 bool redraw) {
-  if (!m_model->ChangeStyle(target.level, target.row, target.column, target.selected, change)) return;
+                                 bool redraw, std::optional<uint64_t> changeId) {
+  if (!m_model->ChangeStyle(target.level, target.row, target.column, target.selected, change, changeId)) return;
   Redraw(target, redraw);
 }
 
@@ -152,15 +169,17 @@ void CColorListCtrl::Redraw(const StyleTarget& target, bool redraw) {
 }
 
 void CColorListCtrl::ApplyFlags(const StyleTarget& target, unsigned flags, bool redraw) {
-  ChangeStyle(target, [flags](iLS_item& record) { record.flags = flags; }, redraw);
+  ChangeStyle(target, [flags](iLS_item& record) { record.flags = flags; }, redraw, ChangeId(kFlagsChange, flags));
 }
 
 void CColorListCtrl::ApplyTextColor(const StyleTarget& target, int colorRef, bool redraw) {
-  ChangeStyle(target, [colorRef](iLS_item& record) { record.textColor = colorRef; }, redraw);
+  ChangeStyle(target, [colorRef](iLS_item& record) { record.textColor = colorRef; }, redraw,
+              ChangeId(kTextColorChange, static_cast<unsigned>(colorRef)));
 }
 
 void CColorListCtrl::ApplyBkColor(const StyleTarget& target, int colorRef, bool redraw) {
-  ChangeStyle(target, [colorRef](iLS_item& record) { record.bkColor = colorRef; }, redraw);
+  ChangeStyle(target, [colorRef](iLS_item& record) { record.bkColor = colorRef; }, redraw,
+              ChangeId(kBkColorChange, static_cast<unsigned>(colorRef)));
 }
 
 void CColorListCtrl::ApplyFont(const StyleTarget& target, const QFont& font, bool redraw) {

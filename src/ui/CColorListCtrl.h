@@ -3,6 +3,7 @@
 #include <QTreeView>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "ui/ListStyle.h"
@@ -38,6 +39,8 @@ class CColorListCtrl : public QTreeView {
   // appends); any other column sets the text of an existing cell. Returns the
   // row's index, or -1 when nothing was done.
   int SetCellText(int row, int column, const QString& text);
+  // The same with a UTF-8 text, as records hold it, for filling long lists.
+  int SetCellTextUtf8(int row, int column, std::string_view text);
   QString GetItemText(int row, int column) const;
   int GetItemCount() const;
   // Removes every row with its styles and values; columns and column styles stay.
@@ -174,7 +177,9 @@ class CColorListCtrl : public QTreeView {
   void ApplyTextColor(const StyleTarget& target, int colorRef, bool redraw);
   void ApplyBkColor(const StyleTarget& target, int colorRef, bool redraw);
   void ApplyFont(const StyleTarget& target, const QFont& font, bool redraw);
-  void ChangeStyle(const StyleTarget& target, const std::function<void(iLS_item&)>& change, bool redraw);
+  // changeId tells equal changes of flags or a colour apart (see CColorListModel::ChangeStyle).
+  void ChangeStyle(const StyleTarget& target, const std::function<void(iLS_item&)>& change, bool redraw,
+                   std::optional<uint64_t> changeId = {});
   void Redraw(const StyleTarget& target, bool redraw);
 
   CColorListModel* m_model;

@@ -42,7 +42,7 @@ bool CColorListModel::IsCell(int row, int column) const {
 
 QVariant CColorListModel::data(const QModelIndex& index, int role) const {
   if (!IsCell(index.row(), index.column())) return {};
-  if (role == Qt::DisplayRole) return m_texts[CellAt(index.row(), index.column())];
+  if (role == Qt::DisplayRole) return m_texts.Get(m_cellTexts[CellAt(index.row(), index.column())]);
   if (role == Qt::CheckStateRole && m_checkBoxes && index.column() == 0) {
     return m_checked[index.row()] ? Qt::Checked : Qt::Unchecked;
   }
@@ -76,7 +76,7 @@ int CColorListModel::InsertColumn(int column, const QString& caption) {
   // Columns are set up before the rows come; should rows be there, each gets its new cell.
   const size_t columns = m_columnStyles.size();
   for (size_t row = m_rowStyles.size(); row-- > 0;) {
-    m_texts.insert(m_texts.begin() + static_cast<std::ptrdiff_t>(row * columns + column), QString());
+    m_cellTexts.insert(m_cellTexts.begin() + static_cast<std::ptrdiff_t>(row * columns + column), ListTexts::kEmpty);
     m_cellStyles.insert(m_cellStyles.begin() + static_cast<std::ptrdiff_t>(row * columns + column), kPlainStyle);
   }
   m_columnStyles.insert(m_columnStyles.begin() + column, nullptr);
@@ -85,13 +85,20 @@ int CColorListModel::InsertColumn(int column, const QString& caption) {
 }
 
 int CColorListModel::InsertRow(int row, const QString& text) {
-  if (columnCount() == 0) return -1;
+  return columnCount() == 0 ? -1 : InsertRow(row, m_texts.Add(text));
+}
+
+int CColorListModel::InsertRow(int row, std::string_view utf8) {
+  return columnCount() == 0 ? -1 : InsertRow(row, m_texts.Add(utf8));
+}
+
+int CColorListModel::InsertRow(int row, ListTexts::Handle text) {
   row = std::clamp(row, 0, rowCount());
   if (!m_replacing) beginInsertRows(QModelIndex(), row, row);
   const auto first = static_cast<std::ptrdiff_t>(CellAt(row, 0));
   const size_t columns = m_columnStyles.size();
-  m_texts.insert(m_texts.begin() + first, columns, QString());
-  m_texts[static_cast<size_t>(first)] = text;
+  m_cellTexts.insert(m_cellTexts.begin() + first, columns, ListTexts::kEmpty);
+  m_cellTexts[static_cast<size_t>(first)] = text;
   m_cellStyles.insert(m_cellStyles.begin() + first, columns, kPlainStyle);
   m_rowStyles.insert(m_rowStyles.begin() + row, kNoStyle);
   m_checked.insert(m_checked.begin() + row, false);
@@ -100,8 +107,19 @@ int CColorListModel::InsertRow(int row, const QString& text) {
 }
 
 bool CColorListModel::SetText(int row, int column, const QString& text) {
-  if (!IsCell(row, column)) return false;
-  m_texts[CellAt(row, column)] = text;
+  return IsCell(row, column) && SetText(row, column, m_texts.Add(text));
+}
+
+bool CColorListModel::SetText(int row, int column, std::string_view utf8) {
+  return IsCell(row, column) && SetText(row, column, m_texts.Add(utf8));
+}
+
+bool CColorListModel::SetText(int row, int column, ListTexts::Handle text) {
+  ListTexts::Handle& cell = m_cellTexts[CellAt(row, column)];
+  m_texts.Release(cell);
+  cell = text;
+  // Texts changed one by one, outside a refill, leave their old bytes behind.
+  if (m_texts.WantsCompacting()) m_texts.Compact(m_cellTexts);
   if (m_replacing) return true;
   const QModelIndex changed = index(row, column);
   emit dataChanged(changed, changed, {Qt::DisplayRole});
@@ -109,7 +127,7 @@ bool CColorListModel::SetText(int row, int column, const QString& text) {
 }
 
 QString CColorListModel::Text(int row, int column) const {
-  return IsCell(row, column) ? m_texts[CellAt(row, column)] : QString();
+  return IsCell(row, column) ? m_texts.Get(m_cellTexts[CellAt(row, column)]) : QString();
 }
 
 void CColorListModel::RemoveAllRows() {
@@ -120,18 +138,27 @@ void CColorListModel::RemoveAllRows() {
 void CColorListModel::BeginReplaceRows() {
   beginResetModel();
   m_replacing = true;
-  m_texts.clear();
+  m_texts.Clear();
+  m_texts.StartSharing();
+  m_cellTexts.clear();
   m_cellStyles.clear();
   m_rowStyles.clear();
   m_checked.clear();
   // The styles of the rows go with them; the plain style stays number 0.
   m_styles.clear();
   m_styleNumbers.clear();
+  m_transitions.clear();
   Intern(iLS_item());
 }
 
 void CColorListModel::EndReplaceRows() {
   m_replacing = false;
+  // The rows are all there: no room kept for more.
+  m_texts.StopSharing();
+  m_cellTexts.shrink_to_fit();
+  m_cellStyles.shrink_to_fit();
+  m_rowStyles.shrink_to_fit();
+  m_checked.shrink_to_fit();
   endResetModel();
 }
 
@@ -147,8 +174,12 @@ uint32_t CColorListModel::Intern(const iLS_item& style) {
   return number;
 }
 
+size_t CColorListModel::TransitionHash::operator()(const Transition& t) const {
+  return qHashMulti(0, t.from, t.selected, t.change);
+}
+
 bool CColorListModel::ChangeStyle(ListStyleLevel level, int row, int column, bool selected,
-                                  const std::function<void(iLS_item&)>& change) {
+                                  const std::function<void(iLS_item&)>& change, std::optional<uint64_t> changeId) {
   if (level == ListStyleLevel::kColumn) {
     if (column < 0 || column >= columnCount()) return false;
     std::unique_ptr<iLS_item>& style = m_columnStyles[column];
@@ -160,9 +191,18 @@ bool CColorListModel::ChangeStyle(ListStyleLevel level, int row, int column, boo
   if (!IsCell(row, isRow ? 0 : column)) return false;
   // A shared record is never changed in place: the changed copy gets its own number.
   uint32_t& number = isRow ? m_rowStyles[row] : m_cellStyles[CellAt(row, column)];
+  const Transition transition{number, selected, changeId.value_or(0)};
+  if (changeId) {
+    const auto known = m_transitions.find(transition);
+    if (known != m_transitions.end()) {
+      number = known->second;
+      return true;
+    }
+  }
   iLS_item changed = number == kNoStyle ? iLS_item() : Copy(m_styles[number]);
   change(selected ? changed.Selected() : changed);
   number = Intern(changed);
+  if (changeId) m_transitions.emplace(transition, number);
   return true;
 }
 

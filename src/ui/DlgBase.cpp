@@ -39,15 +39,16 @@ void ShouldNotBeHere(QWidget* dialog) {
   QMessageBox::information(dialog, Paths::kAppName, QStringLiteral("shouldn't be here"));
 }
 
+const QFont& MadeOnce(std::optional<QFont>& font, const char* face, int cellHeight, int weight, bool italic = false) {
+  if (!font) font = MakeCellFont(QString::fromLatin1(face), cellHeight, weight, italic);
+  return *font;
+}
+
 }  // namespace
 
 DlgBase::DlgBase(int templateId, QWidget* parent)
     : QDialog(parent),
-      m_templateId(templateId),
-      m_titleFont(MakeCellFont(QStringLiteral("Times New Roman"), 24, 700, true)),
-      m_buttonFont(MakeCellFont(QStringLiteral("Times New Roman"), 20, 700)),
-      m_textFont(MakeCellFont(QStringLiteral("Times New Roman"), 18, 700)),
-      m_captionButtonFont(MakeCellFont(QStringLiteral("Calibri"), 22, 700)) {
+      m_templateId(templateId) {
   const DialogTemplate* dialogTemplate = FindDialogTemplate(templateId);
   if (dialogTemplate && dialogTemplate->child) {
     setWindowFlags(Qt::Widget);
@@ -80,6 +81,14 @@ void DlgBase::CreateControls() {
     }
   }
 }
+
+const QFont& DlgBase::GetTitleFont() const { return MadeOnce(m_titleFont, "Times New Roman", 24, 700, true); }
+
+const QFont& DlgBase::GetButtonFont() const { return MadeOnce(m_buttonFont, "Times New Roman", 20, 700); }
+
+const QFont& DlgBase::GetTextFont() const { return MadeOnce(m_textFont, "Times New Roman", 18, 700); }
+
+const QFont& DlgBase::GetCaptionButtonFont() const { return MadeOnce(m_captionButtonFont, "Calibri", 22, 700); }
 
 QWidget* DlgBase::GetDlgItem(int id) const {
   for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {

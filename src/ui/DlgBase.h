@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QPoint>
 #include <map>
+#include <optional>
 
 #include "ui/DlgFontScaler.h"
 
@@ -52,10 +53,10 @@ class DlgBase : public QDialog {
   // background colour, except for edit fields, which keep their own.
   QBrush OnCtlColorBase(const QWidget* control) const;
 
-  const QFont& GetTitleFont() const { return m_titleFont; }
-  const QFont& GetButtonFont() const { return m_buttonFont; }
-  const QFont& GetTextFont() const { return m_textFont; }
-  const QFont& GetCaptionButtonFont() const { return m_captionButtonFont; }
+  const QFont& GetTitleFont() const;
+  const QFont& GetButtonFont() const;
+  const QFont& GetTextFont() const;
+  const QFont& GetCaptionButtonFont() const;
   // The font the layout was made with, once the dialog is initialised.
   const QFont* GetScaledDialogFont() const { return m_fontScaler.GetFont(); }
   const DlgFontScaler& GetFontScaler() const { return m_fontScaler; }
@@ -109,10 +110,12 @@ class DlgBase : public QDialog {
   void DrawFrameWith(QPainter& painter, int borderWidth, int inset) const;
 
   int m_templateId;
-  QFont m_titleFont;
-  QFont m_buttonFont;
-  QFont m_textFont;
-  QFont m_captionButtonFont;
+  // Each made when first asked for: measuring a font loads its face, and
+  // most dialogs use only some of them (the main window never the title's).
+  mutable std::optional<QFont> m_titleFont;
+  mutable std::optional<QFont> m_buttonFont;
+  mutable std::optional<QFont> m_textFont;
+  mutable std::optional<QFont> m_captionButtonFont;
   QPoint m_pressPoint;
   int m_dragging = 0;
   DlgFontScaler m_fontScaler;

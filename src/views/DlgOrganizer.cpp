@@ -133,8 +133,7 @@ DlgOrganizer::DlgOrganizer(QWidget* parent)
       m_minimizeButton(qobject_cast<CButtonST*>(GetDlgItem(kIdMinimize))),
       m_sortLabel(qobject_cast<CColorStatic*>(GetDlgItem(kIdSortLabel))),
       m_headerFont(MakeCellFont(QStringLiteral("Times New Roman"), 24, 400)),
-      m_sort(qobject_cast<CAutoCombo*>(GetDlgItem(kIdSort))),
-      m_icon(ResourceIcon(kAppIcon)) {
+      m_sort(qobject_cast<CAutoCombo*>(GetDlgItem(kIdSort))) {
   m_layered = 1;
   setWindowFlag(Qt::Window);  // shown in the taskbar, unlike the other dialogs
   m_tabs->SetViews({[] { return new DlgTasks; }, [] { return new DlgContacts; }, [] { return new DlgImpDates; },
@@ -284,20 +283,11 @@ bool DlgOrganizer::OnInitDialog() {
   // Each start lists tasks by name, whatever order was chosen last time.
   Settings().SetTaskSort(0);
 
-  m_tray.AddToTray(this, Paths::kAppName, m_icon, kTrayIconId, false);
-  m_tray.SetTargetWindow(this);
-  m_tray.SetShowHideCommands(kTrayRestore, kTrayMinimize);
-  m_tray.AddCommand(QString::fromLatin1(ExchangeActions::kImportItem), QString::fromLatin1(ExchangeActions::kImportTip),
-                    kImportCommand);
-  m_tray.AddCommand(QString::fromLatin1(ExchangeActions::kExportItem), QString::fromLatin1(ExchangeActions::kExportTip),
-                    kExportCommand);
-
   SetLayeredAlpha(0);
   const bool startHidden = Settings().GetMinStartup() != 0;
   // The window is shown by the modal loop; hide it once that has happened.
   if (startHidden) QCoreApplication::postEvent(this, new CommandEvent(kTrayMinimize));
   if (Settings().GetStayOnTop()) ApplyTopmost(true);
-  setWindowIcon(m_icon);
 
   if (Settings().GetInstallId() == 0) {
     Settings().SetInstallId(DrawInstallId());
@@ -317,8 +307,11 @@ bool DlgOrganizer::OnInitDialog() {
 
   if (!startHidden) StartTimer(kTimerFadeInMain, kFadeInTickMs);
   StartTimer(kTimerReminders, kReminderScanMs);
-  // A window that starts hidden may never paint.
-  if (startHidden) OnWindowUp();
+  // A window that starts hidden may never paint, and goes to the tray at once.
+  if (startHidden) {
+    ShowIcons();
+    OnWindowUp();
+  }
   return true;
 }
 
@@ -693,6 +686,7 @@ void DlgOrganizer::OnWindowUp() {
   QTimer::singleShot(0, &m_sync, &SyncScheduler::Start);
   // After this paint has reached the screen.
   QTimer::singleShot(0, this, [this] {
+    ShowIcons();
     if (m_deferredTab >= 0) SetUpTab(std::exchange(m_deferredTab, -1));
     // Reminders missed while the program was not running come once the list
     // is filled and painted: counted from here, not from the first paint, so
@@ -704,6 +698,22 @@ void DlgOrganizer::OnWindowUp() {
       malloc_trim(0);
     });
   });
+}
+
+// The icon is drawn in every size the window system may ask for, and whether
+// there is a tray to show it in is asked over the session bus: neither is
+// worth holding up the first sight of the window.
+void DlgOrganizer::ShowIcons() {
+  if (!m_icon.isNull()) return;
+  m_icon = ResourceIcon(kAppIcon);
+  setWindowIcon(m_icon);
+  m_tray.AddToTray(this, Paths::kAppName, m_icon, kTrayIconId, false);
+  m_tray.SetTargetWindow(this);
+  m_tray.SetShowHideCommands(kTrayRestore, kTrayMinimize);
+  m_tray.AddCommand(QString::fromLatin1(ExchangeActions::kImportItem), QString::fromLatin1(ExchangeActions::kImportTip),
+                    kImportCommand);
+  m_tray.AddCommand(QString::fromLatin1(ExchangeActions::kExportItem), QString::fromLatin1(ExchangeActions::kExportTip),
+                    kExportCommand);
 }
 
 void DlgOrganizer::OnPaint(QPainter& painter) {

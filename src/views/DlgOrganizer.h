@@ -120,6 +120,8 @@ class DlgOrganizer : public DlgBase {
   // Once, after the first paint (or at once for a window that starts hidden):
   // what start-up put off so that the window shows sooner.
   void OnWindowUp();
+  // The window's icon and the tray icon with its menu, once.
+  void ShowIcons();
 
   // A control and how it follows the window's right and bottom edges.
   struct Anchored {

@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <algorithm>
 #include <map>
+#include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "app/AppBase.h"
@@ -21,33 +23,32 @@ namespace {
 constexpr int kCompletedColor = 0x7D7DFF;  // light red
 constexpr int kPriorityColumn = 1;
 
-// The names by id, made once per refresh: every row with the same priority or
-// category shares one copy of its name.
+// The names by id, looked up once per refresh.
 template <typename Record>
-std::unordered_map<int, QString> NamesById(const std::vector<Record>& records) {
-  std::unordered_map<int, QString> names;
-  for (const Record& record : records) names.emplace(record.id, QString::fromStdString(record.name));
+std::unordered_map<int, std::string_view> NamesById(const std::vector<Record>& records) {
+  std::unordered_map<int, std::string_view> names;
+  for (const Record& record : records) names.emplace(record.id, record.name);
   return names;
 }
 
-QString NameOf(const std::unordered_map<int, QString>& names, int id) {
+std::string_view NameOf(const std::unordered_map<int, std::string_view>& names, int id) {
   const auto found = names.find(id);
-  return found == names.end() ? QString() : found->second;
+  return found == names.end() ? std::string_view() : found->second;
 }
 
-QString DeadlineText(const TaskRecord& task) {
-  if (!task.deadline) return QString();
+std::string DeadlineText(const TaskRecord& task) {
+  if (!task.deadline) return {};
   std::string text = OleDate::ShortDateText(task.due_date) + " ";
   if (task.deadline_time) text += OleDate::TimeText(task.due_time);
-  return QString::fromStdString(text);
+  return text;
 }
 
 // Deadlines by day and time (-1 without one), each written once per refresh:
-// many tasks share a deadline, and their rows then share one copy of its text.
-using DeadlineTexts = std::map<std::pair<double, double>, QString>;
+// many tasks share a deadline.
+using DeadlineTexts = std::map<std::pair<double, double>, std::string>;
 
-QString SharedDeadlineText(const TaskRecord& task, DeadlineTexts& written) {
-  if (!task.deadline) return QString();
+std::string_view SharedDeadlineText(const TaskRecord& task, DeadlineTexts& written) {
+  if (!task.deadline) return {};
   const std::pair<double, double> key(task.due_date, task.deadline_time ? task.due_time : -1);
   auto found = written.find(key);
   if (found == written.end()) found = written.emplace(key, DeadlineText(task)).first;
@@ -63,7 +64,7 @@ int DeadlineWidth(const QFont& font) {
   widest.due_date = OleDate::FromParts({2026, 12, 28, 0, 0, 0});
   widest.due_time = OleDate::TimeOfDay(OleDate::FromParts({2026, 12, 28, 22, 58, 0}));
   constexpr int kCellPadding = 16;
-  return std::max(155, QFontMetrics(font).horizontalAdvance(DeadlineText(widest)) + kCellPadding);
+  return std::max(155, QFontMetrics(font).horizontalAdvance(QString::fromStdString(DeadlineText(widest))) + kCellPadding);
 }
 
 }  // namespace
@@ -91,21 +92,21 @@ void DlgTasks::RefreshList() {
   const ListPlace place = SavePlace();
   list->setUpdatesEnabled(false);
   list->BeginReplaceItems();
-  const std::unordered_map<int, QString> priorities = NamesById(m_priorities);
-  const std::unordered_map<int, QString> categories = NamesById(m_categories);
+  const std::unordered_map<int, std::string_view> priorities = NamesById(m_priorities);
+  const std::unordered_map<int, std::string_view> categories = NamesById(m_categories);
   DeadlineTexts deadlines;
   int row = 0;
   // Each task becomes its row as it is read: the whole list is never held twice.
   ListTasks([&](const TaskRecord& task) {
-    list->SetCellText(row, 0, QString::fromStdString(task.name));
-    list->SetCellText(row, kPriorityColumn, NameOf(priorities, task.priority_id));
+    list->SetCellTextUtf8(row, 0, task.name);
+    list->SetCellTextUtf8(row, kPriorityColumn, NameOf(priorities, task.priority_id));
     const int color = PriorityColor(task.priority_id);
     list->SetCellBkColor(row, kPriorityColumn, color, false);
     list->SetCellStyle(row, kPriorityColumn, kLsBkColor, false);
     list->SetCellSelectedBkColor(row, kPriorityColumn, color, false);
     list->SetCellSelectedStyle(row, kPriorityColumn, kLsBkColor, false);
-    list->SetCellText(row, 2, NameOf(categories, task.category_id));
-    list->SetCellText(row, 3, SharedDeadlineText(task, deadlines));
+    list->SetCellTextUtf8(row, 2, NameOf(categories, task.category_id));
+    list->SetCellTextUtf8(row, 3, SharedDeadlineText(task, deadlines));
     // Sets the row's text colour and style, done or not.
     ApplyCompleted(row, task.completed);
     list->SetItemValue(row, task.id);

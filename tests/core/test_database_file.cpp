@@ -149,6 +149,17 @@ TEST_F(DatabaseFileTest, StartUpsCheckPassesASoundFileAndGivesItsRecordsTheirIde
   ASSERT_EQ(ExecuteDelete("delete from task where name = 'x'"), 0);
   UpdateIdentities(DatabasePath());
   EXPECT_EQ(counts().first, counts().second);
+  // One task gone and another made: the counts agree, the identities do not.
+  ASSERT_GT(ExecuteInsert("insert into task (name) values ('w')"), 0);
+  UpdateIdentities(DatabasePath());
+  ASSERT_EQ(ExecuteDelete("delete from task where name = 'w'"), 0);
+  const int made = ExecuteInsert("insert into task (name) values ('y')");
+  ASSERT_GT(made, 0);
+  ASSERT_EQ(counts().first, counts().second);
+  UpdateIdentities(DatabasePath());
+  EXPECT_TRUE(ExecuteQuery("select 1 from record_identity where kind = 0 and record_id = " + IntToString(made)).Next());
+  EXPECT_FALSE(ExecuteQuery("select 1 from record_identity where kind = 0 and record_id not in (select id from task)")
+                   .Next());
 
   // A file that is not there yet is made at once and is ready.
   const std::string fresh = Folder() + "/fresh/organizer.db";

@@ -309,3 +309,27 @@ TEST_F(CColorListTest, ATemplateListShowsAVerticalScrollBarOnlyWhenRowsDoNotFit)
   QApplication::sendEvent(list->viewport(), &wheel);
   EXPECT_GT(list->verticalScrollBar()->value(), 0);
 }
+
+// Rows given the same colour are styled alike, but each keeps what it had
+// before: the change is worked out once per style it starts from. A refill,
+// which numbers the styles afresh, comes out the same way.
+TEST_F(CColorListTest, AnEqualChangeKeepsWhatEachRowHadAlsoAfterARefill) {
+  constexpr int kRed = 0x0000FF;
+  constexpr int kBlue = 0xFF0000;
+  constexpr int kGreen = 0x00FF00;
+  for (const bool swapped : {false, true}) {
+    m_list->BeginReplaceItems();
+    for (int row = 0; row < 4; ++row) {
+      m_list->SetCellText(row, 0, QStringLiteral("row"));
+      m_list->SetRowTextColor(row, (row % 2 == 0) != swapped ? kRed : kBlue, false);
+      m_list->SetRowBkColor(row, kGreen, false);
+      m_list->SetRowStyle(row, kLsTextColor | kLsBkColor, false);
+    }
+    m_list->EndReplaceItems();
+    for (int row = 0; row < 4; ++row) {
+      EXPECT_EQ(m_list->GetCellLook(row, 0, false).textColor, (row % 2 == 0) != swapped ? kRed : kBlue)
+          << "row " << row << (swapped ? " after the refill" : "");
+      EXPECT_EQ(m_list->GetCellLook(row, 0, false).bkColor, kGreen) << "row " << row;
+    }
+  }
+}
