@@ -17,9 +17,6 @@ CAutoCombo::CAutoCombo(QWidget* parent) : QComboBox(parent) {
   const UTSettings& settings = GetApp().GetSettings();
   for (int slot = 0; slot < kColorSlots; ++slot) m_colors[slot] = settings.GetClrText();
   m_colors[kColorSelectedBackground] = settings.GetClrHighlight();
-  m_font = MakeCellFont(QStringLiteral("Arial"), 15, 600);
-  m_itemHeight = static_cast<int>(QFontMetrics(m_font).height() * 1.15);
-
   setEditable(true);
   setInsertPolicy(QComboBox::NoInsert);
   setCompleter(nullptr);  // the completion is this class's own
@@ -112,6 +109,19 @@ void CAutoCombo::SetItemColor(int colorRef, int slot) {
 int CAutoCombo::FullIndexOfRow(int row) const {
   if (row < 0 || static_cast<size_t>(row) >= m_visibleToFull.size()) return -1;
   return m_visibleToFull[static_cast<size_t>(row)];
+}
+
+const QFont& CAutoCombo::ItemFont() const {
+  if (!m_font) {
+    m_font = MakeCellFont(QStringLiteral("Arial"), 15, 600);
+    m_itemHeight = static_cast<int>(QFontMetrics(*m_font).height() * 1.15);
+  }
+  return *m_font;
+}
+
+int CAutoCombo::ItemHeight() const {
+  ItemFont();
+  return m_itemHeight;
 }
 
 QString CAutoCombo::ItemText(int index) const { return m_fullList.value(index); }

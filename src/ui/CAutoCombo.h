@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QStringList>
 #include <map>
+#include <optional>
 #include <vector>
 
 // The program's drop-down list: an editable combo box that completes what is
@@ -55,8 +56,8 @@ class CAutoCombo : public QComboBox {
   QString ItemText(int index) const;
   QString SecondText(int index) const;
   QColor ItemColor(int slot) const;
-  const QFont& ItemFont() const { return m_font; }
-  int ItemHeight() const { return m_itemHeight; }
+  const QFont& ItemFont() const;
+  int ItemHeight() const;
 
   void hidePopup() override;
 
@@ -93,10 +94,12 @@ class CAutoCombo : public QComboBox {
   bool m_twoColumns = false;
   QStringList m_fullList;
   QStringList m_secondTexts;
-  QFont m_font;
+  // Made when the list first opens: measuring it loads a face that the
+  // closed box never draws.
+  mutable std::optional<QFont> m_font;
   int m_currentItem = 0;
   int m_secondColumnOffset = 0;
   int m_typedLength = 0;
-  int m_itemHeight = 0;
+  mutable int m_itemHeight = 0;
   std::map<int, int> m_itemValues;
 };
