@@ -1,6 +1,8 @@
 #include <QAbstractItemView>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QStyleOptionViewItem>
 #include <QTest>
 
 #include "UiTest.h"
@@ -169,4 +171,16 @@ TEST_F(CAutoComboTest, LeavingTheBoxNeverLeavesTextThatMatchedNothing) {
   QCoreApplication::sendEvent(m_combo, &out);
   EXPECT_EQ(m_combo->GetSelectedItem(), 0);
   EXPECT_EQ(unmatched.count(), 1);
+}
+
+// The rows' font is made only when the list first asks for it; the first
+// question may be a row's height, which must already fit the bold face.
+TEST_F(CAutoComboTest, OpenListRowsAreTallEnoughForTheItemFont) {
+  QAbstractItemView* list = m_combo->view();
+  QStyleOptionViewItem option;
+  option.rect = QRect(0, 0, 200, 1);
+  const int rowHeight = list->itemDelegate()->sizeHint(option, m_combo->model()->index(0, 0)).height();
+  EXPECT_GT(rowHeight, QFontMetrics(m_combo->ItemFont()).height());
+  EXPECT_EQ(rowHeight, m_combo->ItemHeight());
+  EXPECT_EQ(m_combo->ItemFont().weight(), QFont::DemiBold);
 }
