@@ -1,28 +1,23 @@
 #include "ui/ResourceIcons.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
-#include <QPainter>
-#include <QSvgRenderer>
 #include <map>
+#include <vector>
 
-// The icons live in a static library; their registration must be pulled in
-// explicitly or the linker drops it. (Outside any namespace, as the macro needs.)
-static void EnsureResources() {
-  static bool done = false;
-  if (done) return;
-  Q_INIT_RESOURCE(organizer);
-  done = true;
-}
+#include "ui/ResourceIconEngine.h"
 
 namespace {
 
-QString IconPath(int id) { return QStringLiteral(":/icons/%1.svg").arg(id); }
+// An icon's pictures lie at :/icons/ID.png (its own size), ID@2x.png (twice
+// that) and ID/SIZE.png (the sizes it is shown at elsewhere).
+QString OwnPicture(int id) { return QStringLiteral(":/icons/%1.png").arg(id); }
 
 struct LoadedIcon {
-  QIcon icon;  // shared by every control that shows it, so it is rendered once per size
+  QIcon icon;  // shared by every control that shows it
   QSize size;
-  QPixmap pixmap;
+  QPixmap pixmap;  // read when first asked for
 };
 
 std::map<int, LoadedIcon>& Cache() {
@@ -30,23 +25,22 @@ std::map<int, LoadedIcon>& Cache() {
   return cache;
 }
 
-// Parsing an SVG costs more than the rest of a dialog's set-up, so each icon
-// is read once; the copies go before the application does.
-const LoadedIcon& Load(int id) {
+LoadedIcon& Load(int id) {
   auto& cache = Cache();
   const auto found = cache.find(id);
   if (found != cache.end()) return found->second;
   if (cache.empty()) qAddPostRoutine([] { Cache().clear(); });
-  EnsureResources();
   LoadedIcon loaded;
-  if (QFile::exists(IconPath(id))) {
-    QSvgRenderer renderer(IconPath(id));
-    loaded.icon = QIcon(IconPath(id));
-    loaded.size = renderer.defaultSize();
-    loaded.pixmap = QPixmap(loaded.size);
-    loaded.pixmap.fill(Qt::transparent);
-    QPainter painter(&loaded.pixmap);
-    renderer.render(&painter);
+  const QString own = OwnPicture(id);
+  if (QFile::exists(own)) {
+    loaded.size = ResourceIconEngine::PictureSize(own);
+    std::vector<ResourceIconEngine::File> files{{loaded.size.width(), own},
+                                                {2 * loaded.size.width(), QStringLiteral(":/icons/%1@2x.png").arg(id)}};
+    const QDir sizes(QStringLiteral(":/icons/%1").arg(id));
+    for (const QString& file : sizes.entryList(QDir::Files)) {
+      files.push_back({QFileInfo(file).completeBaseName().toInt(), sizes.filePath(file)});
+    }
+    loaded.icon = QIcon(new ResourceIconEngine(std::move(files)));
   }
   return cache.emplace(id, std::move(loaded)).first->second;
 }
@@ -57,4 +51,8 @@ QSize ResourceIconSize(int id) { return Load(id).size; }
 
 QIcon ResourceIcon(int id) { return Load(id).icon; }
 
-QPixmap ResourcePixmap(int id) { return Load(id).pixmap; }
+QPixmap ResourcePixmap(int id) {
+  LoadedIcon& loaded = Load(id);
+  if (loaded.pixmap.isNull() && !loaded.size.isEmpty()) loaded.pixmap = ResourceIconEngine::ReadPicture(OwnPicture(id));
+  return loaded.pixmap;
+}
