@@ -272,7 +272,7 @@ int main(int argc, char** argv) {
   for (const auto& [tasks, organizer] : Memory()["organizer"]) {
     const double mine = MedianMb(organizer);
     const double bare = MedianMb(Memory()["raw"][tasks]);
-    std::printf("Memory with %d tasks: %+.1f MB over the bare window (organizer %.1f MB, bare %.1f MB)\n", tasks,
+    std::printf("Memory with %d tasks: %+.2f MB over the bare window (organizer %.2f MB, bare %.2f MB)\n", tasks,
                 mine - bare, mine, bare);
   }
   return failed;
