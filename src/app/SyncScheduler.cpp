@@ -1,6 +1,5 @@
 #include "app/SyncScheduler.h"
 
-#include <QNetworkInformation>
 #include <algorithm>
 #include <climits>
 
@@ -9,6 +8,7 @@
 #include "db/SQLException.h"
 #include "db/Transaction.h"
 #include "sync/AccountSync.h"
+#include "sync/NetModule.h"
 #include "sync/PasswordStore.h"
 #include "sync/SyncLock.h"
 #include "sync/SyncStore.h"
@@ -120,17 +120,15 @@ void SyncScheduler::Start() {
 void SyncScheduler::WatchNetwork() {
   if (m_watchingNetwork || m_due.empty()) return;
   m_watchingNetwork = true;
-  if (QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)) {
-    connect(QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
-            [this](QNetworkInformation::Reachability reachability) {
-              if (reachability != QNetworkInformation::Reachability::Online) return;
-              // Back online: whatever failed meanwhile is tried at once.
-              for (auto& [id, timing] : m_due) {
-                if (timing.failures > 0 && timing.dueMs != kQueued) timing.dueMs = 0;
-              }
-              OnTimer();
-            });
-  }
+  const Sync::NetFunctions* net = Sync::NetModule::Get();
+  if (!net) return;
+  net->watchReachability(this, [this] {
+    // Back online: whatever failed meanwhile is tried at once.
+    for (auto& [id, timing] : m_due) {
+      if (timing.failures > 0 && timing.dueMs != kQueued) timing.dueMs = 0;
+    }
+    OnTimer();
+  });
 }
 
 void SyncScheduler::SyncNow() {

@@ -2,30 +2,19 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QNetworkAccessManager>
 #include <QPair>
 #include <QString>
 #include <QUrl>
 #include <memory>
 #include <string>
 
+#include "sync/DavTransport.h"
+
 namespace Sync {
 
 class StopSignal;
 
-struct DavReply {
-  int status = 0;  // the HTTP status; 0 when no reply came
-  QByteArray body;
-  std::string etag;
-  int retryAfter = -1;  // seconds, from Retry-After; -1 when none
-  std::string error;    // why no reply came, in words; "" for an HTTP reply
-  // The SHA-256 of a certificate that was refused (hex pairs joined by ':').
-  std::string untrustedCertificate;
-
-  bool Ok() const { return status >= 200 && status < 300; }
-};
-
-// The WebDAV requests of CalDAV and CardDAV over QNetworkAccessManager. Each
+// The WebDAV requests of CalDAV and CardDAV, sent by the network module. Each
 // call waits for its reply in a local event loop, so the client belongs in
 // the thread that syncs (a command, or a worker beside the window), never in
 // the window's own. Credentials go with the first request (Basic), so no
@@ -34,13 +23,14 @@ struct DavReply {
 // http is refused unless the server is on this computer.
 class DavClient {
  public:
-  using Header = QPair<QByteArray, QByteArray>;
+  using Header = DavTransport::Header;
 
   // `timeoutMs`: how long a reply may be silent. Generous: a server lists
   // thousands of items it has not indexed yet slowly.
   static constexpr int kDefaultTimeoutMs = 180000;
   DavClient(const QString& user, const QString& password, std::string pinnedSha256,
             int timeoutMs = kDefaultTimeoutMs);
+  ~DavClient();
 
   DavReply Send(const QByteArray& method, const QUrl& url, const QByteArray& body = {},
                 const QList<Header>& headers = {});
@@ -53,7 +43,8 @@ class DavClient {
   // How many requests went out (redirects followed count each).
   int RequestCount() const { return m_requests; }
 
-  // "" when the address may be used; else why not, for the person.
+  // "" when the address may be used; else why not, for the person. Asks the
+  // network module whether a host is this computer's own.
   static std::string RefusalOf(const QUrl& url);
   // A SHA-256 fingerprint as pins are kept: lower-case hex without the pairs' colons.
   static std::string PlainFingerprint(const std::string& fingerprint);
@@ -62,7 +53,8 @@ class DavClient {
   DavReply SendOnce(const QByteArray& method, const QUrl& url, const QByteArray& body, const QList<Header>& headers,
                     QUrl& redirect);
 
-  QNetworkAccessManager m_network;
+  // Made with the first request, in the thread that sends them.
+  std::unique_ptr<DavTransport> m_transport;
   QByteArray m_authorization;
   std::string m_pinned;
   int m_timeoutMs;

@@ -1,9 +1,9 @@
 #include "sync/PasswordStore.h"
 
-#include <QEventLoop>
 #include <map>
 #include <mutex>
-#include <qt6keychain/keychain.h>
+
+#include "sync/NetModule.h"
 
 namespace Sync {
 
@@ -27,16 +27,6 @@ void Remember(const QString& key, const QString& password) {
   Memory()[key] = password;
 }
 
-// Runs a job to its end; true when it succeeded.
-bool Finish(QKeychain::Job& job) {
-  job.setAutoDelete(false);
-  QEventLoop loop;
-  QObject::connect(&job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);
-  job.start();
-  loop.exec(QEventLoop::ExcludeUserInputEvents);
-  return job.error() == QKeychain::NoError;
-}
-
 }  // namespace
 
 QString PasswordStore::KeyOf(const std::string& user, const std::string& url) {
@@ -45,10 +35,8 @@ QString PasswordStore::KeyOf(const std::string& user, const std::string& url) {
 
 bool PasswordStore::Save(const QString& key, const QString& password) {
   Remember(key, password);
-  QKeychain::WritePasswordJob job(kService);
-  job.setKey(key);
-  job.setTextData(password);
-  return Finish(job);
+  const NetFunctions* net = NetModule::Get();
+  return net && net->saveSecret(kService, key, password);
 }
 
 std::optional<QString> PasswordStore::Load(const QString& key) {
@@ -57,11 +45,10 @@ std::optional<QString> PasswordStore::Load(const QString& key) {
     const auto kept = Memory().find(key);
     if (kept != Memory().end()) return kept->second;
   }
-  QKeychain::ReadPasswordJob job(kService);
-  job.setKey(key);
-  if (!Finish(job)) return std::nullopt;
-  Remember(key, job.textData());
-  return job.textData();
+  const NetFunctions* net = NetModule::Get();
+  const std::optional<QString> saved = net ? net->loadSecret(kService, key) : std::nullopt;
+  if (saved) Remember(key, *saved);
+  return saved;
 }
 
 void PasswordStore::Keep(const QString& key, const QString& password) { Remember(key, password); }
@@ -73,9 +60,7 @@ void PasswordStore::Drop(const QString& key) {
 
 void PasswordStore::Forget(const QString& key) {
   Drop(key);
-  QKeychain::DeletePasswordJob job(kService);
-  job.setKey(key);
-  Finish(job);
+  if (const NetFunctions* net = NetModule::Get()) net->deleteSecret(kService, key);
 }
 
 }  // namespace Sync

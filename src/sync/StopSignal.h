@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-class QNetworkReply;
+class QObject;
 
 namespace Sync {
 
@@ -13,14 +13,15 @@ class StopSignal {
  public:
   // From any thread.
   void Stop();
-  // The client's thread, as a request goes out (its reply) and once it ended
-  // (nullptr). False when stopped already: the reply is to be aborted.
-  bool Watch(QNetworkReply* reply);
+  // The client's thread, as a request goes out (its reply, which has an
+  // abort() slot) and once it ended (nullptr). False when stopped already:
+  // the reply is to be aborted.
+  bool Watch(QObject* reply);
 
  private:
   std::mutex m_lock;
   bool m_stopped = false;
-  QNetworkReply* m_reply = nullptr;
+  QObject* m_reply = nullptr;
 };
 
 }  // namespace Sync
