@@ -1,18 +1,26 @@
 #include "app/RunningCopy.h"
 
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <QByteArrayView>
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QScopeGuard>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QUrl>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <memory>
 
 #include "app/Paths.h"
 
@@ -36,7 +44,10 @@ constexpr int kMaxSocketPath = 100;
 RunningCopy::RunningCopy(const std::string& databaseFile, QObject* parent)
     : QObject(parent), m_socketPath(SocketPath(databaseFile)), m_lock((m_socketPath + ".lock").toStdString()) {}
 
-RunningCopy::~RunningCopy() = default;
+RunningCopy::~RunningCopy() {
+  // Removed while the lock is still held, so that it can never be a later copy's socket.
+  if (m_listening) ::unlink(QFile::encodeName(m_socketPath).constData());
+}
 
 QString RunningCopy::SocketPath(const std::string& databaseFile) {
   std::error_code error;
@@ -56,17 +67,105 @@ QString RunningCopy::SocketPath(const std::string& databaseFile) {
 
 namespace {
 
-// Sends the request's lines and waits for the one-line answer.
+// False, with errno set, when the path does not fit a socket address.
+bool Address(const QByteArray& path, sockaddr_un& address) {
+  address = sockaddr_un{};
+  address.sun_family = AF_UNIX;
+  if (path.size() >= static_cast<qsizetype>(sizeof address.sun_path)) {
+    errno = ENAMETOOLONG;
+    return false;
+  }
+  std::memcpy(address.sun_path, path.constData(), path.size());
+  return true;
+}
+
+// Waits for `events` on `fd` until the deadline; false when it passed first.
+// A hang-up or an error also ends the wait: the next call reports it.
+bool WaitFor(int fd, short events, const QDeadlineTimer& deadline) {
+  for (;;) {
+    pollfd polled{fd, events, 0};
+    const int ready = ::poll(&polled, 1, static_cast<int>(deadline.remainingTime()));
+    if (ready > 0) return true;
+    if (ready == 0 || errno != EINTR) return false;
+  }
+}
+
+// Without MSG_NOSIGNAL a peer that has gone away would end this program with SIGPIPE.
+bool SendAll(int fd, QByteArrayView data, const QDeadlineTimer& deadline) {
+  while (!data.isEmpty()) {
+    const ssize_t sent = ::send(fd, data.data(), data.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent >= 0) {
+      data = data.sliced(sent);
+    } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+      if (!WaitFor(fd, POLLOUT, deadline)) return false;
+    } else if (errno != EINTR) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Sends the request's lines and waits for the one-line answer. It blocks: it
+// runs before there is a window, or with none at all.
 bool Ask(const QString& socketPath, const QByteArray& request, const QByteArray& answer) {
-  QLocalSocket socket;
-  socket.connectToServer(socketPath);
-  if (!socket.waitForConnected(kConnectMs)) return false;
-  socket.write(request);
-  if (!socket.waitForBytesWritten(kConnectMs)) return false;
-  QElapsedTimer waited;
-  waited.start();
-  while (!socket.canReadLine() && waited.elapsed() < kReplyMs) socket.waitForReadyRead(kReplyMs);
-  return socket.readLine() == answer;
+  sockaddr_un address;
+  if (!Address(QFile::encodeName(socketPath), address)) return false;
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  const auto closing = qScopeGuard([fd] { ::close(fd); });
+  // A copy too busy to accept lets its backlog fill: then connecting waits this long at most.
+  const timeval connectWait{kConnectMs / 1000, kConnectMs % 1000 * 1000};
+  ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &connectWait, sizeof connectWait);
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return false;
+  if (!SendAll(fd, request, QDeadlineTimer(kConnectMs))) return false;
+  const QDeadlineTimer replyBy(kReplyMs);
+  QByteArray received;
+  char chunk[256];
+  while (!received.contains('\n')) {
+    const ssize_t got = ::recv(fd, chunk, sizeof chunk, MSG_DONTWAIT);
+    if (got > 0) {
+      received.append(chunk, got);
+    } else if (got == 0) {
+      break;
+    } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+      if (!WaitFor(fd, POLLIN, replyBy)) break;
+    } else if (errno != EINTR) {
+      break;
+    }
+  }
+  return received.left(received.indexOf('\n') + 1) == answer;
+}
+
+// A listening socket at `path` that only this user can reach; -1, with errno
+// set, when there is none.
+int ListenAt(const QByteArray& path) {
+  sockaddr_un address;
+  if (!Address(path, address)) return -1;
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return -1;
+  }
+  // Nobody can connect before listen(), so nobody else ever reaches it.
+  if (::chmod(path.constData(), S_IRUSR | S_IWUSR) != 0 || ::listen(fd, SOMAXCONN) != 0) {
+    const int error = errno;
+    ::close(fd);
+    ::unlink(path.constData());
+    errno = error;
+    return -1;
+  }
+  return fd;
+}
+
+// Watches `fd` for reading. The socket is closed when its notifier is
+// destroyed, which has stopped watching by then: no path leaves it open.
+QSocketNotifier* Watch(int fd, QObject* parent) {
+  auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, parent);
+  QObject::connect(notifier, &QObject::destroyed, [fd] { ::close(fd); });
+  return notifier;
 }
 
 }  // namespace
@@ -87,15 +186,16 @@ RunningCopy::Outcome RunningCopy::Claim(const QStringList& files, int waitMs) {
 }
 
 void RunningCopy::Listen() {
+  const QByteArray path = QFile::encodeName(m_socketPath);
   // Whatever socket is there was left by a copy that has ended: the lock is ours.
-  QLocalServer::removeServer(m_socketPath);
-  m_server = new QLocalServer(this);
-  m_server->setSocketOptions(QLocalServer::UserAccessOption);
-  connect(m_server, &QLocalServer::newConnection, this, &RunningCopy::OnConnection);
-  if (!m_server->listen(m_socketPath)) {
-    std::printf("A later start cannot reach this copy of the organizer: %s\n",
-                qPrintable(m_server->errorString()));
+  ::unlink(path.constData());
+  const int fd = ListenAt(path);
+  if (fd < 0) {
+    std::printf("A later start cannot reach this copy of the organizer: %s\n", std::strerror(errno));
+    return;
   }
+  m_listening = Watch(fd, this);
+  connect(m_listening, &QSocketNotifier::activated, this, &RunningCopy::OnConnection);
 }
 
 bool RunningCopy::AskToShow(const QStringList& files) const {
@@ -109,30 +209,60 @@ bool RunningCopy::AskToRefresh(const std::string& databaseFile) {
 }
 
 void RunningCopy::OnConnection() {
-  while (QLocalSocket* client = m_server->nextPendingConnection()) {
-    connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-    auto files = std::make_shared<QStringList>();
-    connect(client, &QLocalSocket::readyRead, this, [this, client, files] {
-      while (client->canReadLine()) {
-        const QByteArray line = client->readLine();
-        if (line.startsWith(kOpen)) {
-          const QUrl url = QUrl::fromEncoded(line.mid(sizeof kOpen - 1).trimmed());
-          if (url.isLocalFile()) files->append(url.toLocalFile());
-          continue;
-        }
-        if (line == kShow) {
-          client->write(kShown);
-          client->flush();
-          emit ShowRequested();
-          if (!files->isEmpty()) emit OpenRequested(*files);
-        } else if (line == kRefresh) {
-          client->write(kRefreshed);
-          client->flush();
-          emit RefreshRequested();
-        }
-        client->disconnectFromServer();
-        return;
-      }
-    });
+  for (;;) {
+    const int client = ::accept4(static_cast<int>(m_listening->socket()), nullptr, nullptr,
+                                 SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (client >= 0) {
+      Serve(client);
+    } else if (errno != EINTR && errno != ECONNABORTED) {
+      return;
+    }
   }
+}
+
+// Takes what the client has sent each time more has come, so that one that
+// stays silent, or stops in the middle of a line, never holds up the window.
+void RunningCopy::Serve(int client) {
+  QSocketNotifier* notifier = Watch(client, this);
+  const auto read = [this, client, notifier, received = QByteArray(), files = QStringList()]() mutable {
+    const auto finish = [notifier] {
+      notifier->setEnabled(false);
+      notifier->deleteLater();
+    };
+    bool hungUp = false;
+    char chunk[4096];
+    for (;;) {
+      const ssize_t got = ::recv(client, chunk, sizeof chunk, 0);
+      if (got > 0) {
+        received.append(chunk, got);
+      } else if (got < 0 && errno == EINTR) {
+        continue;
+      } else {
+        hungUp = got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
+        break;
+      }
+    }
+    for (qsizetype end = received.indexOf('\n'); end >= 0; end = received.indexOf('\n')) {
+      const QByteArray line = received.left(end + 1);
+      received.remove(0, end + 1);
+      if (line.startsWith(kOpen)) {
+        const QUrl url = QUrl::fromEncoded(line.mid(sizeof kOpen - 1).trimmed());
+        if (url.isLocalFile()) files.append(url.toLocalFile());
+        continue;
+      }
+      finish();
+      // The answer is a few bytes on an empty socket: it never has to wait.
+      if (line == kShow) {
+        SendAll(client, kShown, QDeadlineTimer(0));
+        emit ShowRequested();
+        if (!files.isEmpty()) emit OpenRequested(files);
+      } else if (line == kRefresh) {
+        SendAll(client, kRefreshed, QDeadlineTimer(0));
+        emit RefreshRequested();
+      }
+      return;
+    }
+    if (hungUp) finish();
+  };
+  connect(notifier, &QSocketNotifier::activated, this, read);
 }

@@ -7,7 +7,7 @@
 
 #include "app/InstanceLock.h"
 
-class QLocalServer;
+class QSocketNotifier;
 
 // One running copy per user and database. The first copy holds a lock and
 // listens on a local socket, both named after the user and the database's
@@ -55,8 +55,9 @@ class RunningCopy : public QObject {
   void Listen();
   bool AskToShow(const QStringList& files) const;
   void OnConnection();
+  void Serve(int client);
 
   QString m_socketPath;
   InstanceLock m_lock;
-  QLocalServer* m_server = nullptr;
+  QSocketNotifier* m_listening = nullptr;
 };
