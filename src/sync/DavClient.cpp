@@ -11,14 +11,6 @@ constexpr int kMaxRedirects = 5;
 
 }  // namespace
 
-std::string DavClient::PlainFingerprint(const std::string& fingerprint) {
-  std::string plain;
-  for (char c : fingerprint) {
-    if (c != ':') plain += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  return plain;
-}
-
 DavClient::DavClient(const QString& user, const QString& password, std::string pinnedSha256, int timeoutMs)
     : m_authorization("Basic " + (user + ':' + password).toUtf8().toBase64()),
       m_pinned(PlainFingerprint(pinnedSha256)),

@@ -5,6 +5,7 @@
 #include <QPair>
 #include <QString>
 #include <QUrl>
+#include <cctype>
 #include <memory>
 #include <string>
 
@@ -46,8 +47,15 @@ class DavClient {
   // "" when the address may be used; else why not, for the person. Asks the
   // network module whether a host is this computer's own.
   static std::string RefusalOf(const QUrl& url);
-  // A SHA-256 fingerprint as pins are kept: lower-case hex without the pairs' colons.
-  static std::string PlainFingerprint(const std::string& fingerprint);
+  // A SHA-256 fingerprint as pins are kept: lower-case hex without the pairs'
+  // colons. Inline, so that the network module compares pins the same way.
+  static std::string PlainFingerprint(const std::string& fingerprint) {
+    std::string plain;
+    for (char c : fingerprint) {
+      if (c != ':') plain += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return plain;
+  }
 
  private:
   DavReply SendOnce(const QByteArray& method, const QUrl& url, const QByteArray& body, const QList<Header>& headers,

@@ -6,20 +6,14 @@
 #include <QSslCertificate>
 #include <QSslError>
 
+#include "sync/DavClient.h"
+
 namespace Sync {
 
 namespace {
 
 std::string Fingerprint(const QSslCertificate& certificate) {
   return certificate.digest(QCryptographicHash::Sha256).toHex(':').toLower().toStdString();
-}
-
-std::string WithoutColons(const std::string& fingerprint) {
-  std::string plain;
-  for (char c : fingerprint) {
-    if (c != ':') plain += c;
-  }
-  return plain;
 }
 
 }  // namespace
@@ -39,7 +33,7 @@ DavReply HttpTransport::SendOnce(const QByteArray& method, const QUrl& url, cons
   QNetworkReply* reply = m_network.sendCustomRequest(request, method, body);
   QObject::connect(reply, &QNetworkReply::sslErrors, reply, [&](const QList<QSslError>& errors) {
     const std::string fingerprint = Fingerprint(reply->sslConfiguration().peerCertificate());
-    if (!m_pinned.empty() && WithoutColons(fingerprint) == m_pinned) {
+    if (!m_pinned.empty() && DavClient::PlainFingerprint(fingerprint) == m_pinned) {
       reply->ignoreSslErrors(errors);
     } else {
       result.untrustedCertificate = fingerprint;
